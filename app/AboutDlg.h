@@ -1,0 +1,9 @@
+// CAboutDlg: the About box.
+#pragma once
+#include "Dialog.h"
+#include "resource.h"
+
+class CAboutDlg : public CDialog {
+public:
+    CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+};

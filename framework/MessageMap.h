@@ -1,0 +1,98 @@
+// Message maps: a class's map is a static table of entries, searched in order;
+// the first entry that matches a message handles it. A class's OnWndMsg searches
+// its own table and then hands the message to its base class.
+//
+// Handlers get cracked arguments; the cracking is done once, here:
+//   Clicked / SelChange / Command   void OnX()                 WM_COMMAND by id and code
+//   Timer                           void OnTimer(UINT_PTR id)  WM_TIMER
+//   SysCommand                      void OnSysCommand(UINT id, LPARAM lParam)
+//   Paint                           void OnPaint()             WM_PAINT
+//   QueryDragIcon                   HCURSOR OnQueryDragIcon()  WM_QUERYDRAGICON
+//   LButtonDown / LButtonUp         void OnLButtonX(UINT flags, POINT pt)
+//   CaptureChanged                  void OnCaptureChanged(HWND newCapture)
+//   CancelMode                      void OnCancelMode()        WM_CANCELMODE
+//   Activate                        void OnActivate(UINT state, HWND other)
+//   InitDialog                      BOOL OnInitDialog()        WM_INITDIALOG
+#pragma once
+#include <span>
+#include <variant>
+
+#include "winapi.h"
+
+template <class T>
+struct MsgMapEntry {
+    using VoidFn = void (T::*)();
+    using TimerFn = void (T::*)(UINT_PTR);
+    using SysCommandFn = void (T::*)(UINT, LPARAM);
+    using IconFn = HCURSOR (T::*)();
+    using MouseFn = void (T::*)(UINT, POINT);
+    using CaptureFn = void (T::*)(HWND);
+    using ActivateFn = void (T::*)(UINT, HWND);
+    using InitFn = BOOL (T::*)();
+    using Handler = std::variant<VoidFn, TimerFn, SysCommandFn, IconFn, MouseFn, CaptureFn, ActivateFn, InitFn>;
+
+    UINT message;
+    UINT code;  // WM_COMMAND: notification code
+    UINT id;    // WM_COMMAND: control id
+    Handler handler;
+};
+
+namespace msgmap {
+
+template <class T> MsgMapEntry<T> Command(UINT id, UINT code, void (T::*fn)()) { return {WM_COMMAND, code, id, fn}; }
+template <class T> MsgMapEntry<T> Clicked(UINT id, void (T::*fn)()) { return {WM_COMMAND, BN_CLICKED, id, fn}; }
+template <class T> MsgMapEntry<T> SelChange(UINT id, void (T::*fn)()) { return {WM_COMMAND, LBN_SELCHANGE, id, fn}; }
+template <class T> MsgMapEntry<T> Timer(void (T::*fn)(UINT_PTR)) { return {WM_TIMER, 0, 0, fn}; }
+template <class T> MsgMapEntry<T> SysCommand(void (T::*fn)(UINT, LPARAM)) { return {WM_SYSCOMMAND, 0, 0, fn}; }
+template <class T> MsgMapEntry<T> Paint(void (T::*fn)()) { return {WM_PAINT, 0, 0, fn}; }
+template <class T> MsgMapEntry<T> QueryDragIcon(HCURSOR (T::*fn)()) { return {WM_QUERYDRAGICON, 0, 0, fn}; }
+template <class T> MsgMapEntry<T> LButtonDown(void (T::*fn)(UINT, POINT)) { return {WM_LBUTTONDOWN, 0, 0, fn}; }
+template <class T> MsgMapEntry<T> LButtonUp(void (T::*fn)(UINT, POINT)) { return {WM_LBUTTONUP, 0, 0, fn}; }
+template <class T> MsgMapEntry<T> CaptureChanged(void (T::*fn)(HWND)) { return {WM_CAPTURECHANGED, 0, 0, fn}; }
+template <class T> MsgMapEntry<T> CancelMode(void (T::*fn)()) { return {WM_CANCELMODE, 0, 0, fn}; }
+template <class T> MsgMapEntry<T> Activate(void (T::*fn)(UINT, HWND)) { return {WM_ACTIVATE, 0, 0, fn}; }
+template <class T> MsgMapEntry<T> InitDialog(BOOL (T::*fn)()) { return {WM_INITDIALOG, 0, 0, fn}; }
+
+inline POINT PointFromLParam(LPARAM lp)
+{
+    return POINT{LONG(short(LOWORD(DWORD(lp)))), LONG(short(HIWORD(DWORD(lp))))};
+}
+
+// Searches map for msg and calls the first matching handler; false when none matches.
+template <class T>
+bool Dispatch(T* self, std::span<const MsgMapEntry<T>> map, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
+{
+    for (const MsgMapEntry<T>& e : map) {
+        if (e.message != msg)
+            continue;
+        if (msg == WM_COMMAND && (e.id != LOWORD(wp) || e.code != HIWORD(wp)))
+            continue;
+        result = 0;
+        std::visit(
+            [&](auto fn) {
+                using Fn = decltype(fn);
+                using E = MsgMapEntry<T>;
+                if constexpr (std::is_same_v<Fn, typename E::VoidFn>)
+                    (self->*fn)();
+                else if constexpr (std::is_same_v<Fn, typename E::TimerFn>)
+                    (self->*fn)(UINT_PTR(wp));
+                else if constexpr (std::is_same_v<Fn, typename E::SysCommandFn>)
+                    (self->*fn)(UINT(wp), lp);
+                else if constexpr (std::is_same_v<Fn, typename E::IconFn>)
+                    result = LRESULT((self->*fn)());
+                else if constexpr (std::is_same_v<Fn, typename E::MouseFn>)
+                    (self->*fn)(UINT(wp), PointFromLParam(lp));
+                else if constexpr (std::is_same_v<Fn, typename E::CaptureFn>)
+                    (self->*fn)(HWND(lp));
+                else if constexpr (std::is_same_v<Fn, typename E::ActivateFn>)
+                    (self->*fn)(UINT(LOWORD(wp)), HWND(lp));
+                else if constexpr (std::is_same_v<Fn, typename E::InitFn>)
+                    result = LRESULT((self->*fn)());
+            },
+            e.handler);
+        return true;
+    }
+    return false;
+}
+
+} // namespace msgmap

@@ -1,0 +1,79 @@
+// The seam between the portable program and the window system underneath.
+//
+// Everything the program and the portable framework ask of the window system goes
+// through these functions. framework/win32/ implements each with the Win32 call of
+// the same name; framework/headless/ implements them over in-memory windows that a
+// test drives (see headless/Desktop.h). Controls are driven by their own messages
+// (WM_SETTEXT, BM_SETCHECK, LB_INSERTSTRING ...) through SendMessage, as on Windows.
+#pragma once
+#include "String.h"
+#include "winapi.h"
+
+class CWnd;
+class CDialog;
+
+namespace ws {
+
+// Messages and transport.
+UINT RegisterWindowMessage(const char* name);
+LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// SendMessage(HWND_BROADCAST, ...): every top-level window gets it.
+LRESULT BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Windows and controls.
+HWND GetDlgItem(HWND dlg, int id);
+int GetDlgCtrlID(HWND hwnd);
+HWND GetParent(HWND hwnd);
+BOOL IsWindow(HWND hwnd);
+BOOL EnableWindow(HWND hwnd, BOOL enable);
+BOOL IsWindowEnabled(HWND hwnd);
+BOOL IsIconic(HWND hwnd);
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+BOOL GetClientRect(HWND hwnd, RECT* rect);
+HWND SetCapture(HWND hwnd);
+BOOL ReleaseCapture();
+HWND GetCapture();
+void MessageBeep(UINT type);
+
+// System menu.
+HMENU GetSystemMenu(HWND hwnd);
+BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR id, const char* text);
+
+// Resources.
+CString LoadString(UINT id);
+HICON LoadIcon(int id);
+int GetSystemMetrics(int index);
+
+// Painting of a window's client area (WM_PAINT).
+HDC BeginPaint(HWND hwnd);
+void EndPaint(HWND hwnd);
+BOOL DrawIcon(HDC dc, int x, int y, HICON icon);
+
+// Timers deliver WM_TIMER to the window.
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT periodMs);
+
+// Modal boxes.
+int MessageBox(HWND owner, const char* text, const char* caption, UINT type);
+// filter: pairs of NUL-terminated strings ending in an empty one. Returns false
+// on Cancel; otherwise the path is in path (size cap, NUL-terminated).
+bool GetFileName(bool open, HWND owner, const char* filter, char* path, unsigned cap);
+
+// Dialogs. CreateDialog builds the template's windows and delivers WM_INITDIALOG
+// (and every later message) to dlg->WindowProc. RunModalLoop returns once
+// EndModalLoop has been asked for that window.
+HWND CreateDialog(int templateId, HWND parent, CDialog* dlg);
+void RunModalLoop(HWND hwnd);
+void EndModalLoop(HWND hwnd);
+BOOL DestroyWindow(HWND hwnd);
+
+// Subclassing: afterwards every message to hwnd goes to wnd->WindowProc, and
+// DefaultProc gives the control's own processing.
+void SubclassWindow(HWND hwnd, CWnd* wnd);
+void UnsubclassWindow(HWND hwnd);
+LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Kernel.
+void Sleep(DWORD ms);
+
+} // namespace ws

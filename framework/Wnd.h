@@ -1,0 +1,70 @@
+// CWnd: a window object bound to a window handle, with message-map dispatch.
+#pragma once
+#include "MessageMap.h"
+#include "String.h"
+#include "WindowSystem.h"
+
+class CDataExchange;
+
+class CWnd {
+public:
+    CWnd() = default;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+    virtual ~CWnd();
+
+    HWND m_hWnd = nullptr;
+    HWND GetSafeHwnd() const { return m_hWnd; }
+
+    // The object attached to a handle by SubclassWindow or a dialog's creation.
+    static CWnd* FromHandlePermanent(HWND hwnd);
+
+    // Every message to the window comes here: OnWndMsg, then DefWindowProc.
+    virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The message map of this class and its bases; true when a handler took it.
+    virtual bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The window's own processing (the control class's, or the dialog manager's).
+    LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    bool SubclassWindow(HWND hwnd);
+    void Attach(HWND hwnd);
+    HWND Detach();
+    virtual BOOL DestroyWindow();
+
+    // Data exchange between controls and members.
+    virtual void DoDataExchange(CDataExchange* pDX);
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    // Called when a control's text cannot be read into its member; the read then
+    // stops at that control.
+    virtual void OnDataExchangeFailure(int id);
+
+    // Thin wrappers over the window system, acting on this window.
+    LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    HWND GetDlgItem(int id) const;
+    int GetDlgCtrlID() const;
+    CWnd* GetParent() const;
+    void SetWindowText(const char* text);
+    CString GetWindowText() const;
+    void SetDlgItemText(int id, const char* text);
+    CString GetDlgItemText(int id) const;
+    BOOL EnableWindow(BOOL enable = TRUE);
+    void EnableDlgItem(int id, BOOL enable);
+    BOOL IsIconic() const;
+    BOOL SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+    void GetClientRect(RECT* rect) const;
+    HMENU GetSystemMenu() const;
+    HICON SetIcon(HICON icon, BOOL bigIcon);
+    UINT_PTR SetTimer(UINT_PTR id, UINT periodMs);
+    int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK);
+
+protected:
+    // Cancel a mouse capture that one of this window's controls holds.
+    void CancelChildCapture();
+};
+
+// The text of any window, by WM_GETTEXTLENGTH and WM_GETTEXT.
+CString WindowTextOf(HWND hwnd);
+
+// Runs a modal box owned by owner: first tells the owner to cancel its modes
+// (mouse capture among them), as Windows does for the active window.
+void PrepareForModal(HWND owner);

@@ -1,0 +1,647 @@
+#include "Desktop.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "Resources.h"
+#include "Wnd.h"
+
+// The program's attach message, registered by its channel.
+extern const UINT g_uAttachMsg;
+
+namespace headless {
+namespace {
+
+constexpr std::uintptr_t kHandleBase = 0x10000;
+constexpr std::uintptr_t kHandleStep = 0x10;
+
+std::string Escape(const std::string& s)
+{
+    std::string out;
+    for (char c : s) {
+        if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string BoxFlags(UINT type)
+{
+    std::string icon;
+    switch (type & MB_ICONMASK) {
+    case MB_ICONSTOP: icon = "stop"; break;
+    case MB_ICONQUESTION: icon = "question"; break;
+    case MB_ICONEXCLAMATION: icon = "warning"; break;
+    case MB_ICONINFORMATION: icon = "information"; break;
+    default: icon = "no-icon"; break;
+    }
+    std::string buttons;
+    switch (type & MB_TYPEMASK) {
+    case MB_OK: buttons = "ok"; break;
+    case MB_OKCANCEL: buttons = "ok-cancel"; break;
+    case MB_YESNO: buttons = "yes-no"; break;
+    default: buttons = "buttons-" + std::to_string(type & MB_TYPEMASK); break;
+    }
+    return icon + " " + buttons;
+}
+
+std::string AnswerName(int answer)
+{
+    switch (answer) {
+    case IDOK: return "IDOK";
+    case IDCANCEL: return "IDCANCEL";
+    case IDYES: return "IDYES";
+    case IDNO: return "IDNO";
+    default: return std::to_string(answer);
+    }
+}
+
+bool IsAutoCheck(const Desktop::Window& w)
+{
+    return w.className == "Button" && (w.style & BS_TYPEMASK) == BS_AUTOCHECKBOX;
+}
+
+} // namespace
+
+Desktop& Desktop::Get()
+{
+    static Desktop desktop;
+    return desktop;
+}
+
+Desktop::Desktop()
+{
+    Reset();
+}
+
+void Desktop::Reset()
+{
+    m_windows.clear();
+    m_log.clear();
+    m_scripts.clear();
+    m_posted.clear();
+    m_commands.clear();
+    m_commandCounts.clear();
+    m_capture = nullptr;
+    m_pumpDepth = 0;
+    onCommand = nullptr;
+    onDiscover = nullptr;
+    broadcastResult = 1;
+
+    // The Skype client's API window: takes each command, then lets the test react.
+    m_skype = NewWindow(nullptr, "tSkMainForm", 0);
+    W(m_skype)->proc = [this](UINT msg, WPARAM, LPARAM lParam) -> LRESULT {
+        if (msg != WM_COPYDATA)
+            return 0;
+        const auto* record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        std::string text;
+        if (record && record->lpData && record->cbData > 0)
+            text.assign(static_cast<const char*>(record->lpData), std::strlen(static_cast<const char*>(record->lpData)));
+        m_commands.push_back(text);
+        m_commandCounts.push_back(record ? record->cbData : 0);
+        Record(kSend, "send " + text);
+        if (onCommand)
+            onCommand(text);
+        return 1;
+    };
+    // Some other program's window.
+    m_foreign = NewWindow(nullptr, "ForeignWindow", 0);
+    W(m_foreign)->proc = [](UINT, WPARAM, LPARAM) -> LRESULT { return 0; };
+}
+
+Desktop::Window* Desktop::W(HWND h) const
+{
+    auto v = reinterpret_cast<std::uintptr_t>(h);
+    if (v < kHandleBase || (v - kHandleBase) % kHandleStep != 0)
+        return nullptr;
+    size_t index = (v - kHandleBase) / kHandleStep;
+    return index < m_windows.size() ? m_windows[index].get() : nullptr;
+}
+
+HWND Desktop::NewWindow(HWND parent, const std::string& className, int id)
+{
+    auto w = std::make_unique<Window>();
+    w->handle = reinterpret_cast<HWND>(kHandleBase + kHandleStep * m_windows.size());
+    w->parent = parent;
+    w->className = className;
+    w->id = id;
+    HWND h = w->handle;
+    m_windows.push_back(std::move(w));
+    if (Window* p = W(parent))
+        p->children.push_back(h);
+    return h;
+}
+
+std::string Desktop::ControlName(int id)
+{
+    if (id == IDOK)
+        return "IDOK";
+    if (id == IDCANCEL)
+        return "IDCANCEL";
+    return Resources::Get().NameOf(id, "IDC_");
+}
+
+void Desktop::Record(Log kind, std::string entry)
+{
+    m_log.emplace_back(kind, std::move(entry));
+}
+
+std::vector<std::string> Desktop::Entries(unsigned kinds) const
+{
+    std::vector<std::string> out;
+    for (const auto& [kind, text] : m_log)
+        if (kind & kinds)
+            out.push_back(text);
+    return out;
+}
+
+// --- The program's windows
+
+HWND Desktop::Dialog(int templateId) const
+{
+    for (auto it = m_windows.rbegin(); it != m_windows.rend(); ++it)
+        if ((*it)->alive && (*it)->className == "#32770" && (*it)->templateId == templateId)
+            return (*it)->handle;
+    return nullptr;
+}
+
+HWND Desktop::Panel() const
+{
+    return Dialog(Resources::Get().ValueOf("IDD_CONTROL_PANEL"));
+}
+
+HWND Desktop::Item(int id) const
+{
+    Window* p = W(Panel());
+    if (!p)
+        return nullptr;
+    for (HWND c : p->children)
+        if (W(c)->alive && W(c)->id == id)
+            return c;
+    return nullptr;
+}
+
+namespace {
+const Desktop::Window& Must(const Desktop& d, HWND h, int id)
+{
+    Desktop::Window* w = d.W(h);
+    if (!w)
+        throw std::runtime_error("no control " + Desktop::ControlName(id));
+    return *w;
+}
+} // namespace
+
+std::string Desktop::Text(int id) const { return Must(*this, Item(id), id).text; }
+bool Desktop::Enabled(int id) const { return Must(*this, Item(id), id).enabled; }
+int Desktop::Check(int id) const { return Must(*this, Item(id), id).check; }
+bool Desktop::Pushed(int id) const { return Must(*this, Item(id), id).pushed; }
+
+std::vector<std::string> Desktop::Lines(int id) const
+{
+    if (id < 0)
+        id = Resources::Get().ValueOf("IDC_STEP_LIST");
+    return Must(*this, Item(id), id).lines;
+}
+
+int Desktop::Selection(int id) const
+{
+    if (id < 0)
+        id = Resources::Get().ValueOf("IDC_STEP_LIST");
+    return Must(*this, Item(id), id).selection;
+}
+
+bool Desktop::Topmost() const { return Must(*this, Panel(), 0).topmost; }
+int Desktop::Width() const { return Must(*this, Panel(), 0).cx; }
+int Desktop::Height() const { return Must(*this, Panel(), 0).cy; }
+int Desktop::Left() const { return Must(*this, Panel(), 0).x; }
+int Desktop::Top() const { return Must(*this, Panel(), 0).y; }
+
+std::vector<std::pair<UINT, std::string>> Desktop::SystemMenu() const
+{
+    std::vector<std::pair<UINT, std::string>> out;
+    for (const HMENU_Item& item : Must(*this, Panel(), 0).systemMenu)
+        out.emplace_back(item.flags & MF_SEPARATOR ? 0 : UINT(item.id), item.text);
+    return out;
+}
+
+std::vector<UINT_PTR> Desktop::Timers() const
+{
+    std::vector<UINT_PTR> out;
+    for (const auto& [id, period] : Must(*this, Panel(), 0).timers)
+        out.push_back(id);
+    return out;
+}
+
+// --- Messages
+
+LRESULT Desktop::Deliver(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    Window* w = W(h);
+    if (!w || !w->alive)
+        return 0;
+    if (w->wnd)
+        return w->wnd->WindowProc(msg, wParam, lParam);
+    if (w->proc)
+        return w->proc(msg, wParam, lParam);
+    return Default(h, msg, wParam, lParam);
+}
+
+void Desktop::Post(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    m_posted.push_back({h, msg, wParam, lParam});
+}
+
+void Desktop::Pump()
+{
+    if (m_pumpDepth > 0)
+        return;
+    ++m_pumpDepth;
+    while (!m_posted.empty()) {
+        Posted p = m_posted.front();
+        m_posted.pop_front();
+        Deliver(p.h, p.msg, p.wParam, p.lParam);
+    }
+    --m_pumpDepth;
+}
+
+void Desktop::SetCaptureTo(HWND h)
+{
+    HWND old = m_capture;
+    m_capture = h;
+    if (old != h) {
+        Record(kCapture, "capture " + (h ? ControlName(W(h)->id) : std::string("none")));
+        if (old)
+            Deliver(old, WM_CAPTURECHANGED, 0, LPARAM(h));
+    }
+}
+
+// The window's own processing, by its class.
+LRESULT Desktop::Default(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    Window* w = W(h);
+    if (!w || !w->alive)
+        return 0;
+    switch (msg) {
+    case WM_SETTEXT: {
+        w->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        Record(kText, "text " + ControlName(w->id) + " " + Escape(w->text));
+        return TRUE;
+    }
+    case WM_GETTEXTLENGTH:
+        return LRESULT(w->text.size());
+    case WM_GETTEXT: {
+        if (wParam == 0)
+            return 0;
+        size_t n = std::min(w->text.size(), size_t(wParam) - 1);
+        std::memcpy(reinterpret_cast<char*>(lParam), w->text.data(), n);
+        reinterpret_cast<char*>(lParam)[n] = '\0';
+        return LRESULT(n);
+    }
+    case WM_SETICON:
+        Record(kIcon, std::string("icon ") + (wParam == ICON_BIG ? "big " : "small ") +
+                          (lParam ? std::to_string(reinterpret_cast<HICON>(lParam)->id) : "none"));
+        return 0;
+    case WM_ICONERASEBKGND:
+        Record(kPaint, "paint erase");
+        return TRUE;
+    case WM_CANCELMODE:
+        if (m_capture == h)
+            SetCaptureTo(nullptr);
+        return 0;
+    default:
+        break;
+    }
+
+    if (w->className == "#32770") {
+        switch (msg) {
+        case WM_CLOSE:
+            // The dialog manager turns a close request into Cancel.
+            Post(h, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            return 0;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_CLOSE)
+                Post(h, WM_CLOSE, 0, 0);
+            return 0;
+        default:
+            return 0;
+        }
+    }
+
+    if (w->className == "Button") {
+        switch (msg) {
+        case BM_GETCHECK:
+            return w->check;
+        case BM_SETCHECK:
+            w->check = int(wParam);
+            Record(kCheck, "check " + ControlName(w->id) + " " + std::to_string(w->check));
+            return 0;
+        case BM_GETSTATE:
+            return w->check | (w->pushed ? BST_PUSHED : 0);
+        case BM_SETSTATE:
+            w->pushed = wParam != 0;
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            SetCaptureTo(h);
+            w->pushed = true;
+            return 0;
+        case WM_LBUTTONUP: {
+            bool clicked = w->pushed && m_capture == h;
+            w->pushed = false;
+            if (m_capture == h)
+                SetCaptureTo(nullptr);
+            if (clicked && w->alive) {
+                if (IsAutoCheck(*w)) {
+                    w->check = w->check ? 0 : 1;
+                    Record(kCheck, "check " + ControlName(w->id) + " " + std::to_string(w->check));
+                }
+                Deliver(w->parent, WM_COMMAND, MAKEWPARAM(WORD(w->id), BN_CLICKED), LPARAM(h));
+            }
+            return 0;
+        }
+        case WM_CAPTURECHANGED:
+            w->pushed = false;
+            return 0;
+        default:
+            return 0;
+        }
+    }
+
+    if (w->className == "ListBox") {
+        int count = int(w->lines.size());
+        switch (msg) {
+        case LB_GETCOUNT:
+            return count;
+        case LB_GETCURSEL:
+            return w->selection;
+        case LB_SETCURSEL: {
+            int index = int(wParam);
+            w->selection = (index >= 0 && index < count) ? index : -1;
+            Record(kList, "list select " + std::to_string(int(wParam)));
+            return w->selection == -1 ? LB_ERR : w->selection;
+        }
+        case LB_ADDSTRING:
+        case LB_INSERTSTRING: {
+            int index = msg == LB_ADDSTRING ? -1 : int(wParam);
+            if (index > count)
+                return LB_ERR;
+            if (index < 0)
+                index = count;
+            std::string text = reinterpret_cast<const char*>(lParam);
+            w->lines.insert(w->lines.begin() + index, text);
+            if (w->selection >= index)
+                ++w->selection;
+            Record(kList, "list insert " + std::to_string(index) + " " + text);
+            return index;
+        }
+        case LB_DELETESTRING: {
+            int index = int(wParam);
+            if (index < 0 || index >= count)
+                return LB_ERR;
+            w->lines.erase(w->lines.begin() + index);
+            if (w->selection == index)
+                w->selection = -1;
+            else if (w->selection > index)
+                --w->selection;
+            Record(kList, "list delete " + std::to_string(index));
+            return LRESULT(w->lines.size());
+        }
+        case LB_RESETCONTENT:
+            w->lines.clear();
+            w->selection = -1;
+            Record(kList, "list reset");
+            return 0;
+        case LB_GETTEXTLEN: {
+            int index = int(wParam);
+            return index >= 0 && index < count ? LRESULT(w->lines[size_t(index)].size()) : LRESULT(LB_ERR);
+        }
+        case LB_GETTEXT: {
+            int index = int(wParam);
+            if (index < 0 || index >= count)
+                return LB_ERR;
+            const std::string& line = w->lines[size_t(index)];
+            std::memcpy(reinterpret_cast<char*>(lParam), line.c_str(), line.size() + 1);
+            return LRESULT(line.size());
+        }
+        default:
+            return 0;
+        }
+    }
+    return 0;
+}
+
+// --- The operator
+
+void Desktop::Button(int id, UINT msg)
+{
+    HWND h = Item(id);
+    Window* w = W(h);
+    if (!w)
+        throw std::runtime_error("no control " + ControlName(id));
+    // A disabled window gets no mouse input; a captured one gets it all.
+    HWND target = m_capture ? m_capture : h;
+    if (!W(target)->enabled)
+        return;
+    Deliver(target, msg, 0, MAKELPARAM(4, 4));
+    Pump();
+}
+
+void Desktop::Press(int id) { Button(id, WM_LBUTTONDOWN); }
+void Desktop::DoubleClickPress(int id) { Button(id, WM_LBUTTONDBLCLK); }
+void Desktop::Release(int id) { Button(id, WM_LBUTTONUP); }
+
+void Desktop::Click(int id)
+{
+    Press(id);
+    Release(id);
+}
+
+void Desktop::Type(int id, const std::string& text)
+{
+    HWND h = Item(id);
+    if (!W(h))
+        throw std::runtime_error("no control " + ControlName(id));
+    W(h)->text = text;
+}
+
+void Desktop::SelectLine(int index)
+{
+    int id = Resources::Get().ValueOf("IDC_STEP_LIST");
+    HWND h = Item(id);
+    Window* w = W(h);
+    if (!w || !w->enabled)
+        return;
+    if (index < 0 || index >= int(w->lines.size()))
+        return;
+    w->selection = index;
+    Deliver(w->parent, WM_COMMAND, MAKEWPARAM(WORD(id), LBN_SELCHANGE), LPARAM(h));
+    Pump();
+}
+
+void Desktop::SysCommand(UINT id)
+{
+    Deliver(Panel(), WM_SYSCOMMAND, id, 0);
+    Pump();
+}
+
+void Desktop::CloseBox() { SysCommand(SC_CLOSE); }
+
+void Desktop::Minimise()
+{
+    if (Window* p = W(Panel())) {
+        p->iconic = true;
+        Deliver(p->handle, WM_PAINT, 0, 0);
+        Pump();
+    }
+}
+
+void Desktop::Deactivate()
+{
+    Deliver(Panel(), WM_ACTIVATE, WA_INACTIVE, LPARAM(m_foreign));
+    Pump();
+}
+
+void Desktop::TakeCapture()
+{
+    SetCaptureTo(m_foreign);
+}
+
+// --- The Skype client
+
+LRESULT Desktop::Attach(LPARAM status, HWND from)
+{
+    LRESULT r = Deliver(Panel(), ::g_uAttachMsg, WPARAM(from ? from : m_skype), status);
+    Pump();
+    return r;
+}
+
+LRESULT Desktop::Notice(const std::string& text)
+{
+    return CopyData(m_skype, text.c_str(), DWORD(text.size() + 1));
+}
+
+LRESULT Desktop::CopyData(HWND from, const void* data, DWORD count, PVOID pointerOverride, bool usePointerOverride)
+{
+    COPYDATASTRUCT record;
+    record.dwData = 0;
+    record.cbData = count;
+    record.lpData = usePointerOverride ? pointerOverride : const_cast<void*>(data);
+    LRESULT r = Deliver(Panel(), WM_COPYDATA, WPARAM(from), LPARAM(&record));
+    Pump();
+    return r;
+}
+
+// --- The clock
+
+void Desktop::Tick(int count)
+{
+    for (int i = 0; i < count; ++i) {
+        Window* p = W(Panel());
+        if (!p)
+            return;
+        std::vector<UINT_PTR> ids;
+        for (const auto& [id, period] : p->timers)
+            ids.push_back(id);
+        for (UINT_PTR id : ids)
+            Deliver(p->handle, WM_TIMER, id, 0);
+        Pump();
+    }
+}
+
+// --- Scripts
+
+void Desktop::ExpectBox(const std::string& text, int answer, std::function<void()> whileOpen)
+{
+    m_scripts.push_back({Script::kBoxScript, text, answer, false, 0, std::move(whileOpen)});
+}
+
+void Desktop::ExpectFileDialog(bool open, const std::string& path)
+{
+    m_scripts.push_back({Script::kFileScript, path, 0, open, 0, {}});
+}
+
+void Desktop::ExpectDialog(int templateId, std::function<void()> whileOpen)
+{
+    m_scripts.push_back({Script::kDialogScript, {}, 0, false, templateId, std::move(whileOpen)});
+}
+
+void Desktop::VerifyScriptsTaken()
+{
+    for (const Script& s : m_scripts)
+        ADD_FAILURE() << "a scripted " << (s.kind == Script::kBoxScript ? "box \"" + Escape(s.text) + "\""
+                                            : s.kind == Script::kFileScript ? std::string("file dialog")
+                                                                            : "dialog " + std::to_string(s.templateId))
+                      << " never came";
+    m_scripts.clear();
+}
+
+int Desktop::TakeBox(const std::string& text, const std::string& caption, UINT type)
+{
+    std::string entry = "box " + caption + " | " + Escape(text) + " | " + BoxFlags(type);
+    if (m_scripts.empty() || m_scripts.front().kind != Script::kBoxScript || m_scripts.front().text != text) {
+        ADD_FAILURE() << "unexpected message box: " << entry;
+        Record(kBox, entry + " -> unexpected");
+        return (type & MB_TYPEMASK) == MB_YESNO ? int(IDNO) : int(IDOK);
+    }
+    Script s = std::move(m_scripts.front());
+    m_scripts.pop_front();
+    Record(kBox, entry + " -> " + AnswerName(s.answer));
+    if (s.whileOpen)
+        s.whileOpen();
+    return s.answer;
+}
+
+bool Desktop::TakeFileDialog(bool open, const std::string& filter, std::string& path)
+{
+    std::string entry = std::string(open ? "open-dialog " : "save-dialog ") + filter;
+    if (m_scripts.empty() || m_scripts.front().kind != Script::kFileScript || m_scripts.front().open != open) {
+        ADD_FAILURE() << "unexpected file dialog: " << entry;
+        Record(kFileDialog, entry + " -> unexpected");
+        return false;
+    }
+    Script s = std::move(m_scripts.front());
+    m_scripts.pop_front();
+    Record(kFileDialog, entry + " -> " + (s.text.empty() ? std::string("cancel") : s.text));
+    path = s.text;
+    return !path.empty();
+}
+
+void Desktop::RunModal(HWND h)
+{
+    Window* w = W(h);
+    if (!w || w->modalEnded)
+        return;
+    if (!m_scripts.empty() && m_scripts.front().kind == Script::kDialogScript &&
+        m_scripts.front().templateId == w->templateId) {
+        Script s = std::move(m_scripts.front());
+        m_scripts.pop_front();
+        if (s.whileOpen)
+            s.whileOpen();
+        Pump();
+    }
+    if (!w->modalEnded) {
+        ADD_FAILURE() << "modal dialog " << Resources::Get().NameOf(w->templateId, "IDD_") << " was not ended";
+        w->modalEnded = true;
+    }
+}
+
+void Desktop::Destroy(HWND h)
+{
+    Window* w = W(h);
+    if (!w || !w->alive)
+        return;
+    Deliver(h, WM_DESTROY, 0, 0);
+    for (HWND c : w->children)
+        Destroy(c);
+    if (m_capture == h)
+        m_capture = nullptr;
+    w->timers.clear();
+    Deliver(h, WM_NCDESTROY, 0, 0);
+    w->alive = false;
+    w->wnd = nullptr;
+}
+
+} // namespace headless

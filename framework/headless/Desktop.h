@@ -1,0 +1,190 @@
+// The headless desktop: an in-memory window system that plays every part the
+// real one plays for the program, and the instrument a test drives it with.
+//
+// A test acts as the operator (press, release, click, type, select, close), as
+// the Skype client (attach answers, notices, the reaction to each command, sent
+// from inside that command's send as on Windows) and as the clock (ticks). Boxes
+// and file dialogs are answered from a script; an unexpected one fails the test.
+// Everything the program asks of the window system goes into one ordered log.
+#pragma once
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "wintypes.h"
+
+class CWnd;
+
+namespace headless {
+
+// Kinds of log entries, to pick the ones a test compares.
+enum Log : unsigned {
+    kSend = 1u << 0,       // "send <command>": WM_COPYDATA to the Skype window; "undelivered <command>" without one
+    kBroadcast = 1u << 1,  // "broadcast SkypeControlAPIDiscover"
+    kBox = 1u << 2,        // "box <caption> | <text> | <icon> <buttons> -> <answer>"
+    kEnable = 1u << 3,     // "enable IDC_CONNECT 0"
+    kText = 1u << 4,       // "text IDC_STATUS Link to Robot OK!"
+    kCheck = 1u << 5,      // "check IDC_ON_TOP 1"
+    kPlace = 1u << 6,      // "place TOPMOST 315x350"
+    kTimer = 1u << 7,      // "timer 1 1000"
+    kSleep = 1u << 8,      // "sleep 5000"
+    kMenu = 1u << 9,       // "menu separator", "menu 16 &About Orvanta..."
+    kIcon = 1u << 10,      // "icon big 128"
+    kFileDialog = 1u << 11,// "open-dialog Trajectory (*.txt)|*.txt -> /tmp/a.txt"
+    kDialog = 1u << 12,    // "dialog IDD_ABOUTBOX", "end IDD_ABOUTBOX 1", "destroy IDD_ABOUTBOX"
+    kList = 1u << 13,      // "list insert 0 1,2,3,4,5,6,7", "list select 0", "list delete 1", "list reset"
+    kPaint = 1u << 14,     // "paint erase", "paint icon 128 at 3,3"
+    kBeep = 1u << 15,      // "beep"
+    kCapture = 1u << 16,   // "capture IDC_ELBOW_DOWN", "capture none"
+    kAll = ~0u,
+};
+
+class Desktop {
+public:
+    static Desktop& Get();
+
+    // Forgets every window, script, log entry and setting: one per test.
+    void Reset();
+
+    // --- The program's windows
+    HWND Panel() const;                 // the newest live top-level dialog of the panel template
+    HWND Dialog(int templateId) const;  // the newest live dialog of a template
+    HWND Item(int id) const;            // a control of the panel
+    std::string Text(int id) const;
+    bool Enabled(int id) const;
+    int Check(int id) const;
+    bool Pushed(int id) const;
+    std::vector<std::string> Lines(int id = -1) const;  // the step list by default
+    int Selection(int id = -1) const;
+    bool Topmost() const;
+    int Width() const;
+    int Height() const;
+    int Left() const;
+    int Top() const;
+    std::vector<std::pair<UINT, std::string>> SystemMenu() const;
+    std::vector<UINT_PTR> Timers() const;
+    HWND Capture() const { return m_capture; }
+
+    // --- The operator
+    void Click(int id);              // press and release over the control
+    void Press(int id);              // WM_LBUTTONDOWN
+    void DoubleClickPress(int id);   // WM_LBUTTONDBLCLK, the second press of a double-click
+    void Release(int id);            // WM_LBUTTONUP
+    void Type(int id, const std::string& text);  // replaces the edit's text, as typing does
+    void SelectLine(int index);      // a click on a step-list line: selection, then LBN_SELCHANGE
+    void SysCommand(UINT id);
+    void CloseBox();                 // the caption's close box: WM_SYSCOMMAND SC_CLOSE
+    void Minimise();                 // shows the panel minimised and paints it
+    void Deactivate();               // another program's window becomes active
+    void TakeCapture();              // another window takes the mouse capture
+
+    // --- The Skype client
+    HWND SkypeWindow() const { return m_skype; }
+    HWND ForeignWindow() const { return m_foreign; }
+    // Called for each command that reaches the Skype window, inside its send.
+    std::function<void(const std::string&)> onCommand;
+    // Called for the discovery broadcast (inside it); answers what SendMessage returns.
+    std::function<void()> onDiscover;
+    LRESULT broadcastResult = 1;
+    LRESULT Attach(LPARAM status, HWND from = nullptr);  // from: the Skype window by default
+    LRESULT Notice(const std::string& text);             // from the Skype window
+    LRESULT CopyData(HWND from, const void* data, DWORD count, PVOID pointerOverride = nullptr,
+                     bool usePointerOverride = false);
+    const std::vector<std::string>& Commands() const { return m_commands; }
+    // The byte count of each command received, as sent.
+    const std::vector<DWORD>& CommandByteCounts() const { return m_commandCounts; }
+
+    // --- The clock
+    void Tick(int count = 1);  // one WM_TIMER per running timer of the panel, per tick
+
+    // --- Scripts for boxes and dialogs, taken in order
+    // text: the box's exact text; answer: IDOK, IDYES, IDNO ...; whileOpen runs
+    // while the box is up (nested input).
+    void ExpectBox(const std::string& text, int answer = IDOK, std::function<void()> whileOpen = {});
+    // path empty: Cancel.
+    void ExpectFileDialog(bool open, const std::string& path);
+    // whileOpen drives the dialog; it must end it (an OK click, say).
+    void ExpectDialog(int templateId, std::function<void()> whileOpen);
+    // Fails the test for any script entry left untaken.
+    void VerifyScriptsTaken();
+
+    // --- The log
+    std::vector<std::string> Entries(unsigned kinds = kAll) const;
+    void ClearLog() { m_log.clear(); }
+    void Record(Log kind, std::string entry);
+
+    // The readable name of a control id ("IDC_CONNECT") for the log.
+    static std::string ControlName(int id);
+
+    // --- Used by the back end
+    struct Window;
+    Window* W(HWND h) const;
+    HWND NewWindow(HWND parent, const std::string& className, int id);
+    LRESULT Deliver(HWND h, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Default(HWND h, UINT msg, WPARAM wParam, LPARAM lParam);
+    void Post(HWND h, UINT msg, WPARAM wParam, LPARAM lParam);
+    void Pump();
+    void SetCaptureTo(HWND h);
+    int TakeBox(const std::string& text, const std::string& caption, UINT type);
+    bool TakeFileDialog(bool open, const std::string& filter, std::string& path);
+    void RunModal(HWND h);
+    void Destroy(HWND h);
+
+    HWND m_capture = nullptr;
+
+private:
+    struct Script {
+        enum Kind { kBoxScript, kFileScript, kDialogScript } kind;
+        std::string text;
+        int answer = 0;
+        bool open = false;
+        int templateId = 0;
+        std::function<void()> whileOpen;
+    };
+
+    Desktop();
+    void Button(int id, UINT msg);
+    std::vector<std::unique_ptr<Window>> m_windows;
+    std::vector<std::pair<Log, std::string>> m_log;
+    std::deque<Script> m_scripts;
+    struct Posted { HWND h; UINT msg; WPARAM wParam; LPARAM lParam; };
+    std::deque<Posted> m_posted;
+    std::vector<std::string> m_commands;
+    std::vector<DWORD> m_commandCounts;
+    HWND m_skype = nullptr;
+    HWND m_foreign = nullptr;
+    int m_pumpDepth = 0;
+};
+
+struct HMENU_Item { UINT flags; UINT_PTR id; std::string text; };
+
+struct Desktop::Window {
+    HWND handle;
+    HWND parent = nullptr;
+    std::string className;
+    int id = 0;
+    int templateId = 0;      // dialogs
+    DWORD style = 0, exStyle = 0;
+    std::string text;
+    bool enabled = true;
+    bool alive = true;
+    bool topmost = false;
+    bool iconic = false;
+    bool pushed = false;
+    int check = 0;
+    int x = 0, y = 0, cx = 0, cy = 0;
+    std::vector<std::string> lines;
+    int selection = -1;
+    std::vector<HWND> children;
+    CWnd* wnd = nullptr;       // the object that gets this window's messages
+    bool subclassed = false;
+    bool modalEnded = false;
+    std::vector<HMENU_Item> systemMenu;
+    std::map<UINT_PTR, UINT> timers;
+    std::function<LRESULT(UINT, WPARAM, LPARAM)> proc;  // the test's own windows
+};
+
+} // namespace headless

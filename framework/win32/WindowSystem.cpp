@@ -1,0 +1,224 @@
+// The window-system primitives over Win32. Each is the Win32 call of its name;
+// the only logic here is the boundary between user32 and our window objects.
+#include "WindowSystem.h"
+
+#include <cstring>
+#include <exception>
+
+#include "Dialog.h"
+#include "Files.h"
+
+namespace {
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+// The dialog procedure reports an unhandled message to the dialog manager by
+// answering FALSE. DefaultProc on one of our dialogs marks the message so; the
+// marker belongs to the innermost dialog-procedure call, since messages nest.
+thread_local bool* t_pDialogUnhandled = nullptr;
+
+const char kOldProcProp[] = "Orvanta.OldWndProc";
+const char kModalDoneProp[] = "Orvanta.ModalDone";
+
+CWnd* ObjectOf(HWND hwnd) { return CWnd::FromHandlePermanent(hwnd); }
+
+// Results of these messages go straight back from the dialog procedure;
+// every other result goes through DWLP_MSGRESULT.
+bool ReturnsDirectly(UINT msg)
+{
+    return msg == WM_INITDIALOG || msg == WM_QUERYDRAGICON || msg == WM_CTLCOLORMSGBOX ||
+           msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX || msg == WM_CTLCOLORBTN ||
+           msg == WM_CTLCOLORDLG || msg == WM_CTLCOLORSCROLLBAR || msg == WM_CTLCOLORSTATIC ||
+           msg == WM_COMPAREITEM || msg == WM_VKEYTOITEM || msg == WM_CHARTOITEM;
+}
+
+INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* wnd = ObjectOf(hwnd);
+    if (msg == WM_INITDIALOG && !wnd) {
+        wnd = reinterpret_cast<CDialog*>(lParam);
+        wnd->Attach(hwnd);
+    }
+    if (!wnd)
+        return FALSE;
+    bool unhandled = false;
+    bool* outer = t_pDialogUnhandled;
+    t_pDialogUnhandled = &unhandled;
+    LRESULT result = 0;
+    try {
+        result = wnd->WindowProc(msg, wParam, lParam);
+    } catch (...) {
+        // Nothing may unwind through user32.
+        unhandled = true;
+    }
+    t_pDialogUnhandled = outer;
+    if (unhandled)
+        return FALSE;
+    if (ReturnsDirectly(msg))
+        return INT_PTR(result);
+    SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto old = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kOldProcProp));
+    CWnd* wnd = ObjectOf(hwnd);
+    if (!wnd)
+        return old ? CallWindowProcA(old, hwnd, msg, wParam, lParam) : DefWindowProcA(hwnd, msg, wParam, lParam);
+    try {
+        return wnd->WindowProc(msg, wParam, lParam);
+    } catch (...) {
+        return old ? CallWindowProcA(old, hwnd, msg, wParam, lParam) : 0;
+    }
+}
+
+bool IsOurDialog(HWND hwnd)
+{
+    return reinterpret_cast<DLGPROC>(GetWindowLongPtrA(hwnd, DWLP_DLGPROC)) == DialogProc;
+}
+
+} // namespace
+
+namespace ws {
+
+UINT RegisterWindowMessage(const char* name) { return RegisterWindowMessageA(name); }
+LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessageA(hwnd, msg, wParam, lParam); }
+BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) { return PostMessageA(hwnd, msg, wParam, lParam); }
+LRESULT BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessageA(HWND_BROADCAST, msg, wParam, lParam); }
+
+HWND GetDlgItem(HWND dlg, int id) { return ::GetDlgItem(dlg, id); }
+int GetDlgCtrlID(HWND hwnd) { return ::GetDlgCtrlID(hwnd); }
+HWND GetParent(HWND hwnd) { return ::GetParent(hwnd); }
+BOOL IsWindow(HWND hwnd) { return ::IsWindow(hwnd); }
+BOOL EnableWindow(HWND hwnd, BOOL enable) { return ::EnableWindow(hwnd, enable); }
+BOOL IsWindowEnabled(HWND hwnd) { return ::IsWindowEnabled(hwnd); }
+BOOL IsIconic(HWND hwnd) { return ::IsIconic(hwnd); }
+
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags)
+{
+    return ::SetWindowPos(hwnd, insertAfter, x, y, cx, cy, flags);
+}
+
+BOOL GetClientRect(HWND hwnd, RECT* rect) { return ::GetClientRect(hwnd, rect); }
+HWND SetCapture(HWND hwnd) { return ::SetCapture(hwnd); }
+BOOL ReleaseCapture() { return ::ReleaseCapture(); }
+HWND GetCapture() { return ::GetCapture(); }
+void MessageBeep(UINT type) { ::MessageBeep(type); }
+
+HMENU GetSystemMenu(HWND hwnd) { return ::GetSystemMenu(hwnd, FALSE); }
+BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR id, const char* text) { return AppendMenuA(menu, flags, id, text); }
+
+CString LoadString(UINT id)
+{
+    char buf[1024];
+    int n = LoadStringA(Instance(), id, buf, sizeof buf);
+    return n > 0 ? CString(buf, n) : CString();
+}
+
+HICON LoadIcon(int id) { return LoadIconA(Instance(), MAKEINTRESOURCEA(id)); }
+int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
+
+// One paint at a time per thread, as WM_PAINT handlers never nest.
+namespace {
+PAINTSTRUCT g_paint;
+}
+HDC BeginPaint(HWND hwnd) { return ::BeginPaint(hwnd, &g_paint); }
+void EndPaint(HWND hwnd) { ::EndPaint(hwnd, &g_paint); }
+BOOL DrawIcon(HDC dc, int x, int y, HICON icon) { return ::DrawIcon(dc, x, y, icon); }
+
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT periodMs) { return ::SetTimer(hwnd, id, periodMs, nullptr); }
+
+int MessageBox(HWND owner, const char* text, const char* caption, UINT type)
+{
+    return MessageBoxA(owner, text, caption, type);
+}
+
+bool GetFileName(bool open, HWND owner, const char* filter, char* path, unsigned cap)
+{
+    OPENFILENAMEA ofn;
+    std::memset(&ofn, 0, sizeof ofn);
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = cap;
+    // The Explorer look; no other option: an open name need not exist, and a
+    // save replaces a file without asking.
+    ofn.Flags = OFN_EXPLORER;
+    return open ? GetOpenFileNameA(&ofn) != FALSE : GetSaveFileNameA(&ofn) != FALSE;
+}
+
+HWND CreateDialog(int templateId, HWND parent, CDialog* dlg)
+{
+    return CreateDialogParamA(Instance(), MAKEINTRESOURCEA(templateId), parent, DialogProc, LPARAM(dlg));
+}
+
+// The dialog's own loop: runs until EndModalLoop marks the window, or the
+// application is asked to quit.
+void RunModalLoop(HWND hwnd)
+{
+    MSG msg;
+    while (::IsWindow(hwnd) && !GetPropA(hwnd, kModalDoneProp)) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(int(msg.wParam));
+            break;
+        }
+        if (got == -1)
+            break;
+        if (!IsDialogMessageA(hwnd, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    if (::IsWindow(hwnd))
+        RemovePropA(hwnd, kModalDoneProp);
+}
+
+void EndModalLoop(HWND hwnd)
+{
+    SetPropA(hwnd, kModalDoneProp, HANDLE(1));
+    PostMessageA(hwnd, WM_NULL, 0, 0);  // wakes the loop
+}
+
+BOOL DestroyWindow(HWND hwnd) { return ::DestroyWindow(hwnd); }
+
+void SubclassWindow(HWND hwnd, CWnd*)
+{
+    if (GetPropA(hwnd, kOldProcProp))
+        return;
+    auto old = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(SubclassProc)));
+    SetPropA(hwnd, kOldProcProp, reinterpret_cast<HANDLE>(old));
+}
+
+void UnsubclassWindow(HWND hwnd)
+{
+    auto old = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kOldProcProp));
+    if (!old)
+        return;
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(old));
+    RemovePropA(hwnd, kOldProcProp);
+}
+
+LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (auto old = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kOldProcProp)))
+        return CallWindowProcA(old, hwnd, msg, wParam, lParam);
+    if (IsOurDialog(hwnd)) {
+        if (t_pDialogUnhandled)
+            *t_pDialogUnhandled = true;
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+void Sleep(DWORD ms) { ::Sleep(ms); }
+
+bool ReplaceFile(const char* from, const char* to)
+{
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+} // namespace ws

@@ -1,0 +1,55 @@
+// The Skype channel: discovery, commands out, notices in.
+#include "SkypeChannel.h"
+
+#include <cstring>
+
+#include "ControlPanelDlg.h"
+
+const UINT g_uAttachMsg = ws::RegisterWindowMessage("SkypeControlAPIAttach");
+const UINT g_uDiscoverMsg = ws::RegisterWindowMessage("SkypeControlAPIDiscover");
+char g_szCopyBuffer[kCopyBufferSize];
+
+LRESULT CControlPanelDlg::BroadcastDiscover()
+{
+    return ws::BroadcastMessage(g_uDiscoverMsg, WPARAM(m_hWnd), 0);
+}
+
+// Returns Skype's answer to the WM_COPYDATA, which no caller needs. The send is
+// synchronous: Skype's notices in answer to the command can arrive, nested,
+// before it returns.
+LRESULT CControlPanelDlg::SendSkypeCommand(const char* text)
+{
+    size_t length = text ? std::strlen(text) : 0;
+    // A command that does not fit is not sent at all: a cut datagram could carry
+    // a wrong number to the arm.
+    if (length == 0 || length >= kCopyBufferSize)
+        return 0;
+    std::memcpy(g_szCopyBuffer, text, length + 1);
+    COPYDATASTRUCT record;
+    record.dwData = 0;
+    record.cbData = DWORD(length + 1);
+    record.lpData = g_szCopyBuffer;
+    return ws::SendMessage(m_hSkypeWnd, WM_COPYDATA, WPARAM(m_hWnd), LPARAM(&record));
+}
+
+// Only the attached Skype window speaks to us; anything else is dropped. The
+// text ends at the first zero byte within the byte count, and never runs past
+// the count or our buffer.
+void CControlPanelDlg::OnCopyData(HWND from, const COPYDATASTRUCT* data)
+{
+    if (!m_hSkypeWnd || from != m_hSkypeWnd || !data)
+        return;
+    // One byte more than Skype may send, for our zero after 1024 bytes that hold none.
+    char notice[kCopyBufferSize + 1];
+    size_t count = data->lpData ? data->cbData : 0;
+    if (count > kCopyBufferSize)
+        count = kCopyBufferSize;
+    const char* bytes = static_cast<const char*>(data->lpData);
+    size_t length = 0;
+    while (length < count && bytes[length] != '\0')
+        ++length;
+    if (length)
+        std::memcpy(notice, bytes, length);
+    notice[length] = '\0';
+    OnSkypeNotice(notice);
+}

@@ -1,0 +1,165 @@
+// The control panel: construction, message map, data exchange and start-up.
+//
+// Controls: jog buttons 1001-1012, Move To XYZ 1013, Connect 1014, Disconnect
+// 1015, status 1016, Read/Set edits 1017-1030, robot text 1031, speed 1032,
+// ADD/DEL/STEP/CHG/LOAD/SAVE 1033-1038, RUN 1039, note 1040, step list 1041,
+// On Top 1042, REC 1043, Backward 1044, More 1045, About 1046.
+#include "ControlPanelDlg.h"
+
+#include "AboutDlg.h"
+#include "DataExchange.h"
+#include "SkypeChannel.h"
+
+const MsgMapEntry<CControlPanelDlg> CControlPanelDlg::kMessageMap[] = {
+    msgmap::SysCommand(&CControlPanelDlg::OnSysCommand),
+    msgmap::Paint(&CControlPanelDlg::OnPaint),
+    msgmap::QueryDragIcon(&CControlPanelDlg::OnQueryDragIcon),
+    msgmap::Timer(&CControlPanelDlg::OnTimer),
+    msgmap::Clicked(IDC_ABOUT, &CControlPanelDlg::OnAbout),
+    msgmap::Clicked(IDC_ON_TOP, &CControlPanelDlg::ToggleOnTop),
+    msgmap::Clicked(IDC_MORE, &CControlPanelDlg::ToggleMoreLess),
+    msgmap::Clicked(IDC_CONNECT, &CControlPanelDlg::CallRobot),
+    msgmap::Clicked(IDC_DISCONNECT, &CControlPanelDlg::CloseRobotLink),
+    msgmap::Clicked(IDC_MOVE_XYZ, &CControlPanelDlg::SendSetPose),
+    msgmap::Clicked(IDC_STEP, &CControlPanelDlg::SendSetPose),
+    msgmap::Clicked(IDC_CALIBRATE, &CControlPanelDlg::OnCalibrate),
+    msgmap::Clicked(IDC_GOTO_HOME, &CControlPanelDlg::OnGotoHome),
+    msgmap::Clicked(IDC_ADD, &CControlPanelDlg::AddStep),
+    msgmap::Clicked(IDC_DEL, &CControlPanelDlg::DeleteStep),
+    msgmap::Clicked(IDC_CHG, &CControlPanelDlg::ChangeStep),
+    msgmap::SelChange(IDC_STEP_LIST, &CControlPanelDlg::LoadSelectedStep),
+    msgmap::Clicked(IDC_REC, &CControlPanelDlg::OnRec),
+    msgmap::Clicked(IDC_RUN, &CControlPanelDlg::OnRun),
+    msgmap::Clicked(IDC_BACKWARD, &CControlPanelDlg::OnBackward),
+    msgmap::Clicked(IDC_LOAD, &CControlPanelDlg::LoadTrajectory),
+    msgmap::Clicked(IDC_SAVE, &CControlPanelDlg::SaveTrajectory),
+};
+
+CControlPanelDlg::CControlPanelDlg(CWnd* parent)
+    : CDialog(IDD, parent),
+      m_strStatus("Searching Robot ......"),
+      m_dPitchRead(0), m_dPitchSet(-90.0), m_dRollRead(0), m_dRollSet(0),
+      m_dXRead(0), m_dXSet(0), m_dYRead(0), m_dYSet(0), m_dZRead(0), m_dZSet(0),
+      m_dHandRead(0), m_dHandSet(0),
+      m_dSpeed(200.0),
+      m_bRec(0), m_bOnTop(0), m_bRun(0), m_bBackward(0),
+      m_bSkypeLinked(0),
+      m_hSkypeWnd(nullptr),
+      m_nCallId(0),
+      m_nStreamId(0),
+      m_nReplyCount(0),
+      m_nMissedTicks(0),
+      // Below zero, so re-discovery stays quiet until an API-available answer sets it.
+      m_nRediscoverCountdown(-1),
+      m_bControlsEnabled(0),
+      m_hIcon(ws::LoadIcon(IDR_MAINFRAME)),
+      m_bExpanded(0)
+{
+}
+
+bool CControlPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    return msgmap::Dispatch<CControlPanelDlg>(this, kMessageMap, msg, wParam, lParam, result) ||
+           CDialog::OnWndMsg(msg, wParam, lParam, result);
+}
+
+// Skype's messages and the close box are looked at before the message map.
+LRESULT CControlPanelDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == g_uAttachMsg) {
+        OnAttachAnswer(lParam, HWND(wParam));
+        return 1;
+    }
+    if (msg == WM_COPYDATA) {
+        OnCopyData(HWND(wParam), reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        return 1;
+    }
+    if (msg == WM_SYSCOMMAND && wParam == SC_CLOSE) {
+        EndDialog(1);
+        return 0;
+    }
+    return CDialog::WindowProc(msg, wParam, lParam);
+}
+
+void CControlPanelDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_STEP_LIST, m_listSteps);
+    for (int i = 0; i < kJogCount; ++i)
+        DDX_Control(pDX, IDC_BASE_PLUS + i, m_jog[i]);
+    DDX_Text(pDX, IDC_STATUS, m_strStatus);
+    DDX_Text(pDX, IDC_PITCH_READ, m_dPitchRead);
+    DDX_Text(pDX, IDC_PITCH_SET, m_dPitchSet);
+    DDX_Text(pDX, IDC_ROLL_READ, m_dRollRead);
+    DDX_Text(pDX, IDC_ROLL_SET, m_dRollSet);
+    DDX_Text(pDX, IDC_X_READ, m_dXRead);
+    DDX_Text(pDX, IDC_X_SET, m_dXSet);
+    DDX_Text(pDX, IDC_Y_READ, m_dYRead);
+    DDX_Text(pDX, IDC_Y_SET, m_dYSet);
+    DDX_Text(pDX, IDC_Z_READ, m_dZRead);
+    DDX_Text(pDX, IDC_Z_SET, m_dZSet);
+    DDX_Text(pDX, IDC_HAND_READ, m_dHandRead);
+    DDX_Text(pDX, IDC_HAND_SET, m_dHandSet);
+    DDX_Text(pDX, IDC_ROBOT_MESSAGE, m_strRobotMessage);
+    DDX_Text(pDX, IDC_NOTE, m_strNote);
+    DDX_Text(pDX, IDC_SPEED, m_dSpeed);
+    DDX_Check(pDX, IDC_REC, m_bRec);
+    DDX_Check(pDX, IDC_ON_TOP, m_bOnTop);
+    DDX_Check(pDX, IDC_RUN, m_bRun);
+    DDX_Check(pDX, IDC_BACKWARD, m_bBackward);
+}
+
+BOOL CControlPanelDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    if (HMENU menu = GetSystemMenu()) {
+        CString about = ws::LoadString(IDS_ABOUTBOX);
+        if (!about.IsEmpty()) {
+            ws::AppendMenu(menu, MF_SEPARATOR, 0, nullptr);
+            ws::AppendMenu(menu, MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    for (int i = 0; i < kJogCount; ++i)
+        m_jog[i].m_nCtrlId = IDC_BASE_PLUS + i;
+
+    if (BroadcastDiscover() == 0)
+        MessageBox("Skype API not found.", "ErrorMessage", MB_ICONSTOP | MB_OK);
+
+    EnableLinkControls(0);
+    m_bSkypeLinked = 0;
+
+    ToggleOnTop();  // m_bOnTop is still 0: places the window topmost and checks On Top
+    m_bOnTop = 1;
+    SetWindowPos(HWND_TOPMOST, 0, 0, 315, 350, SWP_NOMOVE | SWP_SHOWWINDOW);
+
+    m_bExpanded = 0;
+    return TRUE;
+}
+
+void CControlPanelDlg::OnSysCommand(UINT id, LPARAM lParam)
+{
+    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg about;
+        about.DoModal();
+        return;
+    }
+    DefWindowProc(WM_SYSCOMMAND, id, lParam);
+}
+
+void CControlPanelDlg::OnAbout()
+{
+    CAboutDlg about;
+    about.DoModal();
+}
+
+// The link is closed down before the window goes.
+BOOL CControlPanelDlg::DestroyWindow()
+{
+    CloseDownLink();
+    return CDialog::DestroyWindow();
+}

@@ -1,0 +1,119 @@
+// CControlPanelDlg: the control panel, the one window of Orvanta.
+//
+// The panel owns every piece of state the program has: the values shown in the
+// controls, the Skype link, the robot link counters and the step list. Its
+// behaviour is spread over the folders by subject:
+//   panel/       construction, data exchange, enabling, presentation
+//   link/        the Skype channel, the link controller and its supervision
+//   robot/       the robot's reports and the operator's motion commands
+//   trajectory/  the step list, recording and playback, trajectory files
+#pragma once
+#include <cstdint>
+
+#include "Controls.h"
+#include "Dialog.h"
+#include "JogButton.h"
+#include "resource.h"
+
+class CControlPanelDlg : public CDialog {
+public:
+    explicit CControlPanelDlg(CWnd* parent = nullptr);
+
+    enum { IDD = IDD_CONTROL_PANEL };
+    static constexpr int kJogCount = 12;
+
+    // Bound to controls (exchange order in DoDataExchange).
+    CListBox m_listSteps;
+    CJogButton m_jog[kJogCount];
+    CString m_strStatus;
+    double m_dPitchRead, m_dPitchSet, m_dRollRead, m_dRollSet;
+    double m_dXRead, m_dXSet, m_dYRead, m_dYSet, m_dZRead, m_dZSet;
+    double m_dHandRead, m_dHandSet;
+    CString m_strRobotMessage;
+    CString m_strNote;
+    double m_dSpeed;
+    int m_bRec, m_bOnTop, m_bRun, m_bBackward;
+
+    // Link state.
+    std::uint8_t m_bSkypeLinked;
+    HWND m_hSkypeWnd;
+    int m_nCallId;
+    int m_nStreamId;
+    std::uint32_t m_nReplyCount;
+    int m_nMissedTicks;
+    int m_nRediscoverCountdown;
+    std::uint8_t m_bControlsEnabled;
+
+    // Presentation.
+    HICON m_hIcon;
+    std::uint8_t m_bExpanded;
+
+    // Values and controls.
+    void PullControls() { UpdateData(TRUE); }
+    void PushControls() { UpdateData(FALSE); }
+    void EnableLinkControls(int enable);
+
+    // Skype channel.
+    LRESULT SendSkypeCommand(const char* text);
+    LRESULT BroadcastDiscover();
+    void OnAttachAnswer(LPARAM status, HWND skypeWnd);
+    void OnSkypeNotice(const char* notice);
+    // A WM_COPYDATA: a notice when it comes from the attached Skype window.
+    void OnCopyData(HWND from, const COPYDATASTRUCT* data);
+
+    // Link controller.
+    void OpenRobotLink();
+    void SendDatagram(const char* command);
+    void CallRobot();
+    void CloseRobotLink();
+    void EndExperiment();
+    void StartSupervisionTimer();
+
+    // Robot protocol and motion.
+    void OnRobotReport(const char* payload);
+    void SendCartesianTarget(double x, double y, double z, double pitch, double roll, double hand, double speed);
+    void SendJogStart(int id);
+    void SendJogStop(int id);
+    void SendSetPose();
+
+    // Trajectories.
+    CString FormatStepLine() const;
+    void AddStep();
+    void DeleteStep();
+    void ChangeStep();
+    void LoadSelectedStep();
+    void OnStepEnd();
+
+    // Presentation.
+    void ToggleOnTop();
+    void ToggleMoreLess();
+
+    BOOL DestroyWindow() override;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+private:
+    void OnSysCommand(UINT id, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnAbout();
+    void OnTimer(UINT_PTR id);
+    void OnCalibrate();
+    void OnGotoHome();
+    void OnRec();
+    void OnRun();
+    void OnBackward();
+    void LoadTrajectory();
+    void SaveTrajectory();
+    void CloseDownLink();
+
+    // An EndExperiment is running (its close-down or its box): notices that
+    // would run it again leave it alone.
+    bool m_bEndingExperiment = false;
+
+    static const MsgMapEntry<CControlPanelDlg> kMessageMap[];
+};

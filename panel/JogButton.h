@@ -1,0 +1,22 @@
+// CJogButton: a press-and-hold button that jogs one joint of the arm while it
+// is held.
+#pragma once
+#include "Controls.h"
+
+class CJogButton : public CButton {
+public:
+    // The button's own control id, which is also the jog id the robot receives.
+    int m_nCtrlId = 0;
+
+    bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void OnLButtonDown(UINT flags, POINT pt);
+    void OnLButtonUp(UINT flags, POINT pt);
+    void OnCaptureChanged(HWND newCapture);
+
+    // A jog-start went out and no jog-stop has followed it yet.
+    bool m_bJogging = false;
+
+    static const MsgMapEntry<CJogButton> kMessageMap[];
+};

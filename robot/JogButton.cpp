@@ -1,0 +1,68 @@
+// Jog buttons: a press starts the joint, the release stops it. A hold that ends
+// without a release reaching the button (the capture taken away by a disabled
+// button, another window, a box, a deactivated panel) stops the joint too, at
+// once: a jog never outlives the operator's hold.
+#include "ControlPanelDlg.h"
+#include "JogButton.h"
+
+const MsgMapEntry<CJogButton> CJogButton::kMessageMap[] = {
+    msgmap::LButtonDown(&CJogButton::OnLButtonDown),
+    msgmap::LButtonUp(&CJogButton::OnLButtonUp),
+    msgmap::CaptureChanged(&CJogButton::OnCaptureChanged),
+};
+
+bool CJogButton::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    return msgmap::Dispatch<CJogButton>(this, kMessageMap, msg, wParam, lParam, result) ||
+           CButton::OnWndMsg(msg, wParam, lParam, result);
+}
+
+namespace {
+CControlPanelDlg* PanelOf(const CWnd& button)
+{
+    return dynamic_cast<CControlPanelDlg*>(button.GetParent());
+}
+LPARAM PointToLParam(POINT pt)
+{
+    return MAKELPARAM(WORD(pt.x), WORD(pt.y));
+}
+} // namespace
+
+// A double-click's second press arrives as WM_LBUTTONDBLCLK, which is not
+// handled here: it starts nothing.
+void CJogButton::OnLButtonDown(UINT flags, POINT pt)
+{
+    if (CControlPanelDlg* panel = PanelOf(*this)) {
+        panel->SendJogStart(m_nCtrlId);
+        m_bJogging = true;
+    }
+    // The button shows itself pressed and keeps the mouse until release.
+    DefWindowProc(WM_LBUTTONDOWN, flags, PointToLParam(pt));
+    // The start's own answers may have disabled the button before it took the
+    // mouse; then no release will come.
+    if (m_bJogging && m_hWnd && !ws::IsWindowEnabled(m_hWnd)) {
+        if (ws::GetCapture() == m_hWnd)
+            ws::ReleaseCapture();
+        else
+            OnCaptureChanged(nullptr);
+    }
+}
+
+void CJogButton::OnLButtonUp(UINT flags, POINT pt)
+{
+    m_bJogging = false;
+    if (CControlPanelDlg* panel = PanelOf(*this))
+        panel->SendJogStop(m_nCtrlId);
+    DefWindowProc(WM_LBUTTONUP, flags, PointToLParam(pt));
+}
+
+void CJogButton::OnCaptureChanged(HWND newCapture)
+{
+    if (m_bJogging && newCapture != m_hWnd) {
+        m_bJogging = false;
+        if (CControlPanelDlg* panel = PanelOf(*this))
+            panel->SendJogStop(m_nCtrlId);
+    }
+    if (m_hWnd)
+        DefWindowProc(WM_CAPTURECHANGED, 0, LPARAM(newCapture));
+}

@@ -1,0 +1,45 @@
+// The fixture of the panel's unit tests: a fresh headless desktop and a panel on
+// it, and sequence assertions over the desktop's log.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ControlPanelDlg.h"
+#include "Desktop.h"
+#include "resource.h"
+
+using Sequence = std::vector<std::string>;
+
+// Compares a run with the expected one; on a mismatch prints the first
+// difference and both runs side by side.
+void ExpectSequence(const Sequence& expected, const Sequence& actual, const char* context, const char* file,
+                    int line);
+#define EXPECT_SEQUENCE(expected, actual) ExpectSequence(expected, actual, #actual, __FILE__, __LINE__)
+
+class PanelTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Opens the panel as start-up does (its initialisation included).
+    void OpenPanel();
+    // Opens the panel and attaches it to Skype with a known stream and call.
+    void OpenAttached(int stream = 1);
+    // Attached, and the robot's video running: the link controls are on.
+    void OpenOperating(int stream = 1);
+
+    // The log entries of these kinds since the last Flush.
+    Sequence Log(unsigned kinds) const { return desk.Entries(kinds); }
+    void Flush() { desk.ClearLog(); }
+    // The commands Skype received since the last Flush, as log entries.
+    Sequence Sent() const { return desk.Entries(headless::kSend); }
+
+    headless::Desktop& desk = headless::Desktop::Get();
+    std::unique_ptr<CControlPanelDlg> panel;
+};
+
+// "send ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$<command>"
+std::string Datagram(const std::string& command, int stream = 1);

@@ -1,0 +1,2 @@
+// The Skype channel: discovery, commands out, notices in.
+#include "PanelFixture.h"
