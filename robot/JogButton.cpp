@@ -32,15 +32,21 @@ LPARAM PointToLParam(POINT pt)
 // handled here: it starts nothing.
 void CJogButton::OnLButtonDown(UINT flags, POINT pt)
 {
-    if (CControlPanelDlg* panel = PanelOf(*this)) {
-        panel->SendJogStart(m_nCtrlId);
+    CControlPanelDlg* panel = PanelOf(*this);
+    if (panel) {
+        // The button holds the mouse while the start goes out, so that whatever
+        // its answers do to the hold (a box, a disabled button, another window
+        // taking the mouse, the panel deactivated) ends the jog at that moment.
         m_bJogging = true;
+        ws::SetCapture(m_hWnd);
+        panel->SendJogStart(m_nCtrlId);
+        if (!m_bJogging || !m_hWnd)
+            return;  // the hold is over: the button must not take the mouse again
     }
     // The button shows itself pressed and keeps the mouse until release.
     DefWindowProc(WM_LBUTTONDOWN, flags, PointToLParam(pt));
-    // The start's own answers may have disabled the button before it took the
-    // mouse; then no release will come.
-    if (m_bJogging && m_hWnd && !ws::IsWindowEnabled(m_hWnd)) {
+    // Disabled during the start but still holding the mouse: no release will come.
+    if (m_bJogging && !ws::IsWindowEnabled(m_hWnd)) {
         if (ws::GetCapture() == m_hWnd)
             ws::ReleaseCapture();
         else

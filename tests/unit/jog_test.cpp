@@ -1,1 +1,152 @@
+// Jog buttons: a press starts the joint, the release stops it, and a hold that
+// ends any other way stops it at that moment, once.
 #include "PanelFixture.h"
+
+#include <functional>
+
+namespace {
+
+const char kNotAvailable[] = "Skype API not available, please log in Skype to operate robot";
+
+std::string Start(int id) { return Datagram("WMCA_BSTARTM|" + std::to_string(id)); }
+std::string Stop(int id) { return Datagram("WMCA_BSTOPM|" + std::to_string(id)); }
+
+// The link controls being switched off while 1005 is held: its stop goes out
+// as soon as it is disabled.
+Sequence DisabledWhileHeld()
+{
+    Sequence out;
+    for (const std::string& entry : LinkControlEntries(0)) {
+        out.push_back(entry);
+        if (entry == "enable IDC_ELBOW_DOWN 0")
+            out.insert(out.end(), {"capture none", Stop(1005)});
+    }
+    return out;
+}
+
+// What ends a hold without a release reaching the button, and what it logs.
+struct Interruption {
+    const char* name;
+    std::function<void(headless::Desktop&)> act;
+    Sequence logged;
+};
+
+std::vector<Interruption> Interruptions()
+{
+    return {
+        {"capture taken", [](headless::Desktop& d) { d.TakeCapture(); },
+         {"capture " + headless::Desktop::ControlName(0), Stop(1005)}},
+        {"panel deactivated", [](headless::Desktop& d) { d.Deactivate(); }, {"capture none", Stop(1005)}},
+        {"box", [](headless::Desktop& d) {
+             d.ExpectBox(kNotAvailable);
+             d.Attach(3);
+         },
+         {"capture none", Stop(1005), "box Error Message | " + std::string(kNotAvailable) + " | stop ok -> IDOK"}},
+        {"video rejected", [](headless::Desktop& d) { d.Notice("CALL 17 VIDEO_RECEIVE_STATUS REJECTED"); },
+         DisabledWhileHeld()},
+        {"logged out", [](headless::Desktop& d) { d.Notice("USERSTATUS LOGGEDOUT"); },
+         DisabledWhileHeld()},
+    };
+}
+
+constexpr unsigned kJogLog = headless::kSend | headless::kCapture | headless::kEnable | headless::kBox;
+
+class Jog : public PanelTest {
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        OpenOperating();
+    }
+};
+
+} // namespace
+
+TEST_F(Jog, EveryButtonStartsOnPressAndStopsOnRelease)
+{
+    for (int id = IDC_BASE_PLUS; id <= IDC_HAND_OPEN; ++id) {
+        Flush();
+        desk.Press(id);
+        desk.Release(id);
+        // Press, release.
+        const Sequence expected = {"capture " + headless::Desktop::ControlName(id), Start(id), Stop(id),
+                                   "capture none"};
+        EXPECT_SEQUENCE(expected, Log(kJogLog));
+    }
+}
+
+TEST_F(Jog, HoldEndedWithoutAReleaseStopsOnceAtThatMoment)
+{
+    for (const Interruption& cut : Interruptions()) {
+        SCOPED_TRACE(cut.name);
+        TearDown();
+        SetUp();
+        desk.Press(IDC_ELBOW_DOWN);
+        Flush();
+        cut.act(desk);
+        EXPECT_SEQUENCE(cut.logged, Log(kJogLog));
+        desk.VerifyScriptsTaken();
+    }
+}
+
+TEST_F(Jog, ReleaseThatNoLongerReachesTheButtonSendsNothingMore)
+{
+    // Capture taken: the release goes to the other window.
+    desk.Press(IDC_ELBOW_DOWN);
+    desk.TakeCapture();
+    Flush();
+    desk.Release(IDC_ELBOW_DOWN);
+    EXPECT_TRUE(Sent().empty());
+
+    // Disabled: the release is not delivered at all.
+    desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS RUNNING");
+    desk.Press(IDC_ELBOW_DOWN);
+    desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS REJECTED");
+    Flush();
+    desk.Release(IDC_ELBOW_DOWN);
+    EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(Jog, StartWhoseAnswersEndTheHoldStopsAtThatMoment)
+{
+    for (const Interruption& cut : Interruptions()) {
+        SCOPED_TRACE(cut.name);
+        TearDown();
+        SetUp();
+        bool once = false;
+        desk.onCommand = [&](const std::string& command) {
+            if (!once && command.find("WMCA_BSTARTM") != std::string::npos) {
+                once = true;
+                cut.act(desk);
+            }
+        };
+        desk.Press(IDC_ELBOW_DOWN);
+        Sequence expected = {"capture IDC_ELBOW_DOWN", Start(1005)};
+        expected.insert(expected.end(), cut.logged.begin(), cut.logged.end());
+        EXPECT_SEQUENCE(expected, Log(kJogLog));
+        desk.VerifyScriptsTaken();
+        // The button does not take the mouse again after its hold ended.
+        EXPECT_NE(desk.Capture(), desk.Item(IDC_ELBOW_DOWN));
+        desk.onCommand = nullptr;
+    }
+}
+
+TEST_F(Jog, DoubleClickPressStartsNothingAndItsReleaseStops)
+{
+    desk.Press(IDC_WRIST_UP);
+    desk.Release(IDC_WRIST_UP);
+    desk.DoubleClickPress(IDC_WRIST_UP);
+    desk.Release(IDC_WRIST_UP);
+    // First click, then the double-click's second press and release.
+    static const Sequence kExpected = {Start(1008), Stop(1008), Stop(1008)};
+    EXPECT_SEQUENCE(kExpected, Sent());
+}
+
+TEST_F(Jog, JogsAreNotGatedByTheTargetGate)
+{
+    panel->m_bControlsEnabled = 0;
+    desk.Click(IDC_HAND_OPEN);
+    // Press and release.
+    static const Sequence kExpected = {Start(1012), Stop(1012)};
+    EXPECT_SEQUENCE(kExpected, Sent());
+}

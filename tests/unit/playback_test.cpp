@@ -1,1 +1,297 @@
+// Recording the robot's own moves into steps, and playing the steps back
+// forward or backward, one per step-end report.
 #include "PanelFixture.h"
+
+namespace {
+
+const char kRecQuestion[] = "This command will clear the previous steps.\n\nAre you sure to continue?.";
+const std::string kRecBox =
+    "box Orvanta | This command will clear the previous steps.\\n\\nAre you sure to continue?. | no-icon yes-no -> ";
+
+const char* const kLockGroup[] = {"IDC_STEP", "IDC_RUN", "IDC_LOAD", "IDC_SAVE",
+                                  "IDC_ADD",  "IDC_DEL", "IDC_CHG",  "IDC_MOVE_XYZ"};
+
+Sequence LockGroup(const char* state)
+{
+    Sequence out;
+    for (const char* name : kLockGroup)
+        out.push_back(std::string("enable ") + name + " " + state);
+    return out;
+}
+
+std::string Target(int x, int speed = 100)
+{
+    return Datagram("WMCA_PCD|X" + std::to_string(x * 10) + "Y0Z0P-900R0G0SP" + std::to_string(speed));
+}
+
+const char* const kSteps[] = {"10,0,0,-90,0,0,100", "20,0,0,-90,0,0,100", "30,0,0,-90,0,0,100"};
+const std::string kDefaultTarget = Datagram("WMCA_PCD|X0Y0Z0P-900R0G0SP200");
+
+class Playback : public PanelTest {
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        OpenOperating();
+    }
+    void Report(const std::string& payload) { desk.Notice(RobotNotice(payload)); }
+    void StepEnd() { Report("WMRP_SE"); }
+    void FillSteps(int selected = -1)
+    {
+        for (const char* line : kSteps)
+            panel->m_listSteps.AddString(line);
+        panel->m_listSteps.SetCurSel(selected);
+        Flush();
+    }
+    void StartRecording()
+    {
+        desk.ExpectBox(kRecQuestion, IDYES);
+        desk.Click(IDC_REC);
+        Flush();
+    }
+    void Backward(bool on)
+    {
+        panel->m_bBackward = on ? 1 : 0;
+        panel->PushControls();
+        Flush();
+    }
+};
+
+constexpr unsigned kPlayLog = headless::kSend | headless::kList | headless::kBox;
+
+} // namespace
+
+TEST_F(Playback, RecOnYesClearsTheListAndMakesTheCurrentPoseTheFirstStep)
+{
+    Report("WMRP_D|X1234Y-50Z800P-900R0G255");
+    FillSteps(1);
+    desk.Type(IDC_SPEED, "150");
+    desk.ExpectBox(kRecQuestion, IDYES);
+    desk.Click(IDC_REC);
+
+    // REC on, answered Yes.
+    static const Sequence kExpected =
+        Sequence{kRecBox + "IDYES", "list reset", "list insert 0 123,-5,80,-90,0,25,150", "list select 0"} +
+        LockGroup("0");
+    EXPECT_SEQUENCE(kExpected, Log(headless::kBox | headless::kList | headless::kEnable | headless::kSend));
+    EXPECT_EQ(panel->m_bRec, 1);
+    EXPECT_EQ(desk.Text(IDC_X_SET), "123.4");
+    EXPECT_EQ(desk.Text(IDC_HAND_SET), "25");
+    EXPECT_EQ(desk.Text(IDC_SPEED), "150");
+}
+
+TEST_F(Playback, RecOnNoLeavesTheListAndUnchecksRec)
+{
+    FillSteps(1);
+    desk.ExpectBox(kRecQuestion, IDNO);
+    desk.Click(IDC_REC);
+
+    // The box's own check mark, the question, then the push that takes it away.
+    static const Sequence kExpected = {"check IDC_REC 1", kRecBox + "IDNO",  "check IDC_REC 0",
+                                       "check IDC_ON_TOP 1", "check IDC_RUN 0", "check IDC_BACKWARD 0"};
+    EXPECT_SEQUENCE(kExpected, Log(headless::kBox | headless::kList | headless::kEnable | headless::kCheck |
+                                   headless::kSend));
+    EXPECT_EQ(desk.Check(IDC_REC), 0);
+    EXPECT_EQ(panel->m_bRec, 0);
+    EXPECT_EQ(desk.Lines(), Sequence(std::begin(kSteps), std::end(kSteps)));
+    EXPECT_EQ(desk.Selection(), 1);
+}
+
+TEST_F(Playback, RecOffUnlocksTheGroupAndLeavesTheFieldToTheNextPull)
+{
+    StartRecording();
+    desk.Click(IDC_REC);
+    // REC off.
+    static const Sequence kExpected = LockGroup("1");
+    EXPECT_SEQUENCE(kExpected, Log(headless::kBox | headless::kList | headless::kEnable | headless::kSend));
+    EXPECT_EQ(desk.Check(IDC_REC), 0);
+    EXPECT_EQ(panel->m_bRec, 1);
+    Report("anything");
+    EXPECT_EQ(panel->m_bRec, 0);
+}
+
+TEST_F(Playback, EachStepEndAppendsTheReportedPoseAfterThePreviousStep)
+{
+    StartRecording();
+    Report("WMRP_D|X100Y200Z300P-450R100G500");
+    StepEnd();
+    Report("WMRP_D|X-100Y0Z50P0R0G9");
+    StepEnd();
+    // Two recorded moves.
+    static const Sequence kExpected = {"list insert 1 10,20,30,-45,10,50,200", "list select 1",
+                                       "list insert 2 -10,0,5,0,0,0,200", "list select 2"};
+    EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
+
+    // After a line the operator selects.
+    desk.SelectLine(0);
+    Report("WMRP_D|X70Y0Z0P0R0G0");
+    Flush();
+    StepEnd();
+    static const Sequence kAfterFirst = {"list insert 1 7,0,0,0,0,0,200", "list select 1"};
+    EXPECT_SEQUENCE(kAfterFirst, Log(kPlayLog));
+    EXPECT_EQ(desk.Lines().size(), 4u);
+}
+
+TEST_F(Playback, ForwardPlaysEachLineAndEndsAfterTheLast)
+{
+    FillSteps();
+    desk.SelectLine(0);
+    desk.Click(IDC_RUN);
+    StepEnd();
+    StepEnd();
+    EXPECT_EQ(desk.Check(IDC_RUN), 1);
+    StepEnd();  // past the last line
+    StepEnd();  // not playing any more
+
+    // Line 0 by RUN, then one line a step end.
+    static const Sequence kExpected = {Target(10), "list select 1", Target(20), "list select 2", Target(30)};
+    EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
+    EXPECT_EQ(desk.Check(IDC_RUN), 0);
+    EXPECT_EQ(panel->m_bRun, 0);
+    EXPECT_EQ(desk.Text(IDC_X_SET), "30");
+}
+
+TEST_F(Playback, BackwardPlaysUpToLineZeroAndEnds)
+{
+    FillSteps();
+    desk.Click(IDC_BACKWARD);
+    desk.SelectLine(2);
+    Flush();
+    desk.Click(IDC_RUN);
+    StepEnd();
+    StepEnd();
+    StepEnd();
+    // Line 2 by RUN, then upward.
+    static const Sequence kExpected = {Target(30), "list select 1", Target(20), "list select 0", Target(10)};
+    EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
+    EXPECT_EQ(desk.Check(IDC_RUN), 0);
+}
+
+TEST_F(Playback, StepEndAtEitherEndSendsNothing)
+{
+    struct Row { bool backward; int line; };
+    for (const Row row : {Row{false, 2}, Row{true, 0}}) {
+        SCOPED_TRACE(row.backward ? "backward from line 0" : "forward from the last line");
+        TearDown();
+        SetUp();
+        FillSteps();
+        Backward(row.backward);
+        desk.SelectLine(row.line);
+        desk.Click(IDC_RUN);
+        Flush();
+        StepEnd();
+        EXPECT_TRUE(Log(kPlayLog).empty());
+        EXPECT_EQ(desk.Check(IDC_RUN), 0);
+        EXPECT_EQ(desk.Selection(), row.line);
+    }
+}
+
+TEST_F(Playback, RunOnAnEmptyListSendsNothingAndTheSecondStepEndClearsIt)
+{
+    desk.Click(IDC_RUN);
+    EXPECT_EQ(desk.Check(IDC_RUN), 1);
+    EXPECT_EQ(panel->m_bRun, 0);
+    StepEnd();  // its tail's pull takes the check mark
+    EXPECT_EQ(desk.Check(IDC_RUN), 1);
+    EXPECT_EQ(panel->m_bRun, 1);
+    StepEnd();
+    EXPECT_EQ(desk.Check(IDC_RUN), 0);
+    EXPECT_TRUE(Log(kPlayLog).empty());
+}
+
+TEST_F(Playback, StepEndWithNothingSelectedGoesOnAtZeroForwardAndEndsBackward)
+{
+    FillSteps();
+    desk.Click(IDC_RUN);
+    StepEnd();
+    // RUN sends what the edits hold; then line 0.
+    static const Sequence kForward = {kDefaultTarget, "list select 0", Target(10)};
+    EXPECT_SEQUENCE(kForward, Log(kPlayLog));
+
+    TearDown();
+    SetUp();
+    Backward(true);
+    FillSteps();
+    desk.Click(IDC_RUN);
+    StepEnd();
+    static const Sequence kBackward = {kDefaultTarget};
+    EXPECT_SEQUENCE(kBackward, Log(kPlayLog));
+    EXPECT_EQ(desk.Check(IDC_RUN), 0);
+}
+
+TEST_F(Playback, UncheckingRunStopsAfterOneMoreStepWhenNoPullCameBetween)
+{
+    FillSteps();
+    desk.SelectLine(0);
+    desk.Click(IDC_RUN);
+    desk.Click(IDC_RUN);  // the operator stops
+    StepEnd();            // found m_bRun still 1
+    StepEnd();
+    static const Sequence kExpected = {Target(10), "list select 1", Target(20)};
+    EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
+    EXPECT_EQ(desk.Check(IDC_RUN), 0);
+    EXPECT_EQ(panel->m_bRun, 0);
+}
+
+TEST_F(Playback, UncheckingRunWithAPullBetweenStopsAtOnce)
+{
+    FillSteps();
+    desk.SelectLine(0);
+    desk.Click(IDC_RUN);
+    desk.Click(IDC_RUN);
+    Report("WMRP_D|X1Y1Z1P1R1G1");  // its pull takes the unchecked box
+    Flush();
+    StepEnd();
+    EXPECT_TRUE(Log(kPlayLog).empty());
+}
+
+TEST_F(Playback, BackwardSelectsTheLastLineOnAndLineZeroOffWithoutLoading)
+{
+    FillSteps(1);
+    desk.Click(IDC_BACKWARD);
+    EXPECT_EQ(desk.Selection(), 2);
+    desk.Click(IDC_BACKWARD);
+    EXPECT_EQ(desk.Selection(), 0);
+    // On, then off.
+    static const Sequence kExpected = {"list select 2", "list select 0"};
+    EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
+    static const Sequence kShown = {"text IDC_X_SET 0", "text IDC_X_SET 0"};
+    EXPECT_SEQUENCE(kShown, Shown(IDC_X_SET));
+    EXPECT_EQ(panel->m_bBackward, 0);
+}
+
+TEST_F(Playback, BackwardOnAnEmptyListSelectsNothing)
+{
+    desk.Click(IDC_BACKWARD);
+    static const Sequence kExpected = {"list select -1"};
+    EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
+    EXPECT_EQ(desk.Selection(), -1);
+    EXPECT_EQ(panel->m_bBackward, 1);
+}
+
+TEST_F(Playback, LinkControlsOnDuringRecordingFreeOnlyStepRunAndMoveToXyz)
+{
+    StartRecording();
+    desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS RUNNING");
+    for (int id : {IDC_STEP, IDC_RUN, IDC_MOVE_XYZ, IDC_REC})
+        EXPECT_TRUE(desk.Enabled(id)) << headless::Desktop::ControlName(id);
+    for (int id : {IDC_ADD, IDC_DEL, IDC_CHG, IDC_LOAD, IDC_SAVE})
+        EXPECT_FALSE(desk.Enabled(id)) << headless::Desktop::ControlName(id);
+}
+
+TEST_F(Playback, LinkControlsOffDuringRecordingKeepRecOnUntilTheyComeBack)
+{
+    StartRecording();
+    desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS REJECTED");
+    Flush();
+    desk.Click(IDC_REC);  // disabled: no click
+    EXPECT_TRUE(Log(headless::kEnable | headless::kCheck | headless::kBox).empty());
+    EXPECT_EQ(desk.Check(IDC_REC), 1);
+
+    desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS RUNNING");
+    Flush();
+    desk.Click(IDC_REC);
+    static const Sequence kExpected = Sequence{"check IDC_REC 0"} + LockGroup("1");
+    EXPECT_SEQUENCE(kExpected, Log(headless::kEnable | headless::kCheck | headless::kBox));
+    EXPECT_TRUE(desk.Enabled(IDC_ADD));
+}

@@ -1,1 +1,285 @@
+// LOAD and SAVE on real files, each test in a folder of its own.
 #include "PanelFixture.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <set>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kOpen = "open-dialog Trajectory (*.txt)|*.txt -> ";
+const std::string kSave = "save-dialog Trajectory (*.txt)|*.txt -> ";
+
+constexpr unsigned kFileLog = headless::kFileDialog | headless::kList | headless::kBox | headless::kText |
+                              headless::kCheck | headless::kSend;
+
+class TrajectoryFile : public PanelTest {
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        std::string pattern = (fs::path(testing::TempDir()) / "orvanta-files-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+        OpenPanel();
+    }
+    void TearDown() override
+    {
+        PanelTest::TearDown();
+        std::error_code ignored;
+        fs::remove_all(dir, ignored);
+    }
+
+    std::string At(const std::string& name) const { return (dir / name).string(); }
+    void Write(const std::string& name, const std::string& content) const
+    {
+        std::ofstream(At(name), std::ios::binary) << content;
+    }
+    std::optional<std::string> Read(const std::string& name) const
+    {
+        std::ifstream in(At(name), std::ios::binary);
+        if (!in)
+            return std::nullopt;
+        std::ostringstream content;
+        content << in.rdbuf();
+        return content.str();
+    }
+    // Every name in the folder, sub-folders' entries as "sub/name".
+    std::set<std::string> Entries() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(dir))
+            names.insert(fs::relative(entry.path(), dir).string());
+        return names;
+    }
+    void Fill(std::initializer_list<const char*> lines)
+    {
+        for (const char* line : lines)
+            panel->m_listSteps.AddString(line);
+        Flush();
+    }
+    void Load(const std::string& name)
+    {
+        desk.ExpectFileDialog(true, At(name));
+        desk.Click(IDC_LOAD);
+    }
+    void Save(const std::string& name)
+    {
+        desk.ExpectFileDialog(false, At(name));
+        desk.Click(IDC_SAVE);
+    }
+    Sequence FileLog() const { return Log(kFileLog); }
+
+    fs::path dir;
+};
+
+} // namespace
+
+TEST_F(TrajectoryFile, LoadsTheTwoLineExampleWithLineZeroSelectedAndNoPush)
+{
+    Write("run.txt", "1,2,3,4,5,6,7\n1,2,3,4,5,6,7:a b\n");
+    Fill({"9,9,9,9,9,9,9"});
+    Load("run.txt");
+
+    // LOAD: nothing pushed.
+    const Sequence expected = {kOpen + At("run.txt"), "list reset", "list insert 0 1,2,3,4,5,6,7",
+                               "list insert 1 1,2,3,4,5,6,7:a", "list select 0"};
+    EXPECT_SEQUENCE(expected, FileLog());
+    EXPECT_EQ(desk.Selection(), 0);
+    // The fields hold the last line; the edits still show what they showed.
+    EXPECT_DOUBLE_EQ(panel->m_dXSet, 1.0);
+    EXPECT_DOUBLE_EQ(panel->m_dSpeed, 7.0);
+    EXPECT_EQ(panel->m_strNote.str(), "a");
+    EXPECT_EQ(desk.Text(IDC_X_SET), "0");
+    EXPECT_EQ(desk.Text(IDC_SPEED), "200");
+    EXPECT_EQ(desk.Text(IDC_NOTE), "");
+}
+
+TEST_F(TrajectoryFile, LoadRewritesAcceptedLinesAndDropsTheRest)
+{
+    Write("run.txt",
+          " +01, 2,3,4,5,6,007\ngarbage\n\n1,2,3,4,5,6\n1,2,3,4,5,6,7:   \n1,2,3,4,5,6,7 :x\n"
+          "5,5,5,5,5,5,5:keep\n6,6,6,6,6,6,6\n");
+    Load("run.txt");
+    static const Sequence kLines = {"1,2,3,4,5,6,7", "5,5,5,5,5,5,5:keep", "6,6,6,6,6,6,6"};
+    EXPECT_SEQUENCE(kLines, desk.Lines());
+    EXPECT_DOUBLE_EQ(panel->m_dXSet, 6.0);
+    EXPECT_EQ(panel->m_strNote.str(), "keep");  // the last line that had one
+}
+
+TEST_F(TrajectoryFile, LoadReadsCrlfFiles)
+{
+    Write("run.txt", "1,2,3,4,5,6,7\r\n8,8,8,8,8,8,8:grip\r\n5,5,5,5,5,5,5");  // the last without a line end
+    Load("run.txt");
+    static const Sequence kLines = {"1,2,3,4,5,6,7", "8,8,8,8,8,8,8:grip", "5,5,5,5,5,5,5"};
+    EXPECT_SEQUENCE(kLines, desk.Lines());
+    EXPECT_EQ(panel->m_strNote.str(), "grip");
+}
+
+TEST_F(TrajectoryFile, LineLongerThan119CharactersIsReadAsPieces)
+{
+    // 119 characters, then a second step right at the 120th.
+    const std::string first = "1,2,3,4,5,6,7" + std::string(106, 'x');
+    ASSERT_EQ(first.size(), 119u);
+    // A note that runs over the piece: the piece keeps 51 of it, the rest is dropped.
+    const std::string longNote = "3,3,3,3,3,3,3:" + std::string(200, 'n');
+    Write("run.txt", first + "9,9,9,9,9,9,9\n" + longNote + "\n");
+    Load("run.txt");
+    const Sequence lines = {"1,2,3,4,5,6,7", "9,9,9,9,9,9,9", "3,3,3,3,3,3,3:" + std::string(51, 'n')};
+    EXPECT_SEQUENCE(lines, desk.Lines());
+}
+
+TEST_F(TrajectoryFile, AfterLoadRunSendsWhatTheEditsShowThenTheNextLine)
+{
+    struct Row { const char* content; Sequence sent; };
+    const Row rows[] = {
+        {"10,0,0,-90,0,0,100\n20,0,0,-90,0,0,100\n",
+         {Datagram("WMCA_PCD|X0Y0Z0P-900R0G0SP200"), "list select 1", Datagram("WMCA_PCD|X200Y0Z0P-900R0G0SP100")}},
+        {"10,0,0,-90,0,0,100\n", {Datagram("WMCA_PCD|X0Y0Z0P-900R0G0SP200")}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.content);
+        TearDown();
+        SetUp();
+        desk.Attach(0);
+        desk.Notice("APPLICATION remotecontrol STREAMS orvanta.robot:1");
+        desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS RUNNING");
+        Write("run.txt", row.content);
+        Load("run.txt");
+        Flush();
+        desk.Click(IDC_RUN);
+        desk.Notice(RobotNotice("WMRP_SE"));
+        EXPECT_SEQUENCE(row.sent, Log(headless::kSend | headless::kList));
+    }
+    EXPECT_EQ(desk.Check(IDC_RUN), 0);
+}
+
+TEST_F(TrajectoryFile, MissingFileMakesAnEmptyTxtFileAndAnEmptyList)
+{
+    Fill({"9,9,9,9,9,9,9"});
+    Load("run.txt");
+    // Nothing selected, nothing reported.
+    const Sequence expected = {kOpen + At("run.txt"), "list reset"};
+    EXPECT_SEQUENCE(expected, FileLog());
+    EXPECT_EQ(Read("run.txt.txt"), "");
+    EXPECT_EQ(Entries(), std::set<std::string>{"run.txt.txt"});
+    EXPECT_EQ(desk.Selection(), -1);
+}
+
+TEST_F(TrajectoryFile, FallbackLeavesAnExistingTxtFileAlone)
+{
+    Write("run.txt.txt", "1,1,1,1,1,1,1\n");
+    Fill({"9,9,9,9,9,9,9"});
+    Load("run.txt");
+    EXPECT_EQ(Read("run.txt.txt"), "1,1,1,1,1,1,1\n");
+    EXPECT_TRUE(desk.Lines().empty());
+    EXPECT_EQ(Entries(), std::set<std::string>{"run.txt.txt"});
+}
+
+TEST_F(TrajectoryFile, FallbackThatCannotCreateItsFileStillEmptiesTheList)
+{
+    Fill({"9,9,9,9,9,9,9"});
+    Load("missing/run.txt");
+    EXPECT_TRUE(desk.Lines().empty());
+    EXPECT_TRUE(Entries().empty());
+    EXPECT_TRUE(Log(headless::kBox).empty());
+}
+
+TEST_F(TrajectoryFile, CancelledDialogsChangeNothing)
+{
+    Fill({"9,9,9,9,9,9,9"});
+    desk.ExpectFileDialog(true, "");
+    desk.Click(IDC_LOAD);
+    desk.ExpectFileDialog(false, "");
+    desk.Click(IDC_SAVE);
+    static const Sequence kExpected = {kOpen + "cancel", kSave + "cancel"};
+    EXPECT_SEQUENCE(kExpected, FileLog());
+    EXPECT_EQ(desk.Lines().size(), 1u);
+    EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(TrajectoryFile, SaveWritesTheLinesAsTheyStand)
+{
+    Fill({"1,2,3,4,5,6,7", "1,2,3,4,5,6,7:a b", "0,0,0,0,0,0,0:   "});
+    Save("run.txt");
+    const Sequence expected = {kSave + At("run.txt")};
+    EXPECT_SEQUENCE(expected, FileLog());
+    EXPECT_EQ(Read("run.txt"), "1,2,3,4,5,6,7\n1,2,3,4,5,6,7:a b\n0,0,0,0,0,0,0:   \n");
+    EXPECT_EQ(Entries(), std::set<std::string>{"run.txt"});
+}
+
+TEST_F(TrajectoryFile, SaveAppendsTxtOnlyWhenThePathHasNoneAnywhere)
+{
+    struct Row { const char* chosen; const char* written; };
+    static const Row kRows[] = {
+        {"run.TXT", "run.TXT.txt"}, {"run.txt.bak", "run.txt.bak"}, {"run", "run.txt"},
+        {"run.txt", "run.txt"},     {"a.txt.d/run", "a.txt.d/run"}, {"a.d/run", "a.d/run.txt"},
+    };
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.chosen);
+        TearDown();
+        SetUp();
+        fs::create_directory(dir / "a.txt.d");
+        fs::create_directory(dir / "a.d");
+        Fill({"1,2,3,4,5,6,7"});
+        Save(row.chosen);
+        EXPECT_EQ(Read(row.written), "1,2,3,4,5,6,7\n");
+        const std::set<std::string> entries = {"a.txt.d", "a.d", row.written};
+        EXPECT_EQ(Entries(), entries);
+    }
+}
+
+TEST_F(TrajectoryFile, EmptyListSavesAnEmptyFile)
+{
+    Save("run.txt");
+    EXPECT_EQ(Read("run.txt"), "");
+    EXPECT_TRUE(Log(headless::kBox).empty());
+}
+
+TEST_F(TrajectoryFile, SaveReplacesAnExistingFileWhole)
+{
+    Write("run.txt", "9,9,9,9,9,9,9\n8,8,8,8,8,8,8\n7,7,7,7,7,7,7\n");
+    Fill({"1,2,3,4,5,6,7"});
+    Save("run.txt");
+    EXPECT_EQ(Read("run.txt"), "1,2,3,4,5,6,7\n");
+    EXPECT_EQ(Entries(), std::set<std::string>{"run.txt"});
+    EXPECT_TRUE(Log(headless::kBox).empty());
+}
+
+TEST_F(TrajectoryFile, FailedSaveSaysSoAndLeavesWhatWasThere)
+{
+    struct Row { const char* chosen; const char* shown; };
+    static const Row kRows[] = {
+        {"afile/run.txt", "afile/run.txt"},  // through a regular file
+        {"missing/run.txt", "missing/run.txt"},
+        {"missing/run", "missing/run.txt"},
+        {"old.txt", "old.txt"},  // a folder of that name is in the way
+    };
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.chosen);
+        TearDown();
+        SetUp();
+        Write("afile", "keep\n");
+        fs::create_directory(dir / "old.txt");
+        Write("old.txt/inside", "inside\n");
+        const std::set<std::string> before = Entries();
+        Fill({"1,2,3,4,5,6,7"});
+
+        const std::string text = "The trajectory could not be saved to " + At(row.shown) + ".";
+        desk.ExpectFileDialog(false, At(row.chosen));
+        desk.ExpectBox(text);
+        desk.Click(IDC_SAVE);
+        const Sequence expected = {kSave + At(row.chosen), "box Orvanta | " + text + " | stop ok -> IDOK"};
+        EXPECT_SEQUENCE(expected, FileLog());
+        // No temporary file left, nothing replaced.
+        EXPECT_EQ(Entries(), before);
+        EXPECT_EQ(Read("afile"), "keep\n");
+        EXPECT_EQ(Read("old.txt/inside"), "inside\n");
+        desk.VerifyScriptsTaken();
+    }
+}
