@@ -26,6 +26,59 @@ std::string Datagram(const std::string& command, int stream)
     return "send ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:" + std::to_string(stream) + " Msg$" + command;
 }
 
+std::string RobotNotice(const std::string& payload, int stream)
+{
+    return "APPLICATION remotecontrol DATAGRAM orvanta.robot:" + std::to_string(stream) + " Msg$" + payload;
+}
+
+Sequence operator+(Sequence a, const Sequence& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Sequence LinkControlEntries(int enable)
+{
+    static const char* const kNames[] = {
+        "IDC_CONNECT", "IDC_DISCONNECT", "IDC_MOVE_XYZ",
+        "IDC_BASE_PLUS", "IDC_BASE_MINUS", "IDC_SHOULDER_DOWN", "IDC_SHOULDER_UP", "IDC_ELBOW_DOWN", "IDC_ELBOW_UP",
+        "IDC_WRIST_DOWN", "IDC_WRIST_UP", "IDC_WRISTROT_PLUS", "IDC_WRISTROT_MINUS", "IDC_HAND_CLOSE", "IDC_HAND_OPEN",
+        "IDC_CALIBRATE", "IDC_GOTO_HOME", "IDC_STEP", "IDC_RUN", "IDC_REC",
+    };
+    Sequence out;
+    for (const char* name : kNames)
+        out.push_back(std::string("enable ") + name + (enable ? " 1" : " 0"));
+    return out;
+}
+
+Sequence PanelTest::LinkLog() const
+{
+    Sequence out;
+    for (const std::string& e : desk.Entries(headless::kAll & ~headless::kCapture)) {
+        bool exchange = e.rfind("text ", 0) == 0 || e.rfind("check ", 0) == 0;
+        if (!exchange || e.rfind("text IDC_STATUS ", 0) == 0)
+            out.push_back(e);
+    }
+    return out;
+}
+
+void PanelTest::StartOver()
+{
+    desk.VerifyScriptsTaken();
+    panel.reset();
+    desk.Reset();
+}
+
+Sequence PanelTest::Shown(int id) const
+{
+    const std::string prefix = "text " + headless::Desktop::ControlName(id) + " ";
+    Sequence out;
+    for (const std::string& entry : desk.Entries(headless::kText))
+        if (entry.compare(0, prefix.size(), prefix) == 0)
+            out.push_back(entry);
+    return out;
+}
+
 void PanelTest::SetUp()
 {
     desk.Reset();

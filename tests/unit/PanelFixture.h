@@ -36,6 +36,15 @@ protected:
     void Flush() { desk.ClearLog(); }
     // The commands Skype received since the last Flush, as log entries.
     Sequence Sent() const { return desk.Entries(headless::kSend); }
+    // What one control was given to show since the last Flush: one entry a push.
+    Sequence Shown(int id) const;
+    // The log without the noise of clicks and data exchange: every kind but mouse
+    // capture, control texts and checks, and of those the status line's texts
+    // (one per push).
+    Sequence LinkLog() const;
+    // Closes the books on the panel and the desktop, for table rows that each
+    // need a fresh one: open it again afterwards.
+    void StartOver();
 
     headless::Desktop& desk = headless::Desktop::Get();
     std::unique_ptr<CControlPanelDlg> panel;
@@ -43,3 +52,12 @@ protected:
 
 // "send ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$<command>"
 std::string Datagram(const std::string& command, int stream = 1);
+
+// Sequences joined, for tables built from named parts.
+Sequence operator+(Sequence a, const Sequence& b);
+// "enable IDC_... 0|1" for the link controls, in the order they are switched.
+Sequence LinkControlEntries(int enable);
+
+// The notice that carries a robot report: "APPLICATION remotecontrol DATAGRAM
+// orvanta.robot:1 Msg$<payload>".
+std::string RobotNotice(const std::string& payload, int stream = 1);
