@@ -1,2 +1,231 @@
 // The Skype channel: discovery, commands out, notices in.
 #include "PanelFixture.h"
+
+#include <cstring>
+
+#include "SkypeChannel.h"
+
+namespace {
+
+class ChannelTest : public PanelTest {
+protected:
+    // A text report on stream 1, padded with 'x' to a notice of length characters.
+    static std::string TextReport(size_t length)
+    {
+        std::string notice = "APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*";
+        notice.resize(length, 'x');
+        return notice;
+    }
+    // The robot text a notice of these bytes leaves on the panel.
+    std::string RobotTextOf(const std::vector<char>& bytes, DWORD count)
+    {
+        desk.CopyData(desk.SkypeWindow(), bytes.data(), count);
+        return panel->m_strRobotMessage.str();
+    }
+};
+
+// The length of "APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U", before the '*'.
+const size_t kPrefixToStar = std::strlen("APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U");
+
+TEST_F(ChannelTest, DiscoveryAndAttachMessagesAreRegisteredByName)
+{
+    EXPECT_EQ(g_uAttachMsg, ws::RegisterWindowMessage("SkypeControlAPIAttach"));
+    EXPECT_EQ(g_uDiscoverMsg, ws::RegisterWindowMessage("SkypeControlAPIDiscover"));
+    EXPECT_NE(g_uAttachMsg, g_uDiscoverMsg);
+}
+
+TEST_F(ChannelTest, AttachAnswerIsTakenAndAnsweredWithOne)
+{
+    OpenPanel();
+    EXPECT_EQ(desk.Attach(1), 1);
+    EXPECT_EQ(desk.Attach(0), 1);
+    EXPECT_EQ(panel->m_hSkypeWnd, desk.SkypeWindow());
+}
+
+TEST_F(ChannelTest, CommandGoesOutWithItsZeroByteFromTheCopyBuffer)
+{
+    OpenAttached();
+    const char* buffer = nullptr;
+    desk.onCommand = [&](const std::string&) { buffer = g_szCopyBuffer; };
+    EXPECT_EQ(panel->SendSkypeCommand("GET USERSTATUS"), 1);
+    EXPECT_SEQUENCE(Sequence{"send GET USERSTATUS"}, Sent());
+    EXPECT_EQ(desk.CommandByteCounts().back(), 15u);
+    EXPECT_STREQ(buffer, "GET USERSTATUS");
+}
+
+TEST_F(ChannelTest, EmptyCommandSendsNothing)
+{
+    OpenAttached();
+    EXPECT_EQ(panel->SendSkypeCommand(""), 0);
+    EXPECT_EQ(panel->SendSkypeCommand(nullptr), 0);
+    EXPECT_TRUE(Log(headless::kAll).empty());
+}
+
+TEST_F(ChannelTest, CommandOf1023CharactersIsSentWhole)
+{
+    OpenAttached();
+    const std::string command(1023, 'C');
+    EXPECT_EQ(panel->SendSkypeCommand(command.c_str()), 1);
+    EXPECT_SEQUENCE(Sequence{"send " + command}, Sent());
+    EXPECT_EQ(desk.Commands().back(), command);
+    EXPECT_EQ(desk.CommandByteCounts().back(), 1024u);
+}
+
+TEST_F(ChannelTest, CommandOf1024CharactersOrMoreIsNotSentAtAll)
+{
+    OpenAttached();
+    for (size_t length : {size_t(1024), size_t(1025), size_t(5000)}) {
+        const std::string command(length, 'C');
+        EXPECT_EQ(panel->SendSkypeCommand(command.c_str()), 0) << length;
+    }
+    EXPECT_TRUE(Log(headless::kAll).empty());
+}
+
+TEST_F(ChannelTest, CommandsBeforeAnyAttachAreUndelivered)
+{
+    // Connect's command on a panel that never attached.
+    static const Sequence expected = {"undelivered call orvanta.robot"};
+    OpenPanel();
+    panel->CallRobot();
+    EXPECT_SEQUENCE(expected, Sent());
+    EXPECT_TRUE(desk.Commands().empty());
+}
+
+TEST_F(ChannelTest, NoticeOf1023CharactersArrivesWhole)
+{
+    OpenAttached();
+    const std::string notice = TextReport(1023);
+    EXPECT_EQ(desk.Notice(notice), 1);
+    EXPECT_EQ(panel->m_strRobotMessage.str(), notice.substr(kPrefixToStar));
+    EXPECT_EQ(panel->m_strRobotMessage.GetLength(), 1023 - int(kPrefixToStar));
+}
+
+TEST_F(ChannelTest, NoticeEndsAtItsFirstZeroByte)
+{
+    OpenAttached();
+    std::string bytes = TextReport(80) + '\0' + "USERSTATUS ONLINE";
+    std::vector<char> data(bytes.begin(), bytes.end());
+    data.push_back('\0');
+    EXPECT_EQ(RobotTextOf(data, DWORD(data.size())), TextReport(80).substr(kPrefixToStar));
+    EXPECT_EQ(panel->m_strStatus, "Link to Robot OK!");
+}
+
+TEST_F(ChannelTest, NoticeWithoutAZeroByteIsCutAtItsByteCount)
+{
+    struct Row { DWORD count; const char* robotText; };
+    const Row rows[] = {{DWORD(kPrefixToStar + 1), "*"}, {DWORD(kPrefixToStar + 5), "*hell"},
+                        {DWORD(kPrefixToStar + 11), "*hello worl"}};
+    const std::string text = "APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*hello world";
+    ASSERT_EQ(text.find('*'), kPrefixToStar);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.count);
+        StartOver();
+        OpenAttached();
+        std::vector<char> data(text.begin(), text.end());  // no zero byte
+        EXPECT_EQ(RobotTextOf(data, r.count), r.robotText);
+    }
+}
+
+TEST_F(ChannelTest, CutNoticeLosesTheWordAtItsEnd)
+{
+    // "USERSTATUS ONLIN" is no ONLINE notice; the whole 17 bytes are.
+    OpenAttached();
+    const char text[] = {'U', 'S', 'E', 'R', 'S', 'T', 'A', 'T', 'U', 'S', ' ', 'O', 'N', 'L', 'I', 'N', 'E'};
+    desk.CopyData(desk.SkypeWindow(), text, 16);
+    EXPECT_EQ(panel->m_strStatus, "Searching Robot ......");
+    desk.CopyData(desk.SkypeWindow(), text, 17);
+    EXPECT_EQ(panel->m_strStatus, "Searching Robot, please wait......");
+}
+
+TEST_F(ChannelTest, NoticeIsNeverReadPastItsBuffer)
+{
+    // 1024 bytes of a text report and no zero byte, then more that must stay unread.
+    OpenAttached();
+    std::string bytes = TextReport(1024) + "ONLINE" + std::string(100, 'y');
+    std::vector<char> data(bytes.begin(), bytes.end());
+    EXPECT_EQ(RobotTextOf(data, DWORD(data.size())), TextReport(1024).substr(kPrefixToStar));
+    EXPECT_EQ(panel->m_strStatus, "Link to Robot OK!");
+
+    // A byte count far beyond the 1024 bytes there are.
+    StartOver();
+    OpenAttached();
+    bytes = TextReport(1024);
+    data.assign(bytes.begin(), bytes.end());
+    EXPECT_EQ(RobotTextOf(data, 5000), bytes.substr(kPrefixToStar));
+
+    // The ONLINE in the last bytes looked at: it is seen.
+    StartOver();
+    OpenAttached();
+    bytes = TextReport(1018) + "ONLINE" + std::string(100, 'y');
+    data.assign(bytes.begin(), bytes.end());
+    desk.CopyData(desk.SkypeWindow(), data.data(), DWORD(data.size()));
+    EXPECT_EQ(panel->m_strStatus, "Searching Robot, please wait......");
+    EXPECT_EQ(panel->m_nReplyCount, 0u);
+}
+
+TEST_F(ChannelTest, ByteCountZeroOrNoDataGivesAnEmptyNoticeWithoutEffect)
+{
+    OpenAttached();
+    const std::string online = "USERSTATUS ONLINE";
+    EXPECT_EQ(desk.CopyData(desk.SkypeWindow(), online.c_str(), 0), 1);
+    EXPECT_EQ(desk.CopyData(desk.SkypeWindow(), nullptr, 18, nullptr, true), 1);
+    EXPECT_EQ(desk.CopyData(desk.SkypeWindow(), "", 1), 1);
+    EXPECT_TRUE(Log(headless::kAll).empty());
+    EXPECT_EQ(panel->m_strStatus, "Searching Robot ......");
+}
+
+TEST_F(ChannelTest, CopyDataFromAForeignWindowIsConsumedWithoutEffect)
+{
+    OpenOperating();
+    const std::string notice = "CALL 17 VIDEO_RECEIVE_STATUS REJECTED";
+    EXPECT_EQ(desk.CopyData(desk.ForeignWindow(), notice.c_str(), DWORD(notice.size() + 1)), 1);
+    const std::string finished = "CALL 17 STATUS FINISHED";
+    EXPECT_EQ(desk.CopyData(desk.ForeignWindow(), finished.c_str(), DWORD(finished.size() + 1)), 1);
+    EXPECT_TRUE(Log(headless::kAll).empty());
+    EXPECT_EQ(panel->m_bControlsEnabled, 1);
+}
+
+TEST_F(ChannelTest, NoNoticeIsAcceptedBeforeTheFirstAttach)
+{
+    OpenPanel();
+    EXPECT_EQ(desk.Notice("USERSTATUS ONLINE"), 1);
+    EXPECT_EQ(desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS RUNNING"), 1);
+    // No sender at all is no match for the Skype window not known yet.
+    const std::string online = "CONNSTATUS ONLINE";
+    EXPECT_EQ(desk.CopyData(nullptr, online.c_str(), DWORD(online.size() + 1)), 1);
+    EXPECT_TRUE(Log(headless::kAll).empty());
+    EXPECT_EQ(panel->m_strStatus, "Searching Robot ......");
+    EXPECT_EQ(panel->m_bControlsEnabled, 0);
+}
+
+TEST_F(ChannelTest, OnlyASuccessfulAttachTeachesTheSkypeWindow)
+{
+    // Pending authorisation: Skype's window is in the answer, but not yet ours to hear.
+    OpenPanel();
+    desk.Attach(1);
+    EXPECT_EQ(panel->m_hSkypeWnd, nullptr);
+    desk.Notice("USERSTATUS ONLINE");
+    EXPECT_EQ(panel->m_strStatus, "Searching Robot ......");
+}
+
+TEST_F(ChannelTest, NoticeProvokedByACommandIsHandledInsideItsSend)
+{
+    // Disconnect, Skype passing on the robot's request while it takes the hang-up.
+    static const Sequence expected = {
+        Datagram("WMCD"),
+        "send ALTER CALL 0 HANGUP",
+        Datagram("WMCA_ITD"),
+        "send ALTER APPLICATION remotecontrol DISCONNECT orvanta.robot:1",
+        "send DELETE APPLICATION remotecontrol",
+    };
+    OpenOperating();
+    desk.onCommand = [&](const std::string& command) {
+        if (command == "ALTER CALL 0 HANGUP")
+            desk.Notice("APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMIT_D");
+    };
+    desk.Click(IDC_DISCONNECT);
+    EXPECT_SEQUENCE(expected, Sent());
+    EXPECT_STREQ(g_szCopyBuffer, "DELETE APPLICATION remotecontrol");
+}
+
+} // namespace

@@ -1,7 +1,11 @@
 // The portable framework: number reading and showing, the scanner.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "DataExchange.h"
+#include "MessageMap.h"
 #include "Scan.h"
 
 TEST(DataExchangeNumbers, ShowsTheShortestFormUpTo15Digits)
@@ -76,4 +80,128 @@ TEST(Scanner, WordsStopAtWhiteSpaceAndKeepTheirLimit)
     EXPECT_EQ(Scanner(std::string(80, 'n')).Word(w, 51).Items(), 1);
     EXPECT_EQ(w, std::string(51, 'n'));
     EXPECT_EQ(Scanner("   ").Word(w).Items(), 0);
+}
+
+TEST(DataExchangeNumbers, ShowsAtMost15SignificantDigits)
+{
+    EXPECT_STREQ(FormatDouble(0.1 + 0.2), "0.3");
+    EXPECT_STREQ(FormatDouble(1.0 / 3.0), "0.333333333333333");
+    EXPECT_STREQ(FormatDouble(-0.5), "-0.5");
+    EXPECT_STREQ(FormatDouble(123456789012345678.0), "1.23456789012346e+17");
+    EXPECT_STREQ(FormatDouble(-5 * 0.1), "-0.5");
+}
+
+TEST(DataExchangeNumbers, ReadsSignedFractionsAndExponents)
+{
+    struct Row { const char* text; bool ok; double value; };
+    const Row rows[] = {
+        {"+.5", true, 0.5}, {"-.5e-3", true, -0.0005}, {"1E+5", true, 1e5}, {"007", true, 7}, {"-0", true, 0},
+        {"1.2.3", false, 0}, {"--1", false, 0}, {"+-1", false, 0}, {"1e+", false, 0}, {"e5", false, 0},
+        {"1 ", true, 1}, {"\t-2.25", true, -2.25}, {"infinity", false, 0}, {"1d", false, 0},
+    };
+    for (const Row& r : rows) {
+        auto read = ParseDouble(r.text);
+        EXPECT_EQ(read.has_value(), r.ok) << '"' << r.text << '"';
+        if (read && r.ok) {
+            EXPECT_DOUBLE_EQ(*read, r.value) << '"' << r.text << '"';
+        }
+    }
+}
+
+TEST(Scanner, BlankInThePatternMatchesNoneOrManyButLettersMustMatch)
+{
+    int n = 0;
+    std::string word;
+    EXPECT_EQ(Scanner("STREAMS orvanta.robot:3").Lit("STREAMS ").Lit("orvanta.robot").Lit(":").Int(n).Items(), 1);
+    EXPECT_EQ(n, 3);
+    EXPECT_EQ(Scanner("STREAMSorvanta.robot:4").Lit("STREAMS ").Lit("orvanta.robot").Lit(":").Int(n).Items(), 1);
+    EXPECT_EQ(n, 4);
+    // %d skips white space before its number, also after a literal ':'.
+    EXPECT_EQ(Scanner("x: \t 5").Lit("x:").Int(n).Items(), 1);
+    EXPECT_EQ(n, 5);
+    // A literal past the end of the text fails the rest of the scan.
+    EXPECT_EQ(Scanner("STREAMS ").Lit("STREAMS ").Lit("orvanta.robot").Lit(":").Int(n).Items(), 0);
+    EXPECT_EQ(Scanner("orvanta.robot:1 ").Lit("orvanta.robot:").Int(n).Lit(" ").Word(word).Items(), 1);
+    // A failed item stops every later one.
+    EXPECT_EQ(Scanner("a:x 7").Lit("a:").Int(n).Lit(" ").Int(n).Items(), 0);
+}
+
+TEST(Scanner, RestIsWhatTheScanLeft)
+{
+    int n = 0;
+    Scanner scan("CALL 17 DURATION 42");
+    scan.Lit("CALL ").Int(n);
+    EXPECT_EQ(scan.Rest(), " DURATION 42");
+    EXPECT_TRUE(scan.Ok());
+    scan.Lit(" STATUS");
+    EXPECT_FALSE(scan.Ok());
+}
+
+TEST(CStringMembers, FindMidAndLeftStayInsideTheText)
+{
+    const CString s("Msg$WMRD_U*hello");
+    EXPECT_EQ(s.Find('$'), 3);
+    EXPECT_EQ(s.Find("WMRD_U"), 4);
+    EXPECT_EQ(s.Find('*', 12), -1);
+    EXPECT_EQ(s.Find('x', 99), -1);
+    EXPECT_EQ(s.Find('M', -1), -1);
+    EXPECT_STREQ(s.Mid(10), "*hello");
+    EXPECT_STREQ(s.Mid(16), "");
+    EXPECT_STREQ(s.Mid(-3, 3), "Msg");
+    EXPECT_STREQ(s.Mid(11, 99), "hello");
+    EXPECT_STREQ(s.Left(3), "Msg");
+    EXPECT_STREQ(s.Left(0), "");
+}
+
+TEST(CStringMembers, FormatReplacesTheContents)
+{
+    CString s("old text");
+    s.Format("ALTER CALL %d HANGUP", -7);
+    EXPECT_STREQ(s, "ALTER CALL -7 HANGUP");
+    s.Format("%s", "");
+    EXPECT_TRUE(s.IsEmpty());
+    const std::string big(3000, 'z');
+    s.Format("%s!", big.c_str());
+    EXPECT_EQ(s.GetLength(), 3001);
+}
+
+namespace {
+// A message map's owner that records which handler ran.
+struct MapOwner {
+    std::vector<std::string> calls;
+    void First() { calls.push_back("first"); }
+    void Second() { calls.push_back("second"); }
+    void Tick(UINT_PTR id) { calls.push_back("tick " + std::to_string(id)); }
+    HCURSOR Icon() { calls.push_back("icon"); return reinterpret_cast<HCURSOR>(std::uintptr_t(0x80)); }
+};
+
+const MsgMapEntry<MapOwner> kOwnerMap[] = {
+    msgmap::Clicked(5, &MapOwner::First),
+    msgmap::Clicked(5, &MapOwner::Second),
+    msgmap::SelChange(5, &MapOwner::Second),
+    msgmap::Timer(&MapOwner::Tick),
+    msgmap::QueryDragIcon(&MapOwner::Icon),
+};
+} // namespace
+
+TEST(MessageMap, FirstMatchingEntryWinsByIdAndCode)
+{
+    MapOwner owner;
+    LRESULT result = -1;
+    EXPECT_TRUE(msgmap::Dispatch<MapOwner>(&owner, kOwnerMap, WM_COMMAND, MAKEWPARAM(5, BN_CLICKED), 0, result));
+    EXPECT_TRUE(msgmap::Dispatch<MapOwner>(&owner, kOwnerMap, WM_COMMAND, MAKEWPARAM(5, LBN_SELCHANGE), 0, result));
+    EXPECT_FALSE(msgmap::Dispatch<MapOwner>(&owner, kOwnerMap, WM_COMMAND, MAKEWPARAM(6, BN_CLICKED), 0, result));
+    EXPECT_FALSE(msgmap::Dispatch<MapOwner>(&owner, kOwnerMap, WM_PAINT, 0, 0, result));
+    EXPECT_EQ(owner.calls, (std::vector<std::string>{"first", "second"}));
+}
+
+TEST(MessageMap, HandlersGetCrackedArgumentsAndResults)
+{
+    MapOwner owner;
+    LRESULT result = -1;
+    EXPECT_TRUE(msgmap::Dispatch<MapOwner>(&owner, kOwnerMap, WM_TIMER, 7, 0, result));
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(msgmap::Dispatch<MapOwner>(&owner, kOwnerMap, WM_QUERYDRAGICON, 0, 0, result));
+    EXPECT_EQ(result, LRESULT(0x80));
+    EXPECT_EQ(owner.calls, (std::vector<std::string>{"tick 7", "icon"}));
 }

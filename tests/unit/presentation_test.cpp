@@ -1,1 +1,119 @@
+// Window presentation: On Top, the compact and expanded sizes, the minimised icon.
 #include "PanelFixture.h"
+
+namespace {
+
+class PresentationTest : public PanelTest {};
+
+// The check boxes a push writes, in the exchange order; onTop: On Top's check.
+Sequence PushedChecks(int onTop)
+{
+    return {"check IDC_REC 0", onTop ? "check IDC_ON_TOP 1" : "check IDC_ON_TOP 0", "check IDC_RUN 0",
+            "check IDC_BACKWARD 0"};
+}
+
+TEST_F(PresentationTest, OnTopClicksToggleTheTopmostPlacementBothWays)
+{
+    // On Top clicked twice: the click's own check, the placement, the push.
+    static const Sequence expected = Sequence{"check IDC_ON_TOP 0", "place NOTOPMOST"} + PushedChecks(0) +
+                                     Sequence{"check IDC_ON_TOP 1", "place TOPMOST"} + PushedChecks(1);
+    OpenPanel();
+    desk.Click(IDC_ON_TOP);
+    EXPECT_FALSE(desk.Topmost());
+    EXPECT_EQ(panel->m_bOnTop, 0);
+    EXPECT_EQ(desk.Check(IDC_ON_TOP), 0);
+    desk.Click(IDC_ON_TOP);
+    EXPECT_TRUE(desk.Topmost());
+    EXPECT_EQ(panel->m_bOnTop, 1);
+    EXPECT_EQ(desk.Check(IDC_ON_TOP), 1);
+    EXPECT_SEQUENCE(expected, Log(headless::kPlace | headless::kCheck));
+    EXPECT_EQ(desk.Width(), 315);
+    EXPECT_EQ(desk.Height(), 350);
+}
+
+TEST_F(PresentationTest, OnTopFollowsTheFieldNotTheCheckMark)
+{
+    // The branch is chosen by m_bOnTop as it was before the click.
+    OpenPanel();
+    panel->m_bOnTop = 0;
+    desk.Click(IDC_ON_TOP);  // the check mark goes off, the field says 0: topmost
+    EXPECT_SEQUENCE(Sequence{"place TOPMOST"}, Log(headless::kPlace));
+    EXPECT_EQ(panel->m_bOnTop, 1);
+    EXPECT_EQ(desk.Check(IDC_ON_TOP), 1);
+}
+
+TEST_F(PresentationTest, MoreThenLessResizeWithoutMovingAndRenameTheButton)
+{
+    // More, then Less.
+    static const Sequence expected = {
+        "place TOPMOST 325x640", "text IDC_MORE <<<< Less",
+        "place TOPMOST 315x350", "text IDC_MORE More >>>>",
+    };
+    OpenPanel();
+    const int left = desk.Left(), top = desk.Top();
+    desk.Click(IDC_MORE);
+    EXPECT_EQ(panel->m_bExpanded, 1);
+    EXPECT_EQ(desk.Width(), 325);
+    EXPECT_EQ(desk.Height(), 640);
+    EXPECT_EQ(desk.Text(IDC_MORE), "<<<< Less");
+    desk.Click(IDC_MORE);
+    EXPECT_EQ(panel->m_bExpanded, 0);
+    EXPECT_EQ(desk.Width(), 315);
+    EXPECT_EQ(desk.Height(), 350);
+    EXPECT_EQ(desk.Text(IDC_MORE), "More >>>>");
+    EXPECT_EQ(desk.Left(), left);
+    EXPECT_EQ(desk.Top(), top);
+    EXPECT_SEQUENCE(expected, Log(headless::kPlace | headless::kText | headless::kCheck));
+}
+
+TEST_F(PresentationTest, MoreMakesTheWindowTopmostEvenWithOnTopUnchecked)
+{
+    OpenPanel();
+    desk.Click(IDC_ON_TOP);
+    ASSERT_FALSE(desk.Topmost());
+    desk.Click(IDC_MORE);
+    EXPECT_TRUE(desk.Topmost());
+    EXPECT_EQ(desk.Check(IDC_ON_TOP), 0);
+    EXPECT_EQ(panel->m_bOnTop, 0);
+    desk.Click(IDC_MORE);
+    EXPECT_TRUE(desk.Topmost());
+    EXPECT_EQ(desk.Check(IDC_ON_TOP), 0);
+}
+
+TEST_F(PresentationTest, OnTopPutsTheStoredValueBackIntoATypedEditAndMoreLeavesItAlone)
+{
+    OpenPanel();
+    desk.Type(IDC_X_SET, "55");
+    desk.Click(IDC_MORE);
+    EXPECT_EQ(desk.Text(IDC_X_SET), "55");
+    EXPECT_EQ(panel->m_dXSet, 0.0);
+    desk.Click(IDC_ON_TOP);
+    EXPECT_EQ(desk.Text(IDC_X_SET), "0");
+    EXPECT_EQ(panel->m_dXSet, 0.0);
+}
+
+TEST_F(PresentationTest, MinimisedPaintErasesThenDrawsTheIconCentred)
+{
+    // Minimised: a 37 x 37 client area and 32-pixel icons give (37 - 32 + 1) / 2 = 3.
+    static const Sequence expected = {"paint erase", "paint icon 128 at 3,3"};
+    OpenPanel();
+    desk.Minimise();
+    EXPECT_SEQUENCE(expected, Log(headless::kAll));
+}
+
+TEST_F(PresentationTest, PaintOfAnOpenWindowIsTheDefault)
+{
+    OpenPanel();
+    desk.Deliver(desk.Panel(), WM_PAINT, 0, 0);
+    EXPECT_TRUE(Log(headless::kAll).empty());
+}
+
+TEST_F(PresentationTest, DragIconIsTheWindowIcon)
+{
+    OpenPanel();
+    LRESULT icon = desk.Deliver(desk.Panel(), WM_QUERYDRAGICON, 0, 0);
+    EXPECT_EQ(icon, LRESULT(panel->m_hIcon));
+    EXPECT_NE(icon, 0);
+}
+
+} // namespace

@@ -1,2 +1,373 @@
-// Start-up, the state record, data exchange and presentation of the panel.
+// Start-up, the state record, data exchange and the ways the panel closes.
 #include "PanelFixture.h"
+
+#include "App.h"
+#include "ClientApp.h"
+
+namespace {
+
+class StartupTest : public PanelTest {
+protected:
+    // The About box's OK, as the operator presses it.
+    void PressAboutOk()
+    {
+        desk.Deliver(desk.Dialog(IDD_ABOUTBOX), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        desk.Pump();
+    }
+    void PanelCommand(int id)
+    {
+        desk.Deliver(desk.Panel(), WM_COMMAND, MAKEWPARAM(WORD(id), BN_CLICKED), 0);
+        desk.Pump();
+    }
+};
+
+// Every field pushed into its control, in the exchange order; onTop: On Top's check.
+Sequence FreshPush(int onTop)
+{
+    return {
+        "text IDC_STATUS Searching Robot ......",
+        "text IDC_PITCH_READ 0", "text IDC_PITCH_SET -90", "text IDC_ROLL_READ 0", "text IDC_ROLL_SET 0",
+        "text IDC_X_READ 0", "text IDC_X_SET 0", "text IDC_Y_READ 0", "text IDC_Y_SET 0",
+        "text IDC_Z_READ 0", "text IDC_Z_SET 0", "text IDC_HAND_READ 0", "text IDC_HAND_SET 0",
+        "text IDC_ROBOT_MESSAGE ", "text IDC_NOTE ", "text IDC_SPEED 200",
+        "check IDC_REC 0", onTop ? "check IDC_ON_TOP 1" : "check IDC_ON_TOP 0", "check IDC_RUN 0", "check IDC_BACKWARD 0",
+    };
+}
+
+const Sequence kAboutRun = {"dialog IDD_ABOUTBOX", "end IDD_ABOUTBOX", "destroy IDD_ABOUTBOX"};
+
+// --- Initialisation
+
+TEST_F(StartupTest, InitialisationRunsItsStepsInOrder)
+{
+    // Create: base push, system menu, icons, discovery, link controls off, On Top, compact size.
+    static const Sequence expected = Sequence{"dialog IDD_CONTROL_PANEL"} + FreshPush(0) +
+                                     Sequence{"menu separator", "menu 16 &About Orvanta...", "icon big 128",
+                                              "icon small 128", "broadcast SkypeControlAPIDiscover"} +
+                                     LinkControlEntries(0) + Sequence{"place TOPMOST"} + FreshPush(1) +
+                                     Sequence{"place TOPMOST 315x350"};
+    panel = std::make_unique<CControlPanelDlg>();
+    ASSERT_TRUE(panel->Create());
+    EXPECT_SEQUENCE(expected, Log(headless::kAll));
+    EXPECT_EQ(panel->m_bSkypeLinked, 0);
+    EXPECT_EQ(panel->m_bControlsEnabled, 0);
+    EXPECT_EQ(panel->m_bOnTop, 1);
+    EXPECT_EQ(panel->m_bExpanded, 0);
+}
+
+TEST_F(StartupTest, NoSkypeShowsOneBoxThenThePanelWithTheLinkControlsOff)
+{
+    // Create with a broadcast nobody answers: the box comes between the broadcast and the enables.
+    static const Sequence expected = Sequence{"broadcast SkypeControlAPIDiscover",
+                                              "box ErrorMessage | Skype API not found. | stop ok -> IDOK"} +
+                                     LinkControlEntries(0);
+    desk.broadcastResult = 0;
+    desk.ExpectBox("Skype API not found.");
+    panel = std::make_unique<CControlPanelDlg>();
+    ASSERT_TRUE(panel->Create());
+    EXPECT_SEQUENCE(expected, Log(headless::kBroadcast | headless::kBox | headless::kEnable));
+    for (int id = IDC_BASE_PLUS; id <= IDC_DISCONNECT; ++id)
+        EXPECT_FALSE(desk.Enabled(id)) << desk.ControlName(id);
+    EXPECT_TRUE(desk.Topmost());
+    EXPECT_EQ(desk.Width(), 315);
+}
+
+TEST_F(StartupTest, AttachAnswerDuringTheBroadcastIsHandledAtOnceAndStartUpGoesOn)
+{
+    // Create, Skype answering 0 from inside the broadcast.
+    static const Sequence expected = Sequence{"broadcast SkypeControlAPIDiscover",
+                                              "send CREATE APPLICATION remotecontrol",
+                                              "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot",
+                                              "timer 1 1000"} +
+                                     LinkControlEntries(0);
+    desk.onDiscover = [&] { desk.Attach(0); };
+    panel = std::make_unique<CControlPanelDlg>();
+    ASSERT_TRUE(panel->Create());
+    EXPECT_SEQUENCE(expected, Log(headless::kBroadcast | headless::kSend | headless::kTimer | headless::kEnable));
+    EXPECT_EQ(panel->m_bSkypeLinked, 0);
+    EXPECT_EQ(panel->m_bControlsEnabled, 0);
+    EXPECT_EQ(panel->m_hSkypeWnd, desk.SkypeWindow());
+    EXPECT_EQ(desk.Timers(), std::vector<UINT_PTR>{1});
+}
+
+TEST_F(StartupTest, FreshPanelShowsItsStartValues)
+{
+    OpenPanel();
+    struct Row { int id; const char* text; };
+    static const Row rows[] = {
+        {IDC_STATUS, "Searching Robot ......"}, {IDC_PITCH_SET, "-90"}, {IDC_SPEED, "200"},
+        {IDC_PITCH_READ, "0"}, {IDC_ROLL_READ, "0"}, {IDC_ROLL_SET, "0"}, {IDC_X_READ, "0"}, {IDC_X_SET, "0"},
+        {IDC_Y_READ, "0"}, {IDC_Y_SET, "0"}, {IDC_Z_READ, "0"}, {IDC_Z_SET, "0"}, {IDC_HAND_READ, "0"},
+        {IDC_HAND_SET, "0"}, {IDC_ROBOT_MESSAGE, ""}, {IDC_NOTE, ""}, {IDC_MORE, "More >>>>"},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(desk.Text(r.id), r.text) << desk.ControlName(r.id);
+    EXPECT_EQ(desk.Check(IDC_ON_TOP), 1);
+    EXPECT_EQ(desk.Check(IDC_REC), 0);
+    EXPECT_EQ(desk.Check(IDC_RUN), 0);
+    EXPECT_EQ(desk.Check(IDC_BACKWARD), 0);
+    EXPECT_TRUE(desk.Topmost());
+    EXPECT_EQ(desk.Width(), 315);
+    EXPECT_EQ(desk.Height(), 350);
+    for (int i = 0; i < CControlPanelDlg::kJogCount; ++i)
+        EXPECT_EQ(panel->m_jog[i].m_nCtrlId, IDC_BASE_PLUS + i);
+    EXPECT_EQ(desk.SystemMenu(), (std::vector<std::pair<UINT, std::string>>{{0, ""}, {16, "&About Orvanta..."}}));
+    EXPECT_TRUE(desk.Timers().empty());
+}
+
+TEST_F(StartupTest, ConstructionGivesTheStartValues)
+{
+    CControlPanelDlg dlg;
+    EXPECT_EQ(dlg.m_strStatus, "Searching Robot ......");
+    EXPECT_EQ(dlg.m_dPitchSet, -90.0);
+    EXPECT_EQ(dlg.m_dSpeed, 200.0);
+    for (double v : {dlg.m_dPitchRead, dlg.m_dRollRead, dlg.m_dRollSet, dlg.m_dXRead, dlg.m_dXSet, dlg.m_dYRead,
+                     dlg.m_dYSet, dlg.m_dZRead, dlg.m_dZSet, dlg.m_dHandRead, dlg.m_dHandSet})
+        EXPECT_EQ(v, 0.0);
+    EXPECT_TRUE(dlg.m_strRobotMessage.IsEmpty());
+    EXPECT_TRUE(dlg.m_strNote.IsEmpty());
+    EXPECT_EQ(dlg.m_bRec | dlg.m_bOnTop | dlg.m_bRun | dlg.m_bBackward, 0);
+    EXPECT_EQ(dlg.m_hSkypeWnd, nullptr);
+    EXPECT_EQ(dlg.m_nReplyCount, 0u);
+    EXPECT_EQ(dlg.m_nMissedTicks, 0);
+    // It must not reach zero before an API-available answer sets it.
+    EXPECT_LT(dlg.m_nRediscoverCountdown, 0);
+    ASSERT_NE(dlg.m_hIcon, nullptr);
+    EXPECT_EQ(dlg.m_hIcon->id, IDR_MAINFRAME);
+}
+
+// --- The link-controls group
+
+TEST_F(StartupTest, EnableLinkControlsSwitchesExactlyItsGroupInOrder)
+{
+    // EnableLinkControls(0), then (1).
+    static const Sequence expected = {
+        "enable IDC_CONNECT 0", "enable IDC_DISCONNECT 0", "enable IDC_MOVE_XYZ 0",
+        "enable IDC_BASE_PLUS 0", "enable IDC_BASE_MINUS 0", "enable IDC_SHOULDER_DOWN 0", "enable IDC_SHOULDER_UP 0",
+        "enable IDC_ELBOW_DOWN 0", "enable IDC_ELBOW_UP 0", "enable IDC_WRIST_DOWN 0", "enable IDC_WRIST_UP 0",
+        "enable IDC_WRISTROT_PLUS 0", "enable IDC_WRISTROT_MINUS 0", "enable IDC_HAND_CLOSE 0", "enable IDC_HAND_OPEN 0",
+        "enable IDC_CALIBRATE 0", "enable IDC_GOTO_HOME 0", "enable IDC_STEP 0", "enable IDC_RUN 0", "enable IDC_REC 0",
+        "enable IDC_CONNECT 1", "enable IDC_DISCONNECT 1", "enable IDC_MOVE_XYZ 1",
+        "enable IDC_BASE_PLUS 1", "enable IDC_BASE_MINUS 1", "enable IDC_SHOULDER_DOWN 1", "enable IDC_SHOULDER_UP 1",
+        "enable IDC_ELBOW_DOWN 1", "enable IDC_ELBOW_UP 1", "enable IDC_WRIST_DOWN 1", "enable IDC_WRIST_UP 1",
+        "enable IDC_WRISTROT_PLUS 1", "enable IDC_WRISTROT_MINUS 1", "enable IDC_HAND_CLOSE 1", "enable IDC_HAND_OPEN 1",
+        "enable IDC_CALIBRATE 1", "enable IDC_GOTO_HOME 1", "enable IDC_STEP 1", "enable IDC_RUN 1", "enable IDC_REC 1",
+    };
+    static const int untouched[] = {IDC_LOAD, IDC_SAVE, IDC_ADD,  IDC_DEL,  IDC_CHG,
+                                    IDC_ON_TOP, IDC_BACKWARD, IDC_MORE, IDC_ABOUT};
+    OpenPanel();
+    panel->EnableLinkControls(0);
+    EXPECT_EQ(panel->m_bControlsEnabled, 0);
+    for (int id : untouched)
+        EXPECT_TRUE(desk.Enabled(id)) << desk.ControlName(id);
+    panel->EnableLinkControls(1);
+    EXPECT_EQ(panel->m_bControlsEnabled, 1);
+    EXPECT_SEQUENCE(expected, Log(headless::kAll));
+    EXPECT_TRUE(desk.Enabled(IDC_REC));
+}
+
+// --- Data exchange
+
+TEST_F(StartupTest, PullStopsAtTheFirstControlThatHoldsNoNumber)
+{
+    // The number edits in the exchange order; the texts 1031 and 1040 come between
+    // the hand target and the speed, the check boxes after the speed.
+    struct Edit { int id; double CControlPanelDlg::*field; };
+    static const Edit edits[] = {
+        {IDC_PITCH_READ, &CControlPanelDlg::m_dPitchRead}, {IDC_PITCH_SET, &CControlPanelDlg::m_dPitchSet},
+        {IDC_ROLL_READ, &CControlPanelDlg::m_dRollRead},   {IDC_ROLL_SET, &CControlPanelDlg::m_dRollSet},
+        {IDC_X_READ, &CControlPanelDlg::m_dXRead},         {IDC_X_SET, &CControlPanelDlg::m_dXSet},
+        {IDC_Y_READ, &CControlPanelDlg::m_dYRead},         {IDC_Y_SET, &CControlPanelDlg::m_dYSet},
+        {IDC_Z_READ, &CControlPanelDlg::m_dZRead},         {IDC_Z_SET, &CControlPanelDlg::m_dZSet},
+        {IDC_HAND_READ, &CControlPanelDlg::m_dHandRead},   {IDC_HAND_SET, &CControlPanelDlg::m_dHandSet},
+        {IDC_SPEED, &CControlPanelDlg::m_dSpeed},
+    };
+    const size_t n = std::size(edits);
+    // bad == n: every edit holds a number.
+    for (size_t bad = 0; bad <= n; ++bad) {
+        SCOPED_TRACE("bad entry at " + std::to_string(bad));
+        StartOver();
+        OpenPanel();
+        std::vector<double> before;
+        for (size_t i = 0; i < n; ++i) {
+            before.push_back(panel.get()->*edits[i].field);
+            desk.Type(edits[i].id, i == bad ? "abc" : std::to_string(i + 1) + ".5");
+        }
+        desk.Type(IDC_NOTE, "near the cup");
+        ws::SendMessage(desk.Item(IDC_REC), BM_SETCHECK, BST_CHECKED, 0);
+        Flush();
+        EXPECT_EQ(panel->UpdateData(TRUE), bad == n ? TRUE : FALSE);
+        for (size_t i = 0; i < n; ++i)
+            EXPECT_EQ(panel.get()->*edits[i].field, i < bad ? double(i + 1) + 0.5 : before[i])
+                << desk.ControlName(edits[i].id);
+        EXPECT_EQ(panel->m_strNote, bad >= n - 1 ? "near the cup" : "");
+        EXPECT_EQ(panel->m_bRec, bad == n ? 1 : 0);
+        EXPECT_SEQUENCE(bad == n ? Sequence{} : Sequence{"beep"}, Log(headless::kBeep | headless::kBox));
+    }
+}
+
+TEST_F(StartupTest, PullTakesNumbersWithBlanksAroundButNotAnEmptyBox)
+{
+    struct Row { const char* text; bool read; double value; };
+    static const Row rows[] = {
+        {" 12.5 ", true, 12.5}, {"-3", true, -3}, {"1e2", true, 100},
+        {"", false, 0}, {"   ", false, 0}, {"12 mm", false, 0}, {"1,5", false, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string("\"") + r.text + "\"");
+        StartOver();
+        OpenPanel();
+        desk.Type(IDC_X_SET, r.text);
+        panel->PullControls();
+        EXPECT_EQ(panel->m_dXSet, r.read ? r.value : 0.0);
+        EXPECT_SEQUENCE(r.read ? Sequence{} : Sequence{"beep"}, Log(headless::kBeep | headless::kBox));
+    }
+}
+
+// --- Closing
+
+TEST_F(StartupTest, CloseBoxEndsThePanelWithOne)
+{
+    // The caption's close box.
+    static const Sequence expected = {"end IDD_CONTROL_PANEL"};
+    OpenPanel();
+    desk.CloseBox();
+    EXPECT_SEQUENCE(expected, Log(headless::kDialog | headless::kBox | headless::kBeep));
+    EXPECT_EQ(panel->GetModalResult(), 1);
+}
+
+TEST_F(StartupTest, OtherCloseRequestsCancelThePanel)
+{
+    OpenPanel();
+    desk.Deliver(desk.Panel(), WM_CLOSE, 0, 0);
+    desk.Pump();
+    EXPECT_EQ(panel->GetModalResult(), IDCANCEL);
+
+    // A close command with its low bits set is not exactly SC_CLOSE: default processing.
+    StartOver();
+    OpenPanel();
+    desk.SysCommand(SC_CLOSE | 2);
+    EXPECT_EQ(panel->GetModalResult(), IDCANCEL);
+}
+
+TEST_F(StartupTest, OkWithASetBoxThatHoldsNoNumberKeepsThePanelOpen)
+{
+    OpenPanel();
+    desk.Type(IDC_Y_SET, "12");
+    desk.Type(IDC_Z_SET, "high");
+    PanelCommand(IDOK);
+    EXPECT_FALSE(panel->HasEnded());
+    EXPECT_EQ(panel->m_dYSet, 12.0);
+    EXPECT_SEQUENCE(Sequence{"beep"}, Log(headless::kBeep | headless::kBox | headless::kDialog));
+
+    desk.Type(IDC_Z_SET, "40");
+    PanelCommand(IDOK);
+    EXPECT_EQ(panel->GetModalResult(), IDOK);
+    EXPECT_EQ(panel->m_dZSet, 40.0);
+}
+
+TEST_F(StartupTest, CancelEndsWithoutARead)
+{
+    OpenPanel();
+    desk.Type(IDC_X_SET, "5");
+    desk.Type(IDC_Y_SET, "not a number");
+    PanelCommand(IDCANCEL);
+    EXPECT_EQ(panel->GetModalResult(), IDCANCEL);
+    EXPECT_EQ(panel->m_dXSet, 0.0);
+    EXPECT_TRUE(Log(headless::kBeep | headless::kBox).empty());
+}
+
+// --- About
+
+TEST_F(StartupTest, AboutButtonOpensTheAboutBox)
+{
+    OpenPanel();
+    desk.ExpectDialog(IDD_ABOUTBOX, [&] { PressAboutOk(); });
+    desk.Click(IDC_ABOUT);
+    EXPECT_SEQUENCE(kAboutRun, Log(headless::kDialog));
+}
+
+TEST_F(StartupTest, SystemMenuAboutItemOpensTheAboutBoxWhateverItsLowBits)
+{
+    for (UINT command : {16u, 16u | 1u, 16u | 15u}) {
+        SCOPED_TRACE(command);
+        StartOver();
+        OpenPanel();
+        desk.ExpectDialog(IDD_ABOUTBOX, [&] { PressAboutOk(); });
+        desk.SysCommand(command);
+        EXPECT_SEQUENCE(kAboutRun, Log(headless::kDialog));
+        EXPECT_FALSE(panel->HasEnded());
+    }
+}
+
+TEST_F(StartupTest, OtherSystemCommandsOpenNothing)
+{
+    OpenPanel();
+    for (UINT command : {32u, UINT(SC_MINIMIZE), UINT(SC_RESTORE)})
+        desk.SysCommand(command);
+    EXPECT_TRUE(Log(headless::kDialog | headless::kBox).empty());
+    EXPECT_FALSE(panel->HasEnded());
+}
+
+TEST_F(StartupTest, AboutThenCloseBoxDoNotInterfere)
+{
+    // The About item, then the close box.
+    static const Sequence expected = kAboutRun + Sequence{"end IDD_CONTROL_PANEL"};
+    OpenPanel();
+    desk.ExpectDialog(IDD_ABOUTBOX, [&] { PressAboutOk(); });
+    desk.SysCommand(IDM_ABOUTBOX);
+    desk.CloseBox();
+    EXPECT_SEQUENCE(expected, Log(headless::kDialog));
+    EXPECT_EQ(panel->GetModalResult(), 1);
+}
+
+// --- The application
+
+TEST_F(StartupTest, InitInstanceRunsThePanelModallyThenAnswersFalse)
+{
+    // InitInstance, the operator closing the panel at once: close-down, then the window goes.
+    static const Sequence expected = {
+        "dialog IDD_CONTROL_PANEL",
+        "end IDD_CONTROL_PANEL",
+        "undelivered ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:0 Msg$WMCD",
+        "undelivered ALTER CALL 0 HANGUP",
+        "sleep 5000",
+        "undelivered ALTER APPLICATION remotecontrol DISCONNECT orvanta.robot:0",
+        "undelivered DELETE APPLICATION remotecontrol",
+        "destroy IDD_CONTROL_PANEL",
+    };
+    bool panelIsMainWindow = false;
+    desk.ExpectDialog(IDD_CONTROL_PANEL, [&] {
+        CWnd* main = theApp.m_pMainWnd;
+        panelIsMainWindow = dynamic_cast<CControlPanelDlg*>(main) && main->m_hWnd == desk.Panel();
+        desk.CloseBox();
+    });
+    EXPECT_EQ(theApp.InitInstance(), FALSE);
+    EXPECT_SEQUENCE(expected, Log(headless::kDialog | headless::kSend | headless::kSleep));
+    EXPECT_TRUE(panelIsMainWindow);
+    EXPECT_EQ(theApp.m_pMainWnd, nullptr);
+    EXPECT_EQ(desk.Panel(), nullptr);
+}
+
+TEST_F(StartupTest, ApplicationHasNoNameAndHandlesOnlyHelp)
+{
+    EXPECT_EQ(theApp.m_pszAppName, nullptr);
+    EXPECT_EQ(AfxGetApp(), &theApp);
+    EXPECT_FALSE(theApp.OnCmdMsg(IDOK, 0));
+    EXPECT_FALSE(theApp.OnCmdMsg(IDC_ABOUT, 0));
+    EXPECT_TRUE(Log(headless::kAll).empty());
+}
+
+TEST_F(StartupTest, HelpCommandGoesToTheFrameworksHelp)
+{
+    // ID_HELP (57670) from the panel's menu or accelerator.
+    static const Sequence expected = {
+        "box Orvanta | No help file is installed for this program. | information ok -> IDOK"};
+    OpenPanel();
+    desk.ExpectBox("No help file is installed for this program.");
+    desk.Deliver(desk.Panel(), WM_COMMAND, MAKEWPARAM(WORD(ID_HELP), 0), 0);
+    EXPECT_SEQUENCE(expected, Log(headless::kBox));
+    EXPECT_EQ(ID_HELP, 57670u);
+}
+
+} // namespace

@@ -1,1 +1,211 @@
+// Link supervision: the one-second timer that polls the robot, warns when it is
+// silent and repeats the discovery after the Skype user has logged in again.
 #include "PanelFixture.h"
+
+#include <climits>
+
+namespace {
+
+class SupervisionTest : public PanelTest {
+protected:
+    // The status texts each of count ticks wrote, "" for a tick that wrote none.
+    std::vector<std::string> StatusPerTick(int count)
+    {
+        std::vector<std::string> out;
+        for (int i = 0; i < count; ++i) {
+            Flush();
+            desk.Tick();
+            std::string written;
+            for (const std::string& e : LinkLog())
+                if (e.rfind("text IDC_STATUS ", 0) == 0)
+                    written = e.substr(16);
+            out.push_back(written);
+        }
+        return out;
+    }
+    void RobotDatagram() { desk.Notice("APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRSS RoBoT_ReAdY"); }
+    // The number of discovery broadcasts each of count ticks sent.
+    std::vector<int> BroadcastsPerTick(int count)
+    {
+        std::vector<int> out;
+        for (int i = 0; i < count; ++i) {
+            Flush();
+            desk.Tick();
+            out.push_back(int(Log(headless::kBroadcast).size()));
+        }
+        return out;
+    }
+};
+
+const char kSilent[] = "Sorry Robot is not online now, please try again later";
+
+TEST_F(SupervisionTest, EveryAttachStartsTheOneSecondTimer)
+{
+    // Attach 0 twice: the same timer, started again.
+    static const Sequence expected = {"timer 1 1000", "timer 1 1000"};
+    OpenPanel();
+    desk.Attach(0);
+    desk.Attach(0);
+    EXPECT_SEQUENCE(expected, Log(headless::kTimer));
+    EXPECT_EQ(desk.Timers(), std::vector<UINT_PTR>{1});
+}
+
+TEST_F(SupervisionTest, EachTickSendsTheTwoPolls)
+{
+    // One tick on stream 3.
+    static const Sequence expected = {Datagram("WMCA_QD", 3), Datagram("WMCA_QU", 3)};
+    OpenAttached(3);
+    desk.Tick();
+    EXPECT_SEQUENCE(expected, LinkLog());
+}
+
+TEST_F(SupervisionTest, PollsGoOutAlsoBeforeAnyStream)
+{
+    // One tick after attach 0, no STREAMS yet.
+    static const Sequence expected = {Datagram("WMCA_QD", 0), Datagram("WMCA_QU", 0)};
+    OpenPanel();
+    desk.Attach(0);
+    Flush();
+    desk.Tick();
+    EXPECT_SEQUENCE(expected, LinkLog());
+}
+
+TEST_F(SupervisionTest, AnyTimerIdIsATick)
+{
+    static const Sequence expected = {Datagram("WMCA_QD"), Datagram("WMCA_QU")};
+    OpenAttached();
+    desk.Deliver(desk.Panel(), WM_TIMER, 7, 0);
+    EXPECT_SEQUENCE(expected, LinkLog());
+    EXPECT_EQ(panel->m_nMissedTicks, 1);
+}
+
+TEST_F(SupervisionTest, SilentRobotIsReportedOnTheSeventeenthTick)
+{
+    OpenAttached();
+    std::vector<std::string> expected(16, "");
+    expected.push_back(kSilent);
+    expected.push_back(kSilent);
+    EXPECT_EQ(StatusPerTick(18), expected);
+    EXPECT_EQ(desk.Text(IDC_STATUS), kSilent);
+}
+
+TEST_F(SupervisionTest, SeventeenthTickWarnsWithTheControlsRead)
+{
+    // Tick 17 alone: polls, then the status pushed.
+    static const Sequence expected = {Datagram("WMCA_QD"), Datagram("WMCA_QU"), std::string("text IDC_STATUS ") + kSilent};
+    OpenAttached();
+    desk.Tick(16);
+    desk.Type(IDC_X_SET, "7.5");
+    Flush();
+    desk.Tick();
+    EXPECT_SEQUENCE(expected, LinkLog());
+    EXPECT_EQ(panel->m_dXSet, 7.5);
+    EXPECT_EQ(desk.Text(IDC_X_SET), "7.5");
+}
+
+TEST_F(SupervisionTest, DatagramRestartsTheCountAndTheWarningGoesWithTheNext)
+{
+    OpenAttached();
+    desk.Tick(5);
+    RobotDatagram();
+    EXPECT_EQ(panel->m_nMissedTicks, 0);
+    std::vector<std::string> expected(16, "");
+    expected.push_back(kSilent);
+    EXPECT_EQ(StatusPerTick(17), expected);
+    RobotDatagram();
+    EXPECT_EQ(desk.Text(IDC_STATUS), "Link to Robot OK!");
+    EXPECT_EQ(panel->m_nReplyCount, 2u);
+    EXPECT_EQ(StatusPerTick(16), std::vector<std::string>(16, ""));
+}
+
+TEST_F(SupervisionTest, RobotThatFellSilentIsReportedAgain)
+{
+    // A datagram long ago does not keep "Link to Robot OK!" for ever.
+    OpenAttached();
+    RobotDatagram();
+    desk.Tick(40);
+    EXPECT_EQ(panel->m_strStatus, kSilent);
+    EXPECT_EQ(panel->m_nReplyCount, 1u);
+}
+
+TEST_F(SupervisionTest, MissedTicksStopAtTheLargestInt)
+{
+    OpenAttached();
+    panel->m_nMissedTicks = INT_MAX - 1;
+    desk.Tick();
+    EXPECT_EQ(panel->m_nMissedTicks, INT_MAX);
+    Flush();
+    desk.Tick(3);
+    EXPECT_EQ(panel->m_nMissedTicks, INT_MAX);
+    EXPECT_EQ(panel->m_strStatus, kSilent);
+}
+
+TEST_F(SupervisionTest, RediscoveryGoesOutOnceElevenTicksAfterApiAvailable)
+{
+    OpenAttached();
+    desk.Notice("USERSTATUS LOGGEDOUT");
+    desk.Attach(0x8001);
+    std::vector<int> expected(10, 0);
+    expected.push_back(1);
+    expected.resize(40, 0);
+    EXPECT_EQ(BroadcastsPerTick(40), expected);
+    EXPECT_LT(panel->m_nRediscoverCountdown, 0);
+}
+
+TEST_F(SupervisionTest, RediscoveryAnsweredAttachesAgain)
+{
+    // The eleventh tick, Skype answering the broadcast with 0.
+    static const Sequence expected = {
+        Datagram("WMCA_QD"), Datagram("WMCA_QU"), "broadcast SkypeControlAPIDiscover",
+        "send CREATE APPLICATION remotecontrol", "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot",
+        "timer 1 1000"};
+    OpenAttached();
+    desk.Notice("USERSTATUS LOGGEDOUT");
+    desk.Attach(0x8001);
+    desk.Tick(10);
+    desk.onDiscover = [&] { desk.Attach(0); };
+    Flush();
+    desk.Tick();
+    EXPECT_SEQUENCE(expected, LinkLog());
+    EXPECT_EQ(panel->m_bSkypeLinked, 1);
+}
+
+TEST_F(SupervisionTest, NoTimerNoRediscovery)
+{
+    // Skype not available at start-up, then available: no attach yet, so no ticks.
+    OpenPanel();
+    desk.ExpectBox("Skype API not available, please log in Skype to operate robot");
+    desk.Attach(3);
+    desk.Attach(0x8001);
+    EXPECT_EQ(panel->m_nRediscoverCountdown, 10);
+    EXPECT_EQ(panel->m_bSkypeLinked, 1);
+    Flush();
+    desk.Tick(30);
+    EXPECT_TRUE(Log(headless::kAll).empty());
+    EXPECT_TRUE(desk.Timers().empty());
+}
+
+TEST_F(SupervisionTest, CountdownRestsBelowZero)
+{
+    struct Row { int start; int broadcasts; };
+    static const Row rows[] = {{0, 1}, {-1, 0}, {INT_MIN + 1, 0}, {INT_MIN, 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.start);
+        StartOver();
+        OpenAttached();
+        panel->m_nRediscoverCountdown = r.start;
+        desk.Tick(50);
+        EXPECT_EQ(Log(headless::kBroadcast).size(), size_t(r.broadcasts));
+        EXPECT_LT(panel->m_nRediscoverCountdown, 0);
+        EXPECT_GE(panel->m_nRediscoverCountdown, r.start < 0 ? r.start : -1);
+    }
+}
+
+TEST_F(SupervisionTest, ZeroCountdownBroadcastsOnTheFirstTick)
+{
+    OpenAttached();
+    panel->m_nRediscoverCountdown = 0;
+    EXPECT_EQ(BroadcastsPerTick(3), (std::vector<int>{1, 0, 0}));
+}
+
+} // namespace

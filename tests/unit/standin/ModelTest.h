@@ -1,0 +1,46 @@
+// Helpers for the stand-in model's tests: batches as readable lines, exact
+// sequence comparison, and a model with a client already attached.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "SkypeModel.h"
+
+namespace standin::test {
+
+using Lines = std::vector<std::string>;
+
+inline constexpr ClientId kClient = 0x10AB0;
+inline constexpr ClientId kOtherClient = 0x20CD0;
+
+// "nested TEXT", "posted TEXT", "attach N", "broadcast 0x8001", "note TEXT".
+std::string Describe(const Outgoing& o);
+Lines Describe(const Batch& batch);
+// The same without notes: what reaches a window.
+Lines Sent(const Batch& batch);
+// Only the notice texts.
+Lines Texts(const Batch& batch);
+
+// Exact comparison; on a mismatch prints the first differing index and both runs.
+::testing::AssertionResult SameLines(const Lines& expected, const Lines& actual);
+
+// A model with kClient attached and the status notices taken.
+class AttachedModel : public ::testing::Test {
+ protected:
+  explicit AttachedModel(Config config = {});
+  Batch Send(std::string_view command) { return model_.Command(kClient, command); }
+  Lines SendLines(std::string_view command) { return Sent(Send(command)); }
+  Lines AdvanceLines(double seconds) { return Sent(model_.Advance(seconds)); }
+  // CREATE and CONNECT, then time until the stream is up.
+  void OpenRobotStream();
+
+  SkypeModel model_;
+};
+
+}  // namespace standin::test
+
+#define EXPECT_LINES(expected, actual) EXPECT_TRUE(::standin::test::SameLines((expected), (actual)))
+#define ASSERT_LINES(expected, actual) ASSERT_TRUE(::standin::test::SameLines((expected), (actual)))
