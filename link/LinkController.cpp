@@ -154,18 +154,34 @@ void SendDisconnectAndDelete(CControlPanelDlg& panel)
 
 void CControlPanelDlg::CloseRobotLink()
 {
+    bool outermost = !m_bClosingLink;
+    m_bClosingLink = true;
+    // A jog still held stops before the robot is told we leave.
+    CancelChildCapture();
     SendDatagram("WMCD");  // the robot station: the client leaves
     SendHangUp(*this);
     SendDisconnectAndDelete(*this);
     EnableLinkControls(0);
+    if (!outermost)
+        return;
+    m_bClosingLink = false;
+    bool pending = m_bEndPending;
+    m_bEndPending = false;
+    if (pending && !m_bEndingExperiment)
+        ShowExperimentEnd();
 }
 
 void CControlPanelDlg::EndExperiment()
 {
-    // Skype answers our own disconnect with an empty STREAMS notice inside that
-    // very send; that one must not end the experiment a second time.
+    // Skype answers our own hang-up and disconnect with STATUS FINISHED and an
+    // empty STREAMS notice inside those very sends; they must not end the
+    // experiment a second time.
     if (m_bEndingExperiment)
         return;
+    if (m_bClosingLink) {
+        m_bEndPending = true;
+        return;
+    }
     m_bEndingExperiment = true;
 
     PullControls();
@@ -177,10 +193,24 @@ void CControlPanelDlg::EndExperiment()
     m_bEndingExperiment = false;
 }
 
+// The end of an experiment whose close-down has already been sent.
+void CControlPanelDlg::ShowExperimentEnd()
+{
+    m_bEndingExperiment = true;
+    PullControls();
+    m_strStatus = "Please restart this program again for next experiment.";
+    PushControls();
+    MessageBox("Thanks for using robot!\n\n Hope to see you again!\n\n ", "Message", MB_ICONINFORMATION | MB_OK);
+    m_bEndingExperiment = false;
+}
+
 // Run when the window is about to be destroyed. The wait gives the robot
-// station time to stop before the stream goes; it blocks the whole panel.
+// station time to stop before the stream goes; it blocks the whole panel. The
+// window is going: Skype's answers end no experiment now.
 void CControlPanelDlg::CloseDownLink()
 {
+    m_bClosingLink = true;
+    CancelChildCapture();
     SendDatagram("WMCD");
     SendHangUp(*this);
     ws::Sleep(5000);

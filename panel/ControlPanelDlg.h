@@ -111,9 +111,17 @@ private:
     void SaveTrajectory();
     void CloseDownLink();
 
+    // Showing the end of the experiment: status and the thanks box.
+    void ShowExperimentEnd();
+
     // An EndExperiment is running (its close-down or its box): notices that
     // would run it again leave it alone.
     bool m_bEndingExperiment = false;
+    // A close-down is sending its commands. Skype's answers to them (the call
+    // finished, the stream gone) end the experiment once, after it, not by a
+    // second close-down inside it.
+    bool m_bClosingLink = false;
+    bool m_bEndPending = false;
 
     static const MsgMapEntry<CControlPanelDlg> kMessageMap[];
 };

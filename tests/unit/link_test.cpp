@@ -408,6 +408,39 @@ TEST_F(LinkTest, EndOfTheExperimentReadsTheControlsBeforeItsPush)
     EXPECT_EQ(desk.Text(IDC_X_SET), "12.5");
 }
 
+TEST_F(LinkTest, DisconnectAnsweredLikeRealSkypeEndsTheExperimentOnce)
+{
+    // Disconnect; Skype finishes the call inside the hang-up and drops the stream
+    // inside the disconnect: one close-down, then the end of the experiment.
+    static const Sequence expected =
+        CloseDown(17, 1) + LinkControlEntries(0) + Sequence{Status(kRestart), kThanksBox};
+    OpenInCall();
+    desk.onCommand = [&](const std::string& command) {
+        if (command == "ALTER CALL 17 HANGUP") {
+            desk.Notice("CALL 17 DURATION 42");
+            desk.Notice("CALL 17 STATUS FINISHED");
+        }
+        if (command == "ALTER APPLICATION remotecontrol DISCONNECT orvanta.robot:1")
+            desk.Notice("APPLICATION remotecontrol STREAMS ");
+    };
+    desk.ExpectBox(kThanks);
+    desk.Click(IDC_DISCONNECT);
+    EXPECT_SEQUENCE(expected, LinkLog());
+    EXPECT_EQ(panel->m_strStatus, kRestart);
+}
+
+TEST_F(LinkTest, HeldJogStopsBeforeTheRobotIsToldWeLeave)
+{
+    // Elbow down held when the robot hangs up.
+    static const Sequence expected = Sequence{Datagram("WMCA_BSTOPM|1005")} + CloseDown(17, 1);
+    OpenInCall();
+    desk.Press(IDC_ELBOW_DOWN);
+    Flush();
+    desk.ExpectBox(kThanks);
+    desk.Notice("CALL 17 STATUS FINISHED");
+    EXPECT_SEQUENCE(expected, Sent());
+}
+
 // --- The window's close-down
 
 TEST_F(LinkTest, DestroyingTheWindowClosesTheLinkDownWithAWait)
@@ -420,6 +453,21 @@ TEST_F(LinkTest, DestroyingTheWindowClosesTheLinkDownWithAWait)
     EXPECT_TRUE(panel->DestroyWindow());
     EXPECT_SEQUENCE(expected, LinkLog());
     EXPECT_EQ(desk.Panel(), nullptr);
+}
+
+TEST_F(LinkTest, DestroyingTheWindowInACallShowsNoThanksBox)
+{
+    // Closing during a call: Skype finishes the call inside the hang-up.
+    static const Sequence expected = WindowCloseDown("send", 17, 1);
+    OpenInCall();
+    desk.onCommand = [&](const std::string& command) {
+        if (command == "ALTER CALL 17 HANGUP")
+            desk.Notice("CALL 17 STATUS FINISHED");
+        if (command == "ALTER APPLICATION remotecontrol DISCONNECT orvanta.robot:1")
+            desk.Notice("APPLICATION remotecontrol STREAMS ");
+    };
+    EXPECT_TRUE(panel->DestroyWindow());
+    EXPECT_SEQUENCE(expected, LinkLog());
 }
 
 TEST_F(LinkTest, DestroyingANeverAttachedWindowStillWaits)

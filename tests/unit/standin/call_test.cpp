@@ -169,6 +169,13 @@ TEST_F(Calls, PropertiesAndOtherActions) {
   EXPECT_LINES(Lines{"posted CALL 1402 VIDEO_SEND_STATUS RUNNING"}, AdvanceLines(0.5));
 }
 
+TEST_F(Calls, NoCallNothingToEnd) {
+  EXPECT_FALSE(model_.call().active());
+  EXPECT_LINES(Lines{}, Sent(model_.FarHangUp()));
+  EXPECT_LINES(Lines{}, Sent(model_.RejectVideo()));
+  EXPECT_LINES(Lines{}, Describe(model_.ClientGone(model_.session())));
+}
+
 TEST_F(Calls, ClientGoneEndsTheCallSilently) {
   CallUntilRunning();
   model_.ClientGone(model_.session());
