@@ -1,5 +1,7 @@
 #include "PanelFixture.h"
 
+#include "ClientApp.h"
+
 #include <algorithm>
 #include <sstream>
 
@@ -65,6 +67,7 @@ Sequence PanelTest::LinkLog() const
 void PanelTest::StartOver()
 {
     desk.VerifyScriptsTaken();
+    theApp.m_pMainWnd = nullptr;
     panel.reset();
     desk.Reset();
 }
@@ -87,6 +90,7 @@ void PanelTest::SetUp()
 void PanelTest::TearDown()
 {
     desk.VerifyScriptsTaken();
+    theApp.m_pMainWnd = nullptr;
     panel.reset();
     desk.Reset();
 }
@@ -94,6 +98,8 @@ void PanelTest::TearDown()
 void PanelTest::OpenPanel()
 {
     panel = std::make_unique<CControlPanelDlg>();
+    // The panel is the main window, as in the program: boxes are owned by it.
+    theApp.m_pMainWnd = panel.get();
     ASSERT_TRUE(panel->Create());
     Flush();
 }
