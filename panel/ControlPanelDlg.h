@@ -75,6 +75,8 @@ public:
     void SendJogStart(int id);
     void SendJogStop(int id);
     void SendSetPose();
+    // The Set values (speed apart) take the Read values: the robot's pose.
+    void CopyReadToSet();
 
     // Trajectories.
     CString FormatStepLine() const;

@@ -43,15 +43,8 @@ void CControlPanelDlg::OnRobotReport(const char* payload)
             m_dPitchRead = p * 0.1;
             m_dRollRead = r * 0.1;
             m_dHandRead = double(g / 10);  // whole millimetres
-            if (m_bRec == 1) {
-                // While recording, the targets follow the robot.
-                m_dXSet = m_dXRead;
-                m_dYSet = m_dYRead;
-                m_dZSet = m_dZRead;
-                m_dPitchSet = m_dPitchRead;
-                m_dRollSet = m_dRollRead;
-                m_dHandSet = m_dHandRead;
-            }
+            if (m_bRec == 1)
+                CopyReadToSet();  // while recording, the targets follow the robot
             PushControls();
         }
     } else if (Contains(text, "WMRSS")) {
@@ -76,6 +69,16 @@ void CControlPanelDlg::OnRobotReport(const char* payload)
     PullControls();
     m_strStatus = "Link to Robot OK!";
     PushControls();
+}
+
+void CControlPanelDlg::CopyReadToSet()
+{
+    m_dXSet = m_dXRead;
+    m_dYSet = m_dYRead;
+    m_dZSet = m_dZRead;
+    m_dPitchSet = m_dPitchRead;
+    m_dRollSet = m_dRollRead;
+    m_dHandSet = m_dHandRead;
 }
 
 // Sent only while the link controls are enabled. A value that cannot be encoded

@@ -30,5 +30,5 @@ ORVANTA_PACKAGES=(
   g++-mingw-w64-x86-64-posix
   wine wine64
   xvfb x11-utils imagemagick
-  googletest
+  googletest python3
 )

@@ -40,6 +40,8 @@ wine_clone_prefix() {
   local pristine dir
   pristine=$(wine_pristine_prefix) || exit 1
   mkdir -p "$ORVANTA_WINE_CACHE/runs"
+  # Clones of runs that were killed outright; no run lasts an hour.
+  find "$ORVANTA_WINE_CACHE/runs" -mindepth 1 -maxdepth 1 -mmin +60 -exec rm -rf {} + 2>/dev/null || true
   dir=$(mktemp -d "$ORVANTA_WINE_CACHE/runs/prefix.XXXXXX")
   # Hard links for the windows folder (DLLs Wine only reads), real copies of the rest.
   local entry

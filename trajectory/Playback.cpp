@@ -18,13 +18,7 @@ void CControlPanelDlg::OnRec()
             return;
         }
         PullControls();
-        // The current pose becomes the first step.
-        m_dXSet = m_dXRead;
-        m_dYSet = m_dYRead;
-        m_dZSet = m_dZRead;
-        m_dPitchSet = m_dPitchRead;
-        m_dRollSet = m_dRollRead;
-        m_dHandSet = m_dHandRead;
+        CopyReadToSet();  // the current pose becomes the first step
         PushControls();
         m_listSteps.ResetContent();
         AddStep();

@@ -173,7 +173,8 @@ TEST_F(Calls, NoCallNothingToEnd) {
   EXPECT_FALSE(model_.call().active());
   EXPECT_LINES(Lines{}, Sent(model_.FarHangUp()));
   EXPECT_LINES(Lines{}, Sent(model_.RejectVideo()));
-  EXPECT_LINES(Lines{}, Describe(model_.ClientGone(model_.session())));
+  EXPECT_LINES(Lines{"note client gone: detached, its applications and streams closed"},
+               Describe(model_.ClientGone(model_.session())));
 }
 
 TEST_F(Calls, ClientGoneEndsTheCallSilently) {
