@@ -14,7 +14,7 @@ double Distance(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 bool Inside(Point p, Rect r) { return p.x >= r.left && p.x <= r.right && p.y >= r.top && p.y <= r.bottom; }
 
-TEST(ViewMap, KeepsTheAspectAndCentres) {
+TEST(ViewMap, KeepsProportionsAndCentres) {
   const ViewMap map(Rect{0, 0, 400, 200}, -10, 10, 0, 10);
   EXPECT_DOUBLE_EQ(map.scale(), 20.0);  // height decides: 200 px for 10 mm
   const Point lowLeft = map(-10, 0), highRight = map(10, 10);
