@@ -159,6 +159,9 @@ HWND CreateDialog(int templateId, HWND parent, CDialog* dlg)
 // application is asked to quit.
 void RunModalLoop(HWND hwnd)
 {
+    // A template without WS_VISIBLE is shown when its modal run starts.
+    if (!::IsWindowVisible(hwnd))
+        ShowWindow(hwnd, SW_SHOWNORMAL);
     MSG msg;
     while (::IsWindow(hwnd) && !GetPropA(hwnd, kModalDoneProp)) {
         BOOL got = GetMessageA(&msg, nullptr, 0, 0);

@@ -1,0 +1,157 @@
+// The link to the robot station as the Skype client sees it: the commands that
+// follow an attach answer, the one-second poll, notices nested in commands,
+// and the close-down of an attached panel.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "OrvantaFixture.h"
+
+namespace e2e {
+namespace {
+
+const std::string kRobot = kRobotAccount;
+const std::string kCreate = "CREATE APPLICATION remotecontrol";
+const std::string kConnect = "ALTER APPLICATION remotecontrol CONNECT " + kRobot;
+const std::string kStreams3 = "APPLICATION remotecontrol STREAMS " + kRobot + ":3";
+
+std::string Datagram(int stream, const std::string& command)
+{
+    return "ALTER APPLICATION remotecontrol DATAGRAM " + kRobot + ":" + std::to_string(stream) +
+           " Msg$" + command;
+}
+
+// The supervision timer's two polls, sent every second once attached.
+bool IsPoll(const std::string& command)
+{
+    return command.ends_with(" Msg$WMCA_QD") || command.ends_with(" Msg$WMCA_QU");
+}
+
+std::vector<std::string> WithoutPolls(std::vector<std::string> commands)
+{
+    std::erase_if(commands, IsPoll);
+    return commands;
+}
+
+class Link : public OrvantaTest {
+protected:
+    // Starts Orvanta with an attach answer 0 and waits for its two link commands.
+    ::testing::AssertionResult startAttached(AttachTiming timing = AttachTiming::AfterDiscover)
+    {
+        skype.answerDiscovery(kAttachSuccess, timing);
+        auto started = startOrvanta();
+        if (!started)
+            return started;
+        return skype.waitForCommands(2);
+    }
+};
+
+TEST_F(Link, AttachAnswerOpensTheRobotLink)
+{
+    ASSERT_TRUE(startAttached());
+    // Attach answer 0 -> create the application, then connect it to the robot.
+    const std::vector<std::string> kExpected = {kCreate, kConnect};
+    auto commands = skype.commands();
+    ASSERT_GE(commands.size(), 2u);
+    EXPECT_SEQUENCE(kExpected, WithoutPolls(skype.commandTexts()));
+    for (const CopyData& command : commands) {
+        EXPECT_EQ(command.from, panel.hwnd()) << command.text();
+        EXPECT_EQ(command.tag, 0u) << command.text();
+        // The zero byte travels with the text.
+        EXPECT_EQ(command.byteCount, command.text().size() + 1) << command.text();
+        EXPECT_EQ(command.bytes.back(), '\0') << command.text();
+    }
+    EXPECT_EQ(panel.text(IDC_STATUS), "Searching Robot ......");
+    for (int id : kLinkControls)
+        EXPECT_FALSE(panel.enabled(id)) << ControlName(id);
+}
+
+TEST_F(Link, AttachAnswerInsideTheBroadcastIsHandledAtOnce)
+{
+    skype.answerDiscovery(kAttachSuccess, AttachTiming::Nested);
+    ASSERT_TRUE(startOrvanta());
+    // All of it happened inside the start-up broadcast, before the panel showed.
+    const std::vector<std::string> kExpected = {
+        "discover", "attach 0", "command " + kCreate, "command " + kConnect, "done = 1"};
+    auto transcript = skype.transcript();
+    transcript.resize(std::min(transcript.size(), kExpected.size()));
+    EXPECT_SEQUENCE(kExpected, transcript);
+    // Start-up still disables the link controls after the answer.
+    for (int id : kLinkControls)
+        EXPECT_FALSE(panel.enabled(id)) << ControlName(id);
+}
+
+TEST_F(Link, TimerPollsTheRobotEverySecond)
+{
+    ASSERT_TRUE(startAttached());
+    ASSERT_EQ(skype.sendNotice(kStreams3), Answered(1));
+    skype.clear();
+    ASSERT_TRUE(skype.waitForCommands(4, 4000ms));
+    // Two ticks, each: query the pose, query the state.
+    const std::vector<std::string> kExpected = {
+        Datagram(3, "WMCA_QD"), Datagram(3, "WMCA_QU"), Datagram(3, "WMCA_QD"), Datagram(3, "WMCA_QU")};
+    auto texts = skype.commandTexts();
+    texts.resize(4);
+    EXPECT_SEQUENCE(kExpected, texts);
+    auto commands = skype.commands();
+    auto gap = std::chrono::duration_cast<Millis>(commands[2].at - commands[0].at).count();
+    EXPECT_GE(gap, 700) << "ticks closer than a second";
+    EXPECT_LE(gap, 2000) << "ticks further apart than a second";
+}
+
+TEST_F(Link, NoticeSentInsideACommandIsHandledBeforeTheNextCommand)
+{
+    skype.onCommand([this](const CopyData& command) -> LRESULT {
+        if (command.text() == kCreate)
+            skype.sendNotice("USERSTATUS ONLINE", command.from);
+        return 1;
+    });
+    ASSERT_TRUE(startAttached());
+    const std::vector<std::string> kExpected = {
+        "discover", "attach 0", "command " + kCreate, "notice USERSTATUS ONLINE", "done = 1",
+        "command " + kConnect, "done = 1"};
+    auto transcript = skype.transcript();
+    transcript.resize(std::min(transcript.size(), kExpected.size()));
+    EXPECT_SEQUENCE(kExpected, transcript);
+    EXPECT_EQ(panel.text(IDC_STATUS), "Searching Robot, please wait......");
+}
+
+TEST_F(Link, OnlyTheAttachedSkypeWindowIsHeard)
+{
+    ASSERT_TRUE(startAttached());
+    EXPECT_EQ(skype.sendForeignNotice("USERSTATUS LOGGEDOUT"), Answered(1));
+    EXPECT_EQ(panel.text(IDC_STATUS), "Searching Robot ......");
+    // The same notice from the Skype window does take effect.
+    EXPECT_EQ(skype.sendNotice("USERSTATUS LOGGEDOUT"), Answered(1));
+    EXPECT_EQ(panel.text(IDC_STATUS), "User offline");
+}
+
+TEST_F(Link, CloseDownHangsUpWaitsAndDeletesTheApplication)
+{
+    ASSERT_TRUE(startAttached());
+    ASSERT_EQ(skype.sendNotice(kStreams3), Answered(1));
+    ASSERT_EQ(skype.sendNotice("CALL 17 DURATION 42"), Answered(1));
+    skype.clear();
+    panel.close();
+    ASSERT_TRUE(orvanta.waitForExit(15000ms));
+    const std::vector<std::string> kExpected = {
+        Datagram(3, "WMCD"), "ALTER CALL 17 HANGUP",
+        "ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":3", "DELETE APPLICATION remotecontrol"};
+    EXPECT_SEQUENCE(kExpected, WithoutPolls(skype.commandTexts()));
+    // The 5 s wait lies between the hang-up and the disconnect.
+    std::vector<CopyData> commands;
+    for (const CopyData& command : skype.commands()) {
+        if (!IsPoll(command.text()))
+            commands.push_back(command);
+    }
+    ASSERT_EQ(commands.size(), 4u);
+    auto wait = std::chrono::duration_cast<Millis>(commands[2].at - commands[1].at).count();
+    EXPECT_GE(wait, 4500);
+    EXPECT_LE(wait, 8000);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,103 @@
+// Window presentation: the More/Less sizes and the On Top switch.
+#include <gtest/gtest.h>
+
+#include "OrvantaFixture.h"
+
+namespace e2e {
+namespace {
+
+class Presentation : public DetachedOrvantaTest {
+protected:
+    ::testing::AssertionResult sizeBecomes(LONG width, LONG height)
+    {
+        auto result = WaitFor("size " + std::to_string(width) + " x " + std::to_string(height), [&] {
+            SIZE size = panel.size();
+            return size.cx == width && size.cy == height;
+        });
+        if (!result)
+            result << " (it is " << panel.size().cx << " x " << panel.size().cy << ")";
+        return result;
+    }
+    ::testing::AssertionResult topmostBecomes(bool topmost)
+    {
+        return WaitFor(topmost ? "topmost" : "not topmost", [&] { return panel.topmost() == topmost; });
+    }
+    ::testing::AssertionResult textBecomes(int id, const std::string& text)
+    {
+        auto result = WaitFor(ControlName(id) + " to read \"" + text + "\"",
+                              [&] { return panel.text(id) == text; });
+        if (!result)
+            result << " (it reads \"" << panel.text(id) << "\")";
+        return result;
+    }
+};
+
+TEST_F(Presentation, MoreExpandsAndLessRestoresAtTheSamePlace)
+{
+    RECT before = panel.rect();
+    ASSERT_TRUE(panel.click(IDC_MORE));
+    ASSERT_TRUE(sizeBecomes(325, 640));
+    EXPECT_TRUE(textBecomes(IDC_MORE, "<<<< Less"));
+    EXPECT_TRUE(panel.topmost());
+    EXPECT_EQ(panel.rect().left, before.left);
+    EXPECT_EQ(panel.rect().top, before.top);
+
+    ASSERT_TRUE(panel.click(IDC_MORE));
+    ASSERT_TRUE(sizeBecomes(315, 350));
+    EXPECT_TRUE(textBecomes(IDC_MORE, "More >>>>"));
+    EXPECT_TRUE(panel.topmost());
+    RECT after = panel.rect();
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+}
+
+TEST_F(Presentation, OnTopClickTogglesTopmost)
+{
+    ASSERT_TRUE(panel.click(IDC_ON_TOP));
+    ASSERT_TRUE(topmostBecomes(false));
+    EXPECT_EQ(panel.checkState(IDC_ON_TOP), BST_UNCHECKED);
+
+    ASSERT_TRUE(panel.click(IDC_ON_TOP));
+    ASSERT_TRUE(topmostBecomes(true));
+    EXPECT_EQ(panel.checkState(IDC_ON_TOP), BST_CHECKED);
+    // Only the placement changes, never the size.
+    EXPECT_EQ(panel.size().cx, 315);
+    EXPECT_EQ(panel.size().cy, 350);
+}
+
+TEST_F(Presentation, MoreMakesTopmostAgainWhileOnTopStaysUnchecked)
+{
+    ASSERT_TRUE(panel.click(IDC_ON_TOP));
+    ASSERT_TRUE(topmostBecomes(false));
+
+    ASSERT_TRUE(panel.click(IDC_MORE));
+    ASSERT_TRUE(sizeBecomes(325, 640));
+    EXPECT_TRUE(panel.topmost());
+    EXPECT_EQ(panel.checkState(IDC_ON_TOP), BST_UNCHECKED);
+
+    ASSERT_TRUE(panel.click(IDC_MORE));
+    ASSERT_TRUE(sizeBecomes(315, 350));
+    EXPECT_TRUE(panel.topmost());
+    EXPECT_EQ(panel.checkState(IDC_ON_TOP), BST_UNCHECKED);
+}
+
+TEST_F(Presentation, OnTopClickPutsTheStoredValuesBack)
+{
+    // On Top pushes every field into the controls; typed text not yet read is lost.
+    ASSERT_TRUE(panel.setText(IDC_PITCH_SET, "12.5"));
+    ASSERT_TRUE(panel.click(IDC_ON_TOP));
+    ASSERT_TRUE(topmostBecomes(false));
+    EXPECT_TRUE(textBecomes(IDC_PITCH_SET, "-90"));
+}
+
+TEST_F(Presentation, MoreLeavesTheEditsAlone)
+{
+    ASSERT_TRUE(panel.setText(IDC_X_SET, "7"));
+    ASSERT_TRUE(panel.click(IDC_MORE));
+    ASSERT_TRUE(sizeBecomes(325, 640));
+    EXPECT_EQ(panel.text(IDC_X_SET), "7");
+    EXPECT_EQ(panel.text(IDC_PITCH_SET), "-90");
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,52 @@
+#include "Sequence.h"
+
+#include <algorithm>
+#include <iomanip>
+#include <sstream>
+
+#include "Text.h"
+
+namespace e2e {
+
+namespace {
+
+bool LineMatches(const std::string& expected, const std::string& actual)
+{
+    if (!expected.empty() && expected.back() == '*')
+        return actual.compare(0, expected.size() - 1, expected, 0, expected.size() - 1) == 0;
+    return expected == actual;
+}
+
+}  // namespace
+
+::testing::AssertionResult SameLines(const std::vector<std::string>& expected,
+                                     const std::vector<std::string>& actual)
+{
+    size_t common = std::min(expected.size(), actual.size());
+    size_t first = 0;
+    while (first < common && LineMatches(expected[first], actual[first]))
+        ++first;
+    if (first == common && expected.size() == actual.size())
+        return ::testing::AssertionSuccess();
+
+    size_t width = 8;
+    for (const std::string& line : expected)
+        width = std::max(width, Quoted(line).size());
+    width = std::min<size_t>(width, 70);
+
+    std::ostringstream out;
+    out << "sequences differ at index " << first << " (expected " << expected.size()
+        << " lines, got " << actual.size() << ")\n";
+    out << "     " << std::left << std::setw(int(width)) << "expected" << "  actual\n";
+    size_t rows = std::max(expected.size(), actual.size());
+    for (size_t i = 0; i < rows; ++i) {
+        std::string left = i < expected.size() ? Quoted(expected[i]) : "-";
+        std::string right = i < actual.size() ? Quoted(actual[i]) : "-";
+        bool same = i < expected.size() && i < actual.size() && LineMatches(expected[i], actual[i]);
+        out << (same ? "  " : "> ") << std::right << std::setw(2) << i << " " << std::left
+            << std::setw(int(width)) << left << "  " << right << "\n";
+    }
+    return ::testing::AssertionFailure() << out.str();
+}
+
+}  // namespace e2e
