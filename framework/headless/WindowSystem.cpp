@@ -354,9 +354,11 @@ void SubclassWindow(HWND hwnd, CWnd* wnd)
     }
 }
 
+// Also run when a dialog's object lets go of its window: the window then gets
+// its own processing only, as on Windows.
 void UnsubclassWindow(HWND hwnd)
 {
-    if (Desktop::Window* w = D().W(hwnd); w && w->subclassed) {
+    if (Desktop::Window* w = D().W(hwnd)) {
         w->wnd = nullptr;
         w->subclassed = false;
     }
