@@ -17,6 +17,9 @@ private:
 
     // A jog-start went out and no jog-stop has followed it yet.
     bool m_bJogging = false;
+    // This hold's stop went out when the button lost the mouse: its release
+    // sends no second one.
+    bool m_bStoppedEarly = false;
 
     static const MsgMapEntry<CJogButton> kMessageMap[];
 };

@@ -33,6 +33,7 @@ LPARAM PointToLParam(POINT pt)
 void CJogButton::OnLButtonDown(UINT flags, POINT pt)
 {
     CControlPanelDlg* panel = PanelOf(*this);
+    m_bStoppedEarly = false;
     if (panel) {
         // The button holds the mouse while the start goes out, so that whatever
         // its answers do to the hold (a box, a disabled button, another window
@@ -54,10 +55,14 @@ void CJogButton::OnLButtonDown(UINT flags, POINT pt)
     }
 }
 
+// Every release stops, a double-click's too, unless this hold has been stopped
+// already.
 void CJogButton::OnLButtonUp(UINT flags, POINT pt)
 {
     m_bJogging = false;
-    if (CControlPanelDlg* panel = PanelOf(*this))
+    bool stopped = m_bStoppedEarly;
+    m_bStoppedEarly = false;
+    if (CControlPanelDlg* panel = PanelOf(*this); panel && !stopped)
         panel->SendJogStop(m_nCtrlId);
     DefWindowProc(WM_LBUTTONUP, flags, PointToLParam(pt));
 }
@@ -66,6 +71,7 @@ void CJogButton::OnCaptureChanged(HWND newCapture)
 {
     if (m_bJogging && newCapture != m_hWnd) {
         m_bJogging = false;
+        m_bStoppedEarly = true;
         if (CControlPanelDlg* panel = PanelOf(*this))
             panel->SendJogStop(m_nCtrlId);
     }

@@ -153,5 +153,120 @@ TEST_F(Link, CloseDownHangsUpWaitsAndDeletesTheApplication)
     EXPECT_LE(wait, 8000);
 }
 
+TEST_F(Link, PollsFollowTheLatestStreamNumber)
+{
+    ASSERT_TRUE(startAttached());
+    ASSERT_EQ(skype.sendNotice(kStreams3), Answered(1));
+    ASSERT_EQ(skype.sendNotice("APPLICATION remotecontrol STREAMS " + kRobot + ":8"), Answered(1));
+    skype.clear();
+    ASSERT_TRUE(skype.waitForCommands(2, 3000ms));
+    const std::vector<std::string> kExpected = {Datagram(8, "WMCA_QD"), Datagram(8, "WMCA_QU")};
+    auto texts = skype.commandTexts();
+    texts.resize(2);
+    EXPECT_SEQUENCE(kExpected, texts);
+}
+
+const char kRefusedText[] =
+    "You probably have chosen disallowing this software to access Skype\n\n"
+    " If you want to use this software, please change the following setting in Skype:\n"
+    "    Skype menu->Tools->Options->Privacy->Manage other programs access to Skype\n"
+    " Or \n"
+    "    Skype menu->Tools->Options->Advanced->Manage other programs access to Skype\n\n"
+    " The 'Manage API Access Control' panel will appear, then Change the settings to "
+    "'Allow this program to use Skype'";
+const char kNotAvailableText[] = "Skype API not available, please log in Skype to operate robot";
+
+// Posted, so the box opens in the program's own loop and no send waits on it.
+void ExpectAttachBox(FakeSkype& skype, OrvantaProcess& orvanta, LPARAM status, const std::string& text)
+{
+    ASSERT_TRUE(skype.postAttach(status).delivered);
+    RemoteDialog box = orvanta.waitForDialog("Error Message");
+    ASSERT_TRUE(box) << orvanta.describeWindows();
+    EXPECT_EQ(box.owner(), orvanta.panel().hwnd());
+    EXPECT_EQ(box.messageText(), text);
+    EXPECT_TRUE(WaitFor("the stop icon", [&] { return MessageBoxIcon(box) == "error"; }, 2000ms))
+        << "shows " << MessageBoxIcon(box);
+    ASSERT_TRUE(box.pressButton(IDOK));
+    EXPECT_TRUE(WaitFor("the box to close", [&] { return !box.exists() || !box.isVisible(); }));
+    // Nothing is sent and the link stays closed.
+    EXPECT_TRUE(skype.commands().empty());
+    EXPECT_EQ(orvanta.panel().text(IDC_STATUS), "Searching Robot ......");
+}
+
+TEST_F(Link, RefusedAttachShowsHowToAllowTheProgram)
+{
+    ASSERT_TRUE(startOrvanta());
+    ExpectAttachBox(skype, orvanta, kAttachRefused, kRefusedText);
+}
+
+TEST_F(Link, UnavailableApiAsksTheUserToLogIn)
+{
+    ASSERT_TRUE(startOrvanta());
+    ExpectAttachBox(skype, orvanta, kAttachNotAvailable, kNotAvailableText);
+}
+
+TEST_F(Link, ConnectCallsTheRobotAccount)
+{
+    ASSERT_TRUE(startAttached());
+    ASSERT_EQ(skype.sendNotice(kStreams3), Answered(1));
+    ASSERT_EQ(skype.sendNotice("CALL 17 VIDEO_RECEIVE_STATUS RUNNING"), Answered(1));
+    skype.clear();
+    ASSERT_TRUE(panel.click(IDC_CONNECT));
+    ASSERT_TRUE(WaitFor("the call", [&] { return !WithoutPolls(skype.commandTexts()).empty(); }));
+    const std::vector<std::string> kExpected = {"call " + kRobot};
+    EXPECT_TRUE(HoldsFor("nothing more", [&] { return WithoutPolls(skype.commandTexts()).size() == 1; },
+                         300ms));
+    EXPECT_SEQUENCE(kExpected, WithoutPolls(skype.commandTexts()));
+}
+
+TEST_F(Link, VideoStateSwitchesTheLinkControls)
+{
+    ASSERT_TRUE(startAttached());
+    for (int id : kLinkControls)
+        ASSERT_FALSE(panel.enabled(id)) << ControlName(id);
+    ASSERT_EQ(skype.sendNotice("CALL 17 VIDEO_RECEIVE_STATUS RUNNING"), Answered(1));
+    for (int id : kLinkControls)
+        EXPECT_TRUE(panel.enabled(id)) << ControlName(id);
+    // Another video state leaves them as they are.
+    ASSERT_EQ(skype.sendNotice("CALL 17 VIDEO_RECEIVE_STATUS STARTING"), Answered(1));
+    for (int id : kLinkControls)
+        EXPECT_TRUE(panel.enabled(id)) << ControlName(id);
+    ASSERT_EQ(skype.sendNotice("CALL 17 VIDEO_RECEIVE_STATUS REJECTED"), Answered(1));
+    for (int id : kLinkControls)
+        EXPECT_FALSE(panel.enabled(id)) << ControlName(id);
+    // The controls the link never switches stay usable throughout.
+    for (int id : {IDC_ADD, IDC_DEL, IDC_CHG, IDC_LOAD, IDC_SAVE, IDC_ON_TOP, IDC_BACKWARD, IDC_MORE,
+                   IDC_ABOUT})
+        EXPECT_TRUE(panel.enabled(id)) << ControlName(id);
+    // Only the two link commands of the attach went out.
+    EXPECT_EQ(WithoutPolls(skype.commandTexts()).size(), 2u);
+}
+
+TEST_F(Link, DisconnectHangsUpTheLastCallAndClosesTheLink)
+{
+    ASSERT_TRUE(startAttached());
+    ASSERT_EQ(skype.sendNotice(kStreams3), Answered(1));
+    ASSERT_EQ(skype.sendNotice("CALL 17 DURATION 42"), Answered(1));
+    ASSERT_EQ(skype.sendNotice("CALL 17 VIDEO_RECEIVE_STATUS RUNNING"), Answered(1));
+    skype.clear();
+    ASSERT_TRUE(panel.click(IDC_DISCONNECT));
+    ASSERT_TRUE(WaitFor("the close-down", [&] { return WithoutPolls(skype.commandTexts()).size() >= 4; }));
+    const std::vector<std::string> kExpected = {
+        Datagram(3, "WMCD"), "ALTER CALL 17 HANGUP",
+        "ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":3", "DELETE APPLICATION remotecontrol"};
+    EXPECT_SEQUENCE(kExpected, WithoutPolls(skype.commandTexts()));
+    // No wait here: that belongs to the window's close-down.
+    auto commands = skype.commands();
+    std::erase_if(commands, [](const CopyData& command) { return IsPoll(command.text()); });
+    auto took = std::chrono::duration_cast<Millis>(commands.back().at - commands.front().at).count();
+    EXPECT_LT(took, 3000);
+    // The last step of the close-down, after the four sends.
+    EXPECT_TRUE(WaitFor("the link controls to go off", [&] {
+        return std::none_of(kLinkControls.begin(), kLinkControls.end(),
+                            [&](int id) { return panel.enabled(id); });
+    }));
+    EXPECT_TRUE(orvanta.running());
+}
+
 }  // namespace
 }  // namespace e2e

@@ -1,1 +1,241 @@
+// The operator's motion commands with the robot's video running: jogs held and
+// released with the mouse, Cartesian targets from the Set boxes, and the two
+// homing questions.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
 #include "OrvantaFixture.h"
+
+namespace e2e {
+namespace {
+
+const std::string kRobot = kRobotAccount;
+constexpr int kStream = 6;
+
+const std::string kVideoRunning = "CALL 1 VIDEO_RECEIVE_STATUS RUNNING";
+const std::string kVideoRejected = "CALL 1 VIDEO_RECEIVE_STATUS REJECTED";
+
+std::string Datagram(const std::string& command)
+{
+    return "ALTER APPLICATION remotecontrol DATAGRAM " + kRobot + ":" + std::to_string(kStream) +
+           " Msg$" + command;
+}
+
+bool IsPoll(const std::string& line)
+{
+    return line.ends_with(" Msg$WMCA_QD") || line.ends_with(" Msg$WMCA_QU");
+}
+
+std::vector<std::string> WithoutPolls(std::vector<std::string> lines)
+{
+    std::erase_if(lines, IsPoll);
+    return lines;
+}
+
+const char kCalibrateQuestion[] =
+    "This command will reset the current position\nas the home position.\n\nAre you sure to continue?.";
+const char kGotoHomeQuestion[] =
+    "This command will let robot move to its home position\n\nAre you sure to continue?.";
+const char kOutOfRange[] = "The target is out of range and was not sent.";
+
+struct ControlText {
+    int id;
+    const char* text;
+};
+
+// The example pose: sent in whole units, kept as typed.
+const std::vector<ControlText> kTypedPose = {
+    {IDC_X_SET, "12.7"},   {IDC_Y_SET, "-3.2"},   {IDC_Z_SET, "100"},  {IDC_PITCH_SET, "-90"},
+    {IDC_ROLL_SET, "0"},   {IDC_HAND_SET, "25.9"}, {IDC_SPEED, "200"},
+};
+const std::string kTypedPoseTarget = "WMCA_PCD|X120Y-30Z1000P-900R0G250SP200";
+
+class Motion : public OrvantaTest {
+protected:
+    void SetUp() override
+    {
+        skype.answerDiscovery(kAttachSuccess);
+        ASSERT_TRUE(startOrvanta());
+        ASSERT_TRUE(skype.waitForCommands(2));
+        ASSERT_EQ(skype.sendNotice("APPLICATION remotecontrol STREAMS " + kRobot + ":" +
+                                   std::to_string(kStream)),
+                  Answered(1));
+        ASSERT_EQ(skype.sendNotice(kVideoRunning), Answered(1));
+        for (int id : kLinkControls)
+            ASSERT_TRUE(panel.enabled(id)) << ControlName(id);
+        skype.clear();
+    }
+
+    std::vector<std::string> sent() const { return WithoutPolls(skype.commandTexts()); }
+
+    ::testing::AssertionResult waitForSent(size_t count, Millis timeout = kDefaultTimeout)
+    {
+        auto result = WaitFor(std::to_string(count) + " command(s) besides the polls",
+                              [&] { return sent().size() >= count; }, timeout);
+        if (!result) {
+            for (const std::string& line : sent())
+                result << "\n  " << line;
+        }
+        return result;
+    }
+
+    // Nothing more than `count` commands besides the polls goes out for a while.
+    ::testing::AssertionResult staysAt(size_t count, Millis period = 400ms)
+    {
+        auto result = HoldsFor("no further command", [&] { return sent().size() <= count; }, period);
+        if (!result) {
+            for (const std::string& line : sent())
+                result << "\n  " << line;
+        }
+        return result;
+    }
+
+    void typePose(const std::vector<ControlText>& pose)
+    {
+        for (const ControlText& control : pose)
+            ASSERT_TRUE(panel.setText(control.id, control.text)) << ControlName(control.id);
+    }
+
+    void expectTexts(const std::vector<ControlText>& expected)
+    {
+        for (const ControlText& control : expected)
+            EXPECT_EQ(panel.text(control.id), control.text) << ControlName(control.id);
+    }
+
+    // The yes/no question a homing button asks, answered with `answer`.
+    void answerQuestion(int button, const char* question, int answer)
+    {
+        ASSERT_TRUE(panel.click(button)) << ControlName(button);
+        RemoteDialog box = orvanta.waitForDialog("Orvanta");
+        ASSERT_TRUE(box) << orvanta.describeWindows();
+        EXPECT_EQ(box.messageText(), question);
+        EXPECT_EQ(box.owner(), panel.hwnd());
+        EXPECT_TRUE(box.hasItem(IDYES) && box.hasItem(IDNO)) << box.describe();
+        EXPECT_EQ(MessageBoxIcon(box), "none");
+        EXPECT_TRUE(sent().empty()) << "sent before the answer";
+        ASSERT_TRUE(box.pressButton(answer));
+        ASSERT_TRUE(WaitFor("the question to close", [&] { return !box.exists() || !box.isVisible(); }));
+    }
+};
+
+TEST_F(Motion, JogRunsFromPressToRelease)
+{
+    ASSERT_TRUE(panel.press(IDC_ELBOW_DOWN));
+    ASSERT_TRUE(waitForSent(1));
+    // Held: no stop yet.
+    EXPECT_TRUE(staysAt(1));
+    ASSERT_TRUE(panel.release(IDC_ELBOW_DOWN));
+    ASSERT_TRUE(waitForSent(2));
+    EXPECT_TRUE(staysAt(2));
+    const std::vector<std::string> kExpected = {Datagram("WMCA_BSTARTM|1005"), Datagram("WMCA_BSTOPM|1005")};
+    EXPECT_SEQUENCE(kExpected, sent());
+    EXPECT_TRUE(panel.enabled(IDC_ELBOW_DOWN));
+}
+
+TEST_F(Motion, VideoRejectedDuringAJogStopsItAtOnce)
+{
+    ASSERT_TRUE(panel.press(IDC_ELBOW_DOWN));
+    ASSERT_TRUE(waitForSent(1));
+    skype.clear();
+    // The stop goes out while the notice that disables the button is handled.
+    ASSERT_EQ(skype.sendNotice(kVideoRejected), Answered(1));
+    const std::vector<std::string> kInsideTheNotice = {
+        "notice " + kVideoRejected, "command " + Datagram("WMCA_BSTOPM|1005"), "done = 1"};
+    EXPECT_SEQUENCE(kInsideTheNotice, WithoutPolls(skype.transcript()));
+    EXPECT_FALSE(panel.enabled(IDC_ELBOW_DOWN));
+    // The hold is over: the release that follows reaches a disabled button and stops nothing again.
+    ASSERT_TRUE(panel.release(IDC_ELBOW_DOWN));
+    EXPECT_TRUE(staysAt(1, 600ms));
+    const std::vector<std::string> kExpected = {Datagram("WMCA_BSTOPM|1005")};
+    EXPECT_SEQUENCE(kExpected, sent());
+}
+
+TEST_F(Motion, MoveToXyzSendsTheSetPoseInWholeUnits)
+{
+    typePose(kTypedPose);
+    ASSERT_TRUE(panel.click(IDC_MOVE_XYZ));
+    ASSERT_TRUE(waitForSent(1));
+    EXPECT_TRUE(staysAt(1));
+    const std::vector<std::string> kExpected = {Datagram(kTypedPoseTarget)};
+    EXPECT_SEQUENCE(kExpected, sent());
+    expectTexts(kTypedPose);
+}
+
+TEST_F(Motion, StepSendsTheSetPoseLikeMoveToXyz)
+{
+    typePose(kTypedPose);
+    ASSERT_TRUE(panel.click(IDC_STEP));
+    ASSERT_TRUE(waitForSent(1));
+    EXPECT_TRUE(staysAt(1));
+    const std::vector<std::string> kExpected = {Datagram(kTypedPoseTarget)};
+    EXPECT_SEQUENCE(kExpected, sent());
+    expectTexts(kTypedPose);
+}
+
+TEST_F(Motion, NoTargetGoesOutWhileTheControlsAreOff)
+{
+    ASSERT_EQ(skype.sendNotice(kVideoRejected), Answered(1));
+    for (int id : {IDC_MOVE_XYZ, IDC_STEP}) {
+        EXPECT_FALSE(panel.click(id)) << ControlName(id) << " is usable";
+        // Its command reaching the panel all the same: the Set boxes are read
+        // and written back ("12.70" shows as "12.7"), and nothing is sent.
+        typePose(kTypedPose);
+        ASSERT_TRUE(panel.setText(IDC_X_SET, "12.70"));
+        ASSERT_TRUE(panel.pressButton(id));
+        EXPECT_TRUE(WaitFor("the Set boxes pulled and pushed",
+                            [&] { return panel.text(IDC_X_SET) == "12.7"; }))
+            << ControlName(id);
+        EXPECT_TRUE(staysAt(0)) << ControlName(id);
+    }
+    expectTexts(kTypedPose);
+}
+
+TEST_F(Motion, OutOfRangeTargetIsNotSent)
+{
+    typePose(kTypedPose);
+    ASSERT_TRUE(panel.setText(IDC_X_SET, "300000000"));
+    ASSERT_TRUE(panel.click(IDC_MOVE_XYZ));
+    RemoteDialog box = orvanta.waitForDialog("Orvanta");
+    ASSERT_TRUE(box) << orvanta.describeWindows();
+    EXPECT_EQ(box.messageText(), kOutOfRange);
+    EXPECT_EQ(box.owner(), panel.hwnd());
+    EXPECT_TRUE(box.hasItem(IDOK)) << box.describe();
+    EXPECT_FALSE(box.hasItem(IDNO)) << box.describe();
+    EXPECT_TRUE(WaitFor("the information icon", [&] { return MessageBoxIcon(box) == "information"; }, 2000ms))
+        << "shows " << MessageBoxIcon(box);
+    ASSERT_TRUE(box.pressButton(IDOK));
+    ASSERT_TRUE(WaitFor("the box to close", [&] { return !box.exists() || !box.isVisible(); }));
+    EXPECT_TRUE(staysAt(0));
+    EXPECT_EQ(panel.text(IDC_X_SET), "300000000");
+}
+
+TEST_F(Motion, CalibrateAnsweredYesSetsHomeHere)
+{
+    answerQuestion(IDC_CALIBRATE, kCalibrateQuestion, IDYES);
+    ASSERT_TRUE(waitForSent(1));
+    EXPECT_TRUE(staysAt(1));
+    const std::vector<std::string> kExpected = {Datagram("WMCA_BSHP|")};
+    EXPECT_SEQUENCE(kExpected, sent());
+}
+
+TEST_F(Motion, GotoHomeAnsweredYesMovesHome)
+{
+    answerQuestion(IDC_GOTO_HOME, kGotoHomeQuestion, IDYES);
+    ASSERT_TRUE(waitForSent(1));
+    EXPECT_TRUE(staysAt(1));
+    const std::vector<std::string> kExpected = {Datagram("WMCA_BMTH|")};
+    EXPECT_SEQUENCE(kExpected, sent());
+}
+
+TEST_F(Motion, HomingAnsweredNoSendsNothing)
+{
+    answerQuestion(IDC_CALIBRATE, kCalibrateQuestion, IDNO);
+    EXPECT_TRUE(staysAt(0));
+    answerQuestion(IDC_GOTO_HOME, kGotoHomeQuestion, IDNO);
+    EXPECT_TRUE(staysAt(0));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -5,13 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "DialogProcess.h"
 #include "FakeSkype.h"
 #include "RemoteDialog.h"
 #include "Sequence.h"
+#include "SkypeWindow.h"
 #include "Wait.h"
 #include "link/RobotAccount.h"
 #include "res/resource.h"
@@ -24,6 +28,11 @@ std::string OrvantaControlName(int id);
 // The controls that only a working robot link enables, in the order the
 // program switches them.
 extern const std::vector<int> kLinkControls;
+
+// The standard icon a message box shows, told apart by its pixels on the screen
+// (another process's icon handle cannot be read): "information", "question",
+// "warning", "error", "none" when it shows no icon, "unknown" otherwise.
+std::string MessageBoxIcon(const RemoteDialog& box);
 
 class OrvantaTest : public ::testing::Test {
 protected:
@@ -45,6 +54,51 @@ protected:
 class DetachedOrvantaTest : public OrvantaTest {
 protected:
     void SetUp() override { ASSERT_TRUE(startOrvanta()); }
+};
+
+// "ALTER APPLICATION remotecontrol DATAGRAM <robot>:<stream> Msg$<command>".
+std::string DatagramCommand(int stream, std::string_view command);
+// The one-second polls and their answers, Skype's echoes of every datagram and
+// the call's heartbeat: what the traffic assertions leave out.
+bool IsRoutineTraffic(std::string_view text);
+
+// Orvanta against the stand-in Skype client (standin::SkypeWindow, in this
+// process) with the robot simulator behind the robot account. The FakeSkype of
+// OrvantaTest stays silent.
+class StandinTest : public OrvantaTest {
+protected:
+    // Puts the stand-in on the desktop, then starts Orvanta, which attaches to it.
+    ::testing::AssertionResult startWithStandin(standin::WindowOptions options = {});
+    void TearDown() override;
+
+    // The stand-in's log after entry `after` (0: all of it).
+    std::vector<standin::TrafficEntry> trafficSince(std::uint64_t after) const;
+    std::uint64_t trafficMark() const { return standin->LastSeq(); }
+    // Commands that reached the stand-in after `after`, taken or ignored, routine lines left out.
+    std::vector<std::string> commandsSince(std::uint64_t after) const;
+    // Notices the stand-in sent after `after`, routine lines left out.
+    std::vector<std::string> noticesSince(std::uint64_t after) const;
+    // Waits for a log entry after `after` whose text contains `part`.
+    ::testing::AssertionResult waitForTraffic(std::string_view part, std::uint64_t after,
+                                              Millis timeout = kDefaultTimeout) const;
+    // The stand-in's log for failure messages, routine lines left out.
+    std::string describeTraffic(std::uint64_t after = 0) const;
+
+    // Attached, the stream open and the robot answering: "Link to Robot OK!".
+    ::testing::AssertionResult waitForLink(Millis timeout = 10000ms);
+    // Presses Connect and waits for the call and the robot's video: the link controls on.
+    ::testing::AssertionResult callRobot(Millis timeout = 15000ms);
+
+    // Open boxes of Orvanta with this caption.
+    int countDialogs(std::string_view caption) const;
+
+    robotsim::Joints joints() const;
+    bool robotMoving() const;
+    int robotStream() const;
+    standin::CallInfo call() const;
+    bool standinAttached() const;
+
+    std::unique_ptr<standin::SkypeWindow> standin;
 };
 
 }  // namespace e2e

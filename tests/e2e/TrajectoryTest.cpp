@@ -1,1 +1,417 @@
+// Trajectories through the real panel and the real file dialogs: recording the
+// robot's step-end reports, saving, clearing, loading and replaying the steps
+// forward and backward, and the two file faults (a missing name, a failed save).
+#include <gtest/gtest.h>
+
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "OrvantaFixture.h"
+#include "Text.h"
+
+namespace e2e {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const std::string kRobot = kRobotAccount;
+constexpr int kStream = 7;
+const std::string kStreams = "APPLICATION remotecontrol STREAMS " + kRobot + ":" + std::to_string(kStream);
+const std::string kVideoRunning = "CALL 1 VIDEO_RECEIVE_STATUS RUNNING";
+const std::string kRobotDatagram =
+    "APPLICATION remotecontrol DATAGRAM " + kRobot + ":" + std::to_string(kStream) + " Msg$";
+
+const char kRecQuestion[] = "This command will clear the previous steps.\n\nAre you sure to continue?.";
+const char kQuestionCaption[] = "Orvanta";
+
+// Disabled while recording.
+const int kRecLockGroup[] = {IDC_STEP, IDC_RUN, IDC_LOAD, IDC_SAVE, IDC_ADD, IDC_DEL, IDC_CHG, IDC_MOVE_XYZ};
+const int kSetEdits[] = {IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_PITCH_SET, IDC_ROLL_SET, IDC_HAND_SET};
+
+std::string CartesianTarget(const std::string& numbers)
+{
+    return DatagramCommand(kStream, "WMCA_PCD|" + numbers);
+}
+
+bool IsPoll(const std::string& command)
+{
+    return command.ends_with(" Msg$WMCA_QD") || command.ends_with(" Msg$WMCA_QU");
+}
+
+bool IsCartesianTarget(const std::string& command)
+{
+    return command.find(" Msg$WMCA_PCD|") != std::string::npos;
+}
+
+std::vector<std::string> WithoutPolls(std::vector<std::string> commands)
+{
+    std::erase_if(commands, IsPoll);
+    return commands;
+}
+
+std::vector<std::string> CartesianTargets(std::vector<std::string> commands)
+{
+    std::erase_if(commands, [](const std::string& command) { return !IsCartesianTarget(command); });
+    return commands;
+}
+
+// One pose the robot reports: on the wire, as the Set edits show it, as a step
+// line, and as the target that replays that line.
+struct Pose {
+    const char* wire;
+    std::array<const char*, 6> set;
+    const char* line;
+    const char* target;
+};
+
+// Where the robot stands when recording starts.
+const Pose kStartPose = {"X0Y0Z3000P-900R0G0", {"0", "0", "300", "-90", "0", "0"},
+                         "0,0,300,-90,0,0,200", "X0Y0Z3000P-900R0G0SP200"};
+// The three moves recorded.
+const Pose kMoves[] = {
+    {"X1000Y0Z500P-900R0G200", {"100", "0", "50", "-90", "0", "20"}, "100,0,50,-90,0,20,200",
+     "X1000Y0Z500P-900R0G200SP200"},
+    {"X1234Y-506Z800P-450R100G255", {"123.4", "-50.6", "80", "-45", "10", "25"}, "123,-51,80,-45,10,25,200",
+     "X1230Y-510Z800P-450R100G250SP200"},
+    {"X-2000Y1500Z1200P0R-300G5", {"-200", "150", "120", "0", "-30", "0"}, "-200,150,120,0,-30,0,200",
+     "X-2000Y1500Z1200P0R-300G0SP200"},
+};
+
+std::vector<std::string> RecordedLines()
+{
+    std::vector<std::string> lines = {kStartPose.line};
+    for (const Pose& pose : kMoves)
+        lines.push_back(pose.line);
+    return lines;
+}
+
+std::vector<std::string> TargetsOf(const std::vector<int>& order)
+{
+    std::vector<std::string> targets;
+    for (int i : order)
+        targets.push_back(CartesianTarget(i == 0 ? kStartPose.target : kMoves[i - 1].target));
+    return targets;
+}
+
+// The bytes a text-mode write of these lines leaves on Windows.
+std::string WindowsText(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+std::optional<std::string> ReadBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A folder of our own under the temporary folder, removed with what it holds.
+class TempFolder {
+public:
+    TempFolder()
+    {
+        char temp[MAX_PATH] = "";
+        GetTempPathA(MAX_PATH, temp);
+        path_ = std::string(temp) + "orvanta_trajectory_" + std::to_string(GetCurrentProcessId()) + "_" +
+                std::to_string(GetTickCount());
+        CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    ~TempFolder()
+    {
+        for (const std::string& name : names())
+            DeleteFileA(file(name).c_str());
+        RemoveDirectoryA(path_.c_str());
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    bool created() const
+    {
+        DWORD attributes = GetFileAttributesA(path_.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    std::string file(const std::string& name) const { return path_ + "\\" + name; }
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> found;
+        WIN32_FIND_DATAA entry;
+        HANDLE search = FindFirstFileA(file("*").c_str(), &entry);
+        if (search == INVALID_HANDLE_VALUE)
+            return found;
+        do {
+            std::string name = entry.cFileName;
+            if (name != "." && name != "..")
+                found.push_back(name);
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+        return found;
+    }
+
+private:
+    std::string path_;
+};
+
+class Trajectory : public OrvantaTest {
+protected:
+    // Attached, a stream known and the robot's video running: the link controls are on.
+    ::testing::AssertionResult startLinked()
+    {
+        skype.answerDiscovery(kAttachSuccess);
+        if (auto started = startOrvanta(); !started)
+            return started;
+        if (auto linked = skype.waitForCommands(2); !linked)
+            return linked;
+        if (skype.sendNotice(kStreams) != Answered(1))
+            return ::testing::AssertionFailure() << "the STREAMS notice was not taken";
+        if (skype.sendNotice(kVideoRunning) != Answered(1))
+            return ::testing::AssertionFailure() << "the video notice was not taken";
+        return WaitFor("the link controls on", [&] { return panel.enabled(IDC_REC); });
+    }
+
+    ::testing::AssertionResult robotSays(const std::string& payload)
+    {
+        SendResult result = skype.sendNotice(kRobotDatagram + payload);
+        if (result != Answered(1))
+            return ::testing::AssertionFailure() << "the robot's " << payload << " was not taken";
+        return ::testing::AssertionSuccess();
+    }
+    ::testing::AssertionResult reports(const Pose& pose) { return robotSays("WMRP_D|" + std::string(pose.wire)); }
+    ::testing::AssertionResult stepEnds() { return robotSays("WMRP_SE"); }
+
+    std::vector<std::string> lines() const { return panel.listLines(IDC_STEP_LIST); }
+    int selection() const { return panel.listSelection(IDC_STEP_LIST); }
+
+    ::testing::AssertionResult listBecomes(const std::vector<std::string>& expected)
+    {
+        if (WaitFor("the step list", [&] { return lines() == expected; }))
+            return ::testing::AssertionSuccess();
+        return SameLines(expected, lines());
+    }
+
+    ::testing::AssertionResult selects(int index)
+    {
+        return WaitFor("line " + std::to_string(index) + " selected", [&] { return selection() == index; });
+    }
+
+    // Clicks LOAD or SAVE and answers its file dialog with `path`.
+    ::testing::AssertionResult chooseFile(int button, const std::string& path)
+    {
+        if (auto clicked = panel.click(button); !clicked)
+            return clicked;
+        RemoteDialog dialog = orvanta.waitForDialog();
+        if (!dialog)
+            return ::testing::AssertionFailure() << "no file dialog for " << ControlName(button) << "; "
+                                                 << orvanta.describeWindows();
+        if (auto answered = dialog.answerFileDialog(path); !answered)
+            return answered;
+        return WaitFor("the file dialog closed", [&] { return !dialog.exists() || !dialog.isVisible(); });
+    }
+
+    // Selects line 0 and deletes lines until none is left.
+    void clearList()
+    {
+        std::vector<std::string> left = lines();
+        ASSERT_TRUE(panel.clickListLine(IDC_STEP_LIST, 0));
+        ASSERT_TRUE(selects(0));
+        while (!left.empty()) {
+            left.erase(left.begin());
+            ASSERT_TRUE(panel.click(IDC_DEL));
+            ASSERT_TRUE(listBecomes(left));
+            // The line that moved up is selected; none after the last.
+            EXPECT_EQ(selection(), left.empty() ? -1 : 0);
+        }
+    }
+
+    void expectSetEdits(const std::array<const char*, 6>& values)
+    {
+        for (size_t i = 0; i < values.size(); ++i)
+            EXPECT_EQ(panel.text(kSetEdits[i]), values[i]) << ControlName(kSetEdits[i]);
+        EXPECT_EQ(panel.text(IDC_SPEED), "200");
+    }
+};
+
+TEST_F(Trajectory, RecordsSavesLoadsAndReplaysThreeSteps)
+{
+    TempFolder folder;
+    ASSERT_TRUE(folder.created());
+    const std::string path = folder.file("steps.txt");
+    ASSERT_TRUE(startLinked());
+    ASSERT_TRUE(reports(kStartPose));
+
+    // REC asks first; Yes makes the current pose the first step and locks the group.
+    ASSERT_TRUE(panel.click(IDC_REC));
+    RemoteDialog question = orvanta.waitForDialog(kQuestionCaption);
+    ASSERT_TRUE(question) << "no REC question; " << orvanta.describeWindows();
+    EXPECT_EQ(question.messageText(), kRecQuestion);
+    EXPECT_TRUE(question.hasItem(IDYES)) << question.describe();
+    EXPECT_TRUE(question.hasItem(IDNO)) << question.describe();
+    EXPECT_EQ(MessageBoxIcon(question), "none");
+    ASSERT_TRUE(question.pressButton(IDYES));
+    ASSERT_TRUE(WaitFor("the REC lock group disabled", [&] { return !panel.enabled(IDC_MOVE_XYZ); }));
+    for (int id : kRecLockGroup)
+        EXPECT_FALSE(panel.enabled(id)) << ControlName(id);
+    EXPECT_TRUE(panel.enabled(IDC_REC));
+    EXPECT_TRUE(panel.checked(IDC_REC));
+    ASSERT_TRUE(listBecomes({kStartPose.line}));
+    EXPECT_EQ(selection(), 0);
+    expectSetEdits(kStartPose.set);
+
+    // Each position report moves the Set values; each step-end appends them.
+    std::vector<std::string> recorded = {kStartPose.line};
+    for (const Pose& pose : kMoves) {
+        SCOPED_TRACE(pose.wire);
+        ASSERT_TRUE(reports(pose));
+        expectSetEdits(pose.set);
+        EXPECT_EQ(lines().size(), recorded.size()) << "a position report added a step";
+        ASSERT_TRUE(stepEnds());
+        recorded.push_back(pose.line);
+        ASSERT_TRUE(listBecomes(recorded));
+        EXPECT_EQ(selection(), int(recorded.size()) - 1);
+    }
+    ASSERT_EQ(recorded, RecordedLines());
+
+    // Switching REC off asks nothing and unlocks the group.
+    ASSERT_TRUE(panel.click(IDC_REC));
+    ASSERT_TRUE(WaitFor("the REC lock group enabled", [&] { return panel.enabled(IDC_MOVE_XYZ); }));
+    for (int id : kRecLockGroup)
+        EXPECT_TRUE(panel.enabled(id)) << ControlName(id);
+    EXPECT_FALSE(panel.checked(IDC_REC));
+    ASSERT_TRUE(orvanta.noDialogOpen());
+    EXPECT_SEQUENCE(recorded, lines());
+
+    // Recording sent the robot nothing.
+    EXPECT_TRUE(CartesianTargets(skype.commandTexts()).empty());
+
+    // SAVE writes one line per step.
+    ASSERT_TRUE(chooseFile(IDC_SAVE, path));
+    const std::string saved = WindowsText(recorded);
+    ASSERT_TRUE(WaitFor("the saved file", [&] { return ReadBytes(path) == saved; }))
+        << Quoted(ReadBytes(path).value_or("(no file)"));
+    EXPECT_SEQUENCE(Lines{"steps.txt"}, folder.names());
+
+    clearList();
+
+    // LOAD brings the steps back with line 0 selected; the edits are not pushed,
+    // so they still show the line clicked before the deletions.
+    ASSERT_TRUE(chooseFile(IDC_LOAD, path));
+    ASSERT_TRUE(listBecomes(recorded));
+    EXPECT_EQ(selection(), 0);
+    expectSetEdits(kStartPose.set);
+
+    // Forward: RUN sends the selected step, each step-end the next one, and the
+    // step-end after the last line sends nothing and ends playback.
+    skype.clear();
+    ASSERT_TRUE(panel.clickListLine(IDC_STEP_LIST, 0));
+    ASSERT_TRUE(selects(0));
+    ASSERT_TRUE(panel.click(IDC_RUN));
+    ASSERT_TRUE(WaitFor("the first target", [&] { return !CartesianTargets(skype.commandTexts()).empty(); }));
+    EXPECT_TRUE(panel.checked(IDC_RUN));
+    EXPECT_SEQUENCE(TargetsOf({0}), CartesianTargets(skype.commandTexts()));
+    for (int next = 1; next < int(recorded.size()); ++next) {
+        ASSERT_TRUE(stepEnds());
+        EXPECT_EQ(selection(), next);
+        EXPECT_TRUE(panel.checked(IDC_RUN));
+    }
+    ASSERT_TRUE(stepEnds());
+    EXPECT_EQ(selection(), 3);
+    ASSERT_TRUE(WaitFor("RUN unchecked", [&] { return !panel.checked(IDC_RUN); }));
+    EXPECT_SEQUENCE(TargetsOf({0, 1, 2, 3}), WithoutPolls(skype.commandTexts()));
+
+    // Backward: checking Backward selects the last line and sends nothing; RUN
+    // sends what the Set edits show (still the last line), then back to line 0.
+    skype.clear();
+    ASSERT_TRUE(panel.click(IDC_BACKWARD));
+    ASSERT_TRUE(WaitFor("Backward checked", [&] { return panel.checked(IDC_BACKWARD); }));
+    ASSERT_TRUE(selects(3));
+    expectSetEdits(kMoves[2].set);
+    ASSERT_TRUE(panel.click(IDC_RUN));
+    ASSERT_TRUE(WaitFor("the first target", [&] { return !CartesianTargets(skype.commandTexts()).empty(); }));
+    for (int next = 2; next >= 0; --next) {
+        ASSERT_TRUE(stepEnds());
+        EXPECT_EQ(selection(), next);
+    }
+    ASSERT_TRUE(stepEnds());
+    EXPECT_EQ(selection(), 0);
+    ASSERT_TRUE(WaitFor("RUN unchecked", [&] { return !panel.checked(IDC_RUN); }));
+    EXPECT_SEQUENCE(TargetsOf({3, 2, 1, 0}), WithoutPolls(skype.commandTexts()));
+
+    // The file is as it was saved.
+    EXPECT_EQ(ReadBytes(path), saved);
+}
+
+TEST_F(Trajectory, LoadingAMissingNameCreatesItsTxtFileOnceAndEmptiesTheList)
+{
+    TempFolder folder;
+    ASSERT_TRUE(folder.created());
+    ASSERT_TRUE(startOrvanta());
+    ASSERT_TRUE(panel.click(IDC_ADD));
+    ASSERT_TRUE(panel.click(IDC_ADD));
+    ASSERT_TRUE(listBecomes({"0,0,0,-90,0,0,200", "0,0,0,-90,0,0,200"}));
+
+    // run.txt does not exist: an empty run.txt.txt is made and the list emptied.
+    ASSERT_TRUE(chooseFile(IDC_LOAD, folder.file("run.txt")));
+    ASSERT_TRUE(listBecomes({}));
+    EXPECT_EQ(selection(), -1);
+    EXPECT_EQ(ReadBytes(folder.file("run.txt.txt")), "");
+    EXPECT_SEQUENCE(Lines{"run.txt.txt"}, folder.names());
+
+    // Again, now that run.txt.txt holds steps: it is left as it is.
+    const std::string kept = "1,2,3,4,5,6,7\r\n";
+    WriteBytes(folder.file("run.txt.txt"), kept);
+    ASSERT_TRUE(panel.click(IDC_ADD));
+    ASSERT_TRUE(listBecomes({"0,0,0,-90,0,0,200"}));
+    ASSERT_TRUE(chooseFile(IDC_LOAD, folder.file("run.txt")));
+    ASSERT_TRUE(listBecomes({}));
+    EXPECT_EQ(ReadBytes(folder.file("run.txt.txt")), kept);
+    EXPECT_SEQUENCE(Lines{"run.txt.txt"}, folder.names());
+}
+
+TEST_F(Trajectory, AFailedSaveKeepsTheOldFileAndSaysSo)
+{
+    TempFolder folder;
+    ASSERT_TRUE(folder.created());
+    const std::string old = folder.file("old.txt");
+    ASSERT_TRUE(startOrvanta());
+    ASSERT_TRUE(panel.click(IDC_ADD));
+    ASSERT_TRUE(listBecomes({"0,0,0,-90,0,0,200"}));
+    ASSERT_TRUE(chooseFile(IDC_SAVE, old));
+    const std::string saved = WindowsText({"0,0,0,-90,0,0,200"});
+    ASSERT_TRUE(WaitFor("the saved file", [&] { return ReadBytes(old) == saved; }));
+
+    // A path through that regular file cannot be written.
+    ASSERT_TRUE(panel.setText(IDC_X_SET, "5"));
+    ASSERT_TRUE(panel.click(IDC_ADD));
+    ASSERT_TRUE(listBecomes({"0,0,0,-90,0,0,200", "5,0,0,-90,0,0,200"}));
+    const std::string bad = old + "\\new.txt";
+    ASSERT_TRUE(chooseFile(IDC_SAVE, bad));
+    RemoteDialog box = orvanta.waitForDialog();
+    ASSERT_TRUE(box) << "no message box; " << orvanta.describeWindows();
+    EXPECT_EQ(box.messageText(), "The trajectory could not be saved to " + bad + ".");
+    EXPECT_TRUE(box.hasItem(IDOK)) << box.describe();
+    EXPECT_FALSE(box.hasItem(IDNO)) << box.describe();
+    EXPECT_TRUE(WaitFor("the stop icon", [&] { return MessageBoxIcon(box) == "error"; }, 2000ms))
+        << MessageBoxIcon(box);
+    ASSERT_TRUE(box.pressButton(IDOK));
+    ASSERT_TRUE(WaitFor("the box closed", [&] { return !box.exists() || !box.isVisible(); }));
+
+    EXPECT_EQ(ReadBytes(old), saved);
+    EXPECT_SEQUENCE(Lines{"old.txt"}, folder.names());
+    EXPECT_SEQUENCE((Lines{"0,0,0,-90,0,0,200", "5,0,0,-90,0,0,200"}), lines());
+}
+
+}  // namespace
+}  // namespace e2e

@@ -107,6 +107,20 @@ TEST_F(Jog, ReleaseThatNoLongerReachesTheButtonSendsNothingMore)
     EXPECT_TRUE(Sent().empty());
 }
 
+TEST_F(Jog, ReleaseOverTheButtonAfterAnEarlyStopSendsNoSecondStop)
+{
+    // The panel loses activation mid-hold; the mouse is then released over the button.
+    desk.Press(IDC_ELBOW_DOWN);
+    desk.Deactivate();
+    Flush();
+    desk.Release(IDC_ELBOW_DOWN);
+    EXPECT_TRUE(Sent().empty());
+    // The next hold is a hold of its own.
+    desk.Click(IDC_ELBOW_DOWN);
+    static const Sequence kNextHold = {Start(1005), Stop(1005)};
+    EXPECT_SEQUENCE(kNextHold, Sent());
+}
+
 TEST_F(Jog, StartWhoseAnswersEndTheHoldStopsAtThatMoment)
 {
     for (const Interruption& cut : Interruptions()) {
