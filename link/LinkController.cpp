@@ -168,7 +168,7 @@ void CControlPanelDlg::CloseRobotLink()
     bool pending = m_bEndPending;
     m_bEndPending = false;
     if (pending && !m_bEndingExperiment)
-        ShowExperimentEnd();
+        ShowExperimentEnd(false);
 }
 
 void CControlPanelDlg::EndExperiment()
@@ -182,24 +182,19 @@ void CControlPanelDlg::EndExperiment()
         m_bEndPending = true;
         return;
     }
-    m_bEndingExperiment = true;
-
-    PullControls();
-    m_strStatus = "Please restart this program again for next experiment.";
-    PushControls();
-    CloseRobotLink();
-    MessageBox("Thanks for using robot!\n\n Hope to see you again!\n\n ", "Message", MB_ICONINFORMATION | MB_OK);
-
-    m_bEndingExperiment = false;
+    ShowExperimentEnd(true);
 }
 
-// The end of an experiment whose close-down has already been sent.
-void CControlPanelDlg::ShowExperimentEnd()
+// The restart status, the close-down unless it has been sent already, and the
+// thanks box.
+void CControlPanelDlg::ShowExperimentEnd(bool closeDown)
 {
     m_bEndingExperiment = true;
     PullControls();
     m_strStatus = "Please restart this program again for next experiment.";
     PushControls();
+    if (closeDown)
+        CloseRobotLink();
     MessageBox("Thanks for using robot!\n\n Hope to see you again!\n\n ", "Message", MB_ICONINFORMATION | MB_OK);
     m_bEndingExperiment = false;
 }

@@ -113,8 +113,7 @@ private:
     void SaveTrajectory();
     void CloseDownLink();
 
-    // Showing the end of the experiment: status and the thanks box.
-    void ShowExperimentEnd();
+    void ShowExperimentEnd(bool closeDown);
 
     // An EndExperiment is running (its close-down or its box): notices that
     // would run it again leave it alone.
