@@ -166,6 +166,7 @@ void Station::StartMove(const Joints& to, std::vector<std::string>& out) {
   if (duration <= kTimeSlack) {
     joints_ = to;
     move_.reset();
+    out.push_back(PositionReport(pose()));  // the pose reached, then its step end
     out.emplace_back(kStepEnd);
     return;
   }
@@ -229,6 +230,9 @@ void Station::FireDue(std::vector<std::string>& out) {
   if (move_ && now_ >= move_->start + move_->duration - kTimeSlack) {
     joints_ = move_->to;  // land exactly on the target, free of interpolation noise
     move_.reset();
+    // The pose reached goes out before the step end, so that a client recording
+    // the step has it.
+    out.push_back(PositionReport(pose()));
     out.emplace_back(kStepEnd);
   }
   for (int i = 0; i < kAxisCount; ++i) {

@@ -80,7 +80,8 @@ TEST_F(AttachedModel, TargetMovesTheArmAndEndsWithAStepEnd) {
   EXPECT_TRUE(model_.station().moving());
   Lines reports;
   for (int i = 0; i < 200 && reports.empty(); ++i) reports = AdvanceLines(0.05);
-  EXPECT_LINES(Lines{FromRobot(1, "WMRP_SE")}, reports);
+  // The pose reached comes before the step end.
+  EXPECT_LINES((Lines{FromRobot(1, "WMRP_D|X2000Y500Z1000P-900R0G200"), FromRobot(1, "WMRP_SE")}), reports);
   const robotsim::Pose pose = model_.station().pose();
   EXPECT_NEAR(pose.x, 200.0, 1e-6);
   EXPECT_NEAR(pose.y, 50.0, 1e-6);
