@@ -7,18 +7,6 @@
 namespace headless {
 namespace {
 
-std::string Escape(const std::string& s)
-{
-    std::string out;
-    for (char c : s) {
-        if (c == '\n')
-            out += "\\n";
-        else
-            out += c;
-    }
-    return out;
-}
-
 bool IsAutoCheck(const Desktop::Window& w)
 {
     return w.className == "Button" && (w.style & BS_TYPEMASK) == BS_AUTOCHECKBOX;
@@ -35,7 +23,7 @@ LRESULT Desktop::Default(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_SETTEXT: {
         w->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
-        Record(kText, "text " + ControlName(w->id) + " " + Escape(w->text));
+        Record(kText, "text " + ControlName(w->id) + " " + EscapeForLog(w->text));
         return TRUE;
     }
     case WM_GETTEXTLENGTH:

@@ -16,17 +16,6 @@ namespace {
 constexpr std::uintptr_t kHandleBase = 0x10000;
 constexpr std::uintptr_t kHandleStep = 0x10;
 
-std::string Escape(const std::string& s)
-{
-    std::string out;
-    for (char c : s) {
-        if (c == '\n')
-            out += "\\n";
-        else
-            out += c;
-    }
-    return out;
-}
 
 std::string BoxFlags(UINT type)
 {
@@ -60,6 +49,18 @@ std::string AnswerName(int answer)
 }
 
 } // namespace
+
+std::string EscapeForLog(const std::string& s)
+{
+    std::string out;
+    for (char c : s) {
+        if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
+    }
+    return out;
+}
 
 Desktop& Desktop::Get()
 {
@@ -411,7 +412,7 @@ void Desktop::ExpectDialog(int templateId, std::function<void()> whileOpen)
 void Desktop::VerifyScriptsTaken()
 {
     for (const Script& s : m_scripts)
-        ADD_FAILURE() << "a scripted " << (s.kind == Script::kBoxScript ? "box \"" + Escape(s.text) + "\""
+        ADD_FAILURE() << "a scripted " << (s.kind == Script::kBoxScript ? "box \"" + EscapeForLog(s.text) + "\""
                                             : s.kind == Script::kFileScript ? std::string("file dialog")
                                                                             : "dialog " + std::to_string(s.templateId))
                       << " never came";
@@ -420,7 +421,7 @@ void Desktop::VerifyScriptsTaken()
 
 int Desktop::TakeBox(const std::string& text, const std::string& caption, UINT type)
 {
-    std::string entry = "box " + caption + " | " + Escape(text) + " | " + BoxFlags(type);
+    std::string entry = "box " + caption + " | " + EscapeForLog(text) + " | " + BoxFlags(type);
     if (m_scripts.empty() || m_scripts.front().kind != Script::kBoxScript || m_scripts.front().text != text) {
         ADD_FAILURE() << "unexpected message box: " << entry;
         Record(kBox, entry + " -> unexpected");

@@ -159,6 +159,9 @@ private:
     int m_pumpDepth = 0;
 };
 
+// Line breaks written as a backslash and "n", so a log entry stays on one line.
+std::string EscapeForLog(const std::string& text);
+
 struct HMENU_Item { UINT flags; UINT_PTR id; std::string text; };
 
 struct Desktop::Window {
