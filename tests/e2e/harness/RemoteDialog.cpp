@@ -250,14 +250,8 @@ bool RemoteDialog::isVisible() const
 
 ::testing::AssertionResult RemoteDialog::mouseClick(int id) const
 {
-    HWND control;
-    auto ok = usable(id, control);
-    if (ok) {
-        POINT p = Centre(control);
-        PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-        PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
-    }
-    return ok;
+    auto ok = press(id);
+    return ok ? release(id) : ok;
 }
 
 ::testing::AssertionResult RemoteDialog::press(int id) const
