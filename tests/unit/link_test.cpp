@@ -18,6 +18,23 @@ protected:
         desk.Notice("CALL 17 DURATION 1");
         Flush();
     }
+
+    // Skype's answers inside the close-down's sends, as the real client gives
+    // them: a last DURATION and STATUS FINISHED for the hang-up, an empty
+    // STREAMS for the disconnect; echo: each command's echo reply first.
+    void AnswerCloseDownLikeSkype(bool echo)
+    {
+        desk.onCommand = [this, echo](const std::string& command) {
+            if (echo)
+                desk.Notice(command);
+            if (command == "ALTER CALL 17 HANGUP") {
+                desk.Notice("CALL 17 DURATION 42");
+                desk.Notice("CALL 17 STATUS FINISHED");
+            }
+            if (command == "ALTER APPLICATION remotecontrol DISCONNECT orvanta.robot:1")
+                desk.Notice("APPLICATION remotecontrol STREAMS ");
+        };
+    }
 };
 
 const char kThanks[] = "Thanks for using robot!\n\n Hope to see you again!\n\n ";
@@ -349,15 +366,7 @@ TEST_F(LinkTest, EndOfTheExperimentAnsweredLikeRealSkypeShowsOneBox)
     // The robot hangs up; Skype answers our hang-up and disconnect inside their sends.
     static const Sequence expected = EndOfExperiment(17, 1);
     OpenInCall();
-    desk.onCommand = [&](const std::string& command) {
-        desk.Notice(command);  // the echo
-        if (command == "ALTER CALL 17 HANGUP") {
-            desk.Notice("CALL 17 DURATION 42");
-            desk.Notice("CALL 17 STATUS FINISHED");
-        }
-        if (command == "ALTER APPLICATION remotecontrol DISCONNECT orvanta.robot:1")
-            desk.Notice("APPLICATION remotecontrol STREAMS ");
-    };
+    AnswerCloseDownLikeSkype(true);
     desk.ExpectBox(kThanks);
     desk.Notice("CALL 17 STATUS FINISHED");
     EXPECT_SEQUENCE(expected, LinkLog());
@@ -415,14 +424,7 @@ TEST_F(LinkTest, DisconnectAnsweredLikeRealSkypeEndsTheExperimentOnce)
     static const Sequence expected =
         CloseDown(17, 1) + LinkControlEntries(0) + Sequence{Status(kRestart), kThanksBox};
     OpenInCall();
-    desk.onCommand = [&](const std::string& command) {
-        if (command == "ALTER CALL 17 HANGUP") {
-            desk.Notice("CALL 17 DURATION 42");
-            desk.Notice("CALL 17 STATUS FINISHED");
-        }
-        if (command == "ALTER APPLICATION remotecontrol DISCONNECT orvanta.robot:1")
-            desk.Notice("APPLICATION remotecontrol STREAMS ");
-    };
+    AnswerCloseDownLikeSkype(false);
     desk.ExpectBox(kThanks);
     desk.Click(IDC_DISCONNECT);
     EXPECT_SEQUENCE(expected, LinkLog());
@@ -460,12 +462,7 @@ TEST_F(LinkTest, DestroyingTheWindowInACallShowsNoThanksBox)
     // Closing during a call: Skype finishes the call inside the hang-up.
     static const Sequence expected = WindowCloseDown("send", 17, 1);
     OpenInCall();
-    desk.onCommand = [&](const std::string& command) {
-        if (command == "ALTER CALL 17 HANGUP")
-            desk.Notice("CALL 17 STATUS FINISHED");
-        if (command == "ALTER APPLICATION remotecontrol DISCONNECT orvanta.robot:1")
-            desk.Notice("APPLICATION remotecontrol STREAMS ");
-    };
+    AnswerCloseDownLikeSkype(false);
     EXPECT_TRUE(panel->DestroyWindow());
     EXPECT_SEQUENCE(expected, LinkLog());
 }

@@ -1,4 +1,5 @@
 #include "ArmView.h"
+#include "WindowClass.h"
 
 #include <string>
 
@@ -80,17 +81,7 @@ void Links(HDC dc, const std::array<Point, 5>& points, int width) {
 
 ArmView* ArmView::Create(HWND parent, int id) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExA(instance, kClass, &wc)) {
-    wc = WNDCLASSEXA{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClass;
-    RegisterClassExA(&wc);
-  }
+  EnsureWindowClass(kClass, WindowProc, LoadCursor(nullptr, IDC_ARROW));
   auto* view = new ArmView;
   const HWND hwnd = CreateWindowExA(WS_EX_CLIENTEDGE, kClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, view);

@@ -1,4 +1,5 @@
 #include "SkypeWindow.h"
+#include "WindowClass.h"
 
 #include <atomic>
 #include <chrono>
@@ -336,16 +337,7 @@ struct SkypeWindow::Impl {
 
   void Run(std::promise<void>& ready) {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExA(instance, kWindowClass, &wc)) {
-      wc = WNDCLASSEXA{};
-      wc.cbSize = sizeof wc;
-      wc.lpfnWndProc = WindowProc;
-      wc.hInstance = instance;
-      wc.lpszClassName = kWindowClass;
-      RegisterClassExA(&wc);
-    }
+    EnsureWindowClass(kWindowClass, WindowProc);
     // Top-level and never shown: broadcasts reach it, nobody sees it.
     CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, "Skype stand-in API", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
                     nullptr, instance, this);
