@@ -29,6 +29,6 @@ ORVANTA_PACKAGES=(
   g++ cmake make
   g++-mingw-w64-x86-64-posix
   wine wine64
-  xvfb x11-utils imagemagick
+  xvfb x11-utils imagemagick fonts-liberation
   googletest python3
 )

@@ -69,11 +69,13 @@ wine_stop_prefix() {
   WINEPREFIX="$dir" wineserver -w >/dev/null 2>&1 || true
 }
 
-# Starts Xvfb on a free display when no display is set; exports DISPLAY and
-# ORVANTA_XVFB_PID. xvfb_stop undoes it.
+# Starts Xvfb on a free display when no display is set, or always with "own";
+# exports DISPLAY and ORVANTA_XVFB_PID. xvfb_stop undoes it. Tests that run side
+# by side each take a display of their own: they read pixels off the screen and
+# must not see each other's windows.
 ORVANTA_XVFB_PID=""
 xvfb_start() {
-  [ -n "${DISPLAY:-}" ] && return 0
+  [ -n "${DISPLAY:-}" ] && [ "${1:-}" != own ] && return 0
   local numfile i
   numfile=$(mktemp)
   # -displayfd: Xvfb picks a free display and names it once it accepts clients.

@@ -237,7 +237,7 @@ TEST_F(Experiment, RecordsAndReplaysAThreeStepTrajectory)
     // REC: the current pose is the first step; each step end adds the pose the
     // robot reached. Move To XYZ is locked while recording, so the arm is moved
     // from the station's side.
-    ASSERT_TRUE(panel.click(IDC_REC));
+    ASSERT_TRUE(panel.clickOpeningBox(IDC_REC));
     ASSERT_TRUE(answerQuestion("This command will clear the previous steps.", IDYES));
     ASSERT_TRUE(WaitFor("the first step", [&] { return panel.listLines(IDC_STEP_LIST).size() == 1; }));
     EXPECT_EQ(panel.listLines(IDC_STEP_LIST), std::vector<std::string>{kStart.line()});

@@ -184,7 +184,7 @@ TEST_F(Harness, NoticeReachesAProgramShowingABox)
     ASSERT_TRUE(start());
     ASSERT_EQ(skype.sendAttach(kAttachSuccess), Answered(1));
     // The click was posted, so the box's modal loop does not hold us up...
-    ASSERT_TRUE(window.click(IDC_FX_BOX));
+    ASSERT_TRUE(window.clickOpeningBox(IDC_FX_BOX));
     ASSERT_TRUE(fixture.waitForDialog("Fixture Box"));
     // ...and the loop pumps, so a notice is taken while the box is open.
     EXPECT_EQ(skype.sendNotice("X"), Answered(1));
@@ -231,7 +231,7 @@ TEST_F(Harness, SendToAGoneWindowIsNotDelivered)
 TEST_F(Harness, AnswersAMessageBox)
 {
     ASSERT_TRUE(start());
-    ASSERT_TRUE(window.click(IDC_FX_BOX));
+    ASSERT_TRUE(window.clickOpeningBox(IDC_FX_BOX));
     RemoteDialog box = fixture.waitForDialog("Fixture Box");
     ASSERT_TRUE(box) << "no box";
     EXPECT_EQ(box.messageText(), "Fixture question?");
@@ -305,7 +305,7 @@ TEST_F(Harness, SavesThroughTheSaveDialog)
     ASSERT_TRUE(start());
     std::string path = TempPath("e2e_save_");
     ASSERT_TRUE(window.setText(IDC_FX_EDIT, "saved line"));
-    ASSERT_TRUE(window.click(IDC_FX_SAVE));
+    ASSERT_TRUE(window.clickOpeningBox(IDC_FX_SAVE));
     RemoteDialog dialog = fixture.waitForDialog();
     ASSERT_TRUE(dialog) << "no Save dialog";
     ASSERT_TRUE(dialog.answerFileDialog(path));
@@ -324,7 +324,7 @@ TEST_F(Harness, AnswersTheOverwritePromptOfTheSaveDialog)
     std::ofstream(path) << "old\n";
     ASSERT_TRUE(start());
     ASSERT_TRUE(window.setText(IDC_FX_EDIT, "new"));
-    ASSERT_TRUE(window.click(IDC_FX_SAVE));
+    ASSERT_TRUE(window.clickOpeningBox(IDC_FX_SAVE));
     RemoteDialog dialog = fixture.waitForDialog();
     ASSERT_TRUE(dialog) << "no Save dialog";
     ASSERT_TRUE(dialog.answerFileDialog(path));
@@ -348,7 +348,7 @@ TEST_F(Harness, OpensThroughTheOpenDialog)
     std::string path = TempPath("e2e_open_");
     std::ofstream(path) << "loaded line\n";
     ASSERT_TRUE(start());
-    ASSERT_TRUE(window.click(IDC_FX_OPEN));
+    ASSERT_TRUE(window.clickOpeningBox(IDC_FX_OPEN));
     RemoteDialog dialog = fixture.waitForDialog();
     ASSERT_TRUE(dialog) << "no Open dialog";
     ASSERT_TRUE(dialog.answerFileDialog(path));
@@ -360,7 +360,7 @@ TEST_F(Harness, OpensThroughTheOpenDialog)
 TEST_F(Harness, CancelsAFileDialog)
 {
     ASSERT_TRUE(start());
-    ASSERT_TRUE(window.click(IDC_FX_OPEN));
+    ASSERT_TRUE(window.clickOpeningBox(IDC_FX_OPEN));
     RemoteDialog dialog = fixture.waitForDialog();
     ASSERT_TRUE(dialog) << "no Open dialog";
     ASSERT_TRUE(dialog.pressButton(IDCANCEL));

@@ -107,7 +107,7 @@ protected:
     // The yes/no question a homing button asks, answered with `answer`.
     void answerQuestion(int button, const char* question, int answer)
     {
-        ASSERT_TRUE(panel.click(button)) << ControlName(button);
+        ASSERT_TRUE(panel.clickOpeningBox(button)) << ControlName(button);
         RemoteDialog box = orvanta.waitForDialog("Orvanta");
         ASSERT_TRUE(box) << orvanta.describeWindows();
         EXPECT_EQ(box.messageText(), question);
@@ -196,7 +196,7 @@ TEST_F(Motion, OutOfRangeTargetIsNotSent)
 {
     typePose(kTypedPose);
     ASSERT_TRUE(panel.setText(IDC_X_SET, "300000000"));
-    ASSERT_TRUE(panel.click(IDC_MOVE_XYZ));
+    ASSERT_TRUE(panel.clickOpeningBox(IDC_MOVE_XYZ));
     RemoteDialog box = orvanta.waitForDialog("Orvanta");
     ASSERT_TRUE(box) << orvanta.describeWindows();
     EXPECT_EQ(box.messageText(), kOutOfRange);

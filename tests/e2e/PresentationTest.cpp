@@ -6,6 +6,37 @@
 namespace e2e {
 namespace {
 
+// The controls of `dialog` that reach outside its client area, one line each.
+// The template is laid out in dialog units of its font: a substitute font with
+// wider metrics pushes the right-hand column out of the fixed-size window.
+std::string ControlsOutsideClientArea(const RemoteDialog& dialog)
+{
+    struct Search {
+        HWND parent;
+        RECT client;
+        std::string outside;
+    } search{dialog.hwnd(), {}, {}};
+    GetClientRect(dialog.hwnd(), &search.client);
+    EnumChildWindows(
+        dialog.hwnd(),
+        [](HWND child, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(param);
+            if (GetParent(child) != s.parent)
+                return TRUE;
+            RECT r{};
+            GetWindowRect(child, &r);
+            MapWindowPoints(HWND_DESKTOP, s.parent, reinterpret_cast<POINT*>(&r), 2);
+            if (r.left < s.client.left || r.top < s.client.top || r.right > s.client.right ||
+                r.bottom > s.client.bottom)
+                s.outside += ControlName(GetDlgCtrlID(child)) + " at (" + std::to_string(r.left) + "," +
+                             std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+                             std::to_string(r.bottom) + ")\n";
+            return TRUE;
+        },
+        LPARAM(&search));
+    return search.outside;
+}
+
 class Presentation : public DetachedOrvantaTest {
 protected:
     ::testing::AssertionResult sizeBecomes(LONG width, LONG height)
@@ -38,6 +69,7 @@ TEST_F(Presentation, MoreExpandsAndLessRestoresAtTheSamePlace)
     ASSERT_TRUE(panel.click(IDC_MORE));
     ASSERT_TRUE(sizeBecomes(325, 640));
     EXPECT_TRUE(textBecomes(IDC_MORE, "<<<< Less"));
+    EXPECT_EQ(ControlsOutsideClientArea(panel), "") << "the expanded panel cuts these off";
     EXPECT_TRUE(panel.topmost());
     EXPECT_EQ(panel.rect().left, before.left);
     EXPECT_EQ(panel.rect().top, before.top);

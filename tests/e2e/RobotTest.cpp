@@ -143,8 +143,9 @@ TEST_F(Robot, ReadinessEnablesOnlyConnectAndDisconnect)
     EXPECT_TRUE(panel.enabled(IDC_CONNECT));
     EXPECT_TRUE(panel.enabled(IDC_DISCONNECT));
     for (int id : kLinkControls) {
-        if (id != IDC_CONNECT && id != IDC_DISCONNECT)
+        if (id != IDC_CONNECT && id != IDC_DISCONNECT) {
             EXPECT_FALSE(panel.enabled(id)) << ControlName(id);
+        }
     }
     EXPECT_EQ(panel.text(IDC_STATUS), kLinkOk);
 }

@@ -145,7 +145,7 @@ TEST_F(Startup, SystemMenuAboutItemKeepsItsLowBitsFree)
 
 TEST_F(Startup, AboutButtonOpensTheAboutBox)
 {
-    ASSERT_TRUE(panel.click(IDC_ABOUT));
+    ASSERT_TRUE(panel.clickOpeningBox(IDC_ABOUT));
     RemoteDialog about = orvanta.waitForDialog(kAboutCaption);
     ASSERT_TRUE(about) << "no " << kAboutCaption << " box; " << orvanta.describeWindows();
     EXPECT_EQ(about.owner(), panel.hwnd());

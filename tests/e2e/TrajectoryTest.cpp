@@ -210,7 +210,7 @@ protected:
     // Clicks LOAD or SAVE and answers its file dialog with `path`.
     ::testing::AssertionResult chooseFile(int button, const std::string& path)
     {
-        if (auto clicked = panel.click(button); !clicked)
+        if (auto clicked = panel.clickOpeningBox(button); !clicked)
             return clicked;
         RemoteDialog dialog = orvanta.waitForDialog();
         if (!dialog)
@@ -253,7 +253,7 @@ TEST_F(Trajectory, RecordsSavesLoadsAndReplaysThreeSteps)
     ASSERT_TRUE(reports(kStartPose));
 
     // REC asks first; Yes makes the current pose the first step and locks the group.
-    ASSERT_TRUE(panel.click(IDC_REC));
+    ASSERT_TRUE(panel.clickOpeningBox(IDC_REC));
     RemoteDialog question = orvanta.waitForDialog(kQuestionCaption);
     ASSERT_TRUE(question) << "no REC question; " << orvanta.describeWindows();
     EXPECT_EQ(question.messageText(), kRecQuestion);

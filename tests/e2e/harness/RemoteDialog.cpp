@@ -1,5 +1,6 @@
 #include "RemoteDialog.h"
 
+#include <optional>
 #include <sstream>
 
 #include "Text.h"
@@ -13,6 +14,10 @@ std::function<std::string(int)>& Namer()
     static std::function<std::string(int)> namer;
     return namer;
 }
+
+// A read that keeps meeting a control in the middle of a change gives up after
+// this many tries; inside a wait the next poll tries again.
+constexpr int kReadAttempts = 4;
 
 bool SendWithTimeout(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& result,
                      Millis timeout = kSendTimeout)
@@ -56,16 +61,24 @@ std::string ControlName(int id)
 
 bool ReadWindowText(HWND hwnd, std::string& text, Millis timeout)
 {
-    DWORD_PTR length = 0;
-    if (!SendWithTimeout(hwnd, WM_GETTEXTLENGTH, 0, 0, length, timeout))
-        return false;
-    std::wstring buffer(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    if (!SendWithTimeout(hwnd, WM_GETTEXT, buffer.size(), LPARAM(buffer.data()), copied, timeout))
-        return false;
-    buffer.resize(copied);
-    text = Narrow(buffer);
-    return true;
+    // The text can change between its length and its copy; read until the
+    // length after the copy is the one the copy was made for.
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        DWORD_PTR length = 0;
+        if (!SendWithTimeout(hwnd, WM_GETTEXTLENGTH, 0, 0, length, timeout))
+            return false;
+        std::wstring buffer(length + 1, L'\0');
+        DWORD_PTR copied = 0, after = 0;
+        if (!SendWithTimeout(hwnd, WM_GETTEXT, buffer.size(), LPARAM(buffer.data()), copied, timeout) ||
+            !SendWithTimeout(hwnd, WM_GETTEXTLENGTH, 0, 0, after, timeout))
+            return false;
+        if (after != length || copied > length)
+            continue;
+        buffer.resize(copied);
+        text = Narrow(buffer);
+        return true;
+    }
+    return false;
 }
 
 bool RemoteDialog::exists() const
@@ -129,12 +142,12 @@ std::string RemoteDialog::text(int id) const
 {
     HWND control = item(id);
     if (!control) {
-        ADD_FAILURE() << "no " << ControlName(id) << " in " << Quoted(caption());
+        ReadFailed("no " + ControlName(id) + " in " + Quoted(caption()));
         return {};
     }
     std::string text;
     if (!ReadWindowText(control, text))
-        ADD_FAILURE() << ControlName(id) << " gave no text within " << kSendTimeout.count() << " ms";
+        ReadFailed(ControlName(id) + " gave no text within " + std::to_string(kSendTimeout.count()) + " ms");
     return text;
 }
 
@@ -142,7 +155,7 @@ bool RemoteDialog::enabled(int id) const
 {
     HWND control = item(id);
     if (!control) {
-        ADD_FAILURE() << "no " << ControlName(id) << " in " << Quoted(caption());
+        ReadFailed("no " + ControlName(id) + " in " + Quoted(caption()));
         return false;
     }
     return IsWindowEnabled(control) != 0;
@@ -159,38 +172,50 @@ int RemoteDialog::checkState(int id) const
     HWND control = item(id);
     DWORD_PTR state = 0;
     if (!control || !SendWithTimeout(control, BM_GETCHECK, 0, 0, state)) {
-        ADD_FAILURE() << "no check state from " << ControlName(id);
+        ReadFailed("no check state from " + ControlName(id));
         return -1;
     }
     return int(state);
 }
 
-std::vector<std::string> RemoteDialog::listLines(int id) const
+namespace {
+// One reading of every line of a list box, or nothing when the list changed
+// under it (a line gone between the count and its text, or the count moved).
+std::optional<std::vector<std::string>> ReadListOnce(HWND list)
 {
-    std::vector<std::string> lines;
-    HWND list = item(id);
     DWORD_PTR count = 0;
-    if (!list || !SendWithTimeout(list, LB_GETCOUNT, 0, 0, count) || LRESULT(count) == LB_ERR) {
-        ADD_FAILURE() << "no line count from " << ControlName(id);
-        return lines;
-    }
+    if (!SendWithTimeout(list, LB_GETCOUNT, 0, 0, count) || LRESULT(count) == LB_ERR)
+        return std::nullopt;
+    std::vector<std::string> lines;
     for (DWORD_PTR i = 0; i < count; ++i) {
         DWORD_PTR length = 0;
-        if (!SendWithTimeout(list, LB_GETTEXTLEN, i, 0, length) || LRESULT(length) == LB_ERR) {
-            ADD_FAILURE() << "no length of line " << i << " of " << ControlName(id);
-            return lines;
-        }
+        if (!SendWithTimeout(list, LB_GETTEXTLEN, i, 0, length) || LRESULT(length) == LB_ERR)
+            return std::nullopt;
         std::wstring buffer(length + 1, L'\0');
         DWORD_PTR copied = 0;
         if (!SendWithTimeout(list, LB_GETTEXT, i, LPARAM(buffer.data()), copied) ||
-            LRESULT(copied) == LB_ERR) {
-            ADD_FAILURE() << "no text of line " << i << " of " << ControlName(id);
-            return lines;
-        }
+            LRESULT(copied) == LB_ERR || copied > length)
+            return std::nullopt;
         buffer.resize(copied);
         lines.push_back(Narrow(buffer));
     }
+    DWORD_PTR after = 0;
+    if (!SendWithTimeout(list, LB_GETCOUNT, 0, 0, after) || after != count)
+        return std::nullopt;
     return lines;
+}
+}  // namespace
+
+std::vector<std::string> RemoteDialog::listLines(int id) const
+{
+    if (HWND list = item(id)) {
+        for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+            if (auto lines = ReadListOnce(list))
+                return *lines;
+        }
+    }
+    ReadFailed("no steady reading of the lines of " + ControlName(id));
+    return {};
 }
 
 int RemoteDialog::listSelection(int id) const
@@ -198,7 +223,7 @@ int RemoteDialog::listSelection(int id) const
     HWND list = item(id);
     DWORD_PTR selection = 0;
     if (!list || !SendWithTimeout(list, LB_GETCURSEL, 0, 0, selection)) {
-        ADD_FAILURE() << "no selection from " << ControlName(id);
+        ReadFailed("no selection from " + ControlName(id));
         return -1;
     }
     return int(LRESULT(selection));
@@ -239,7 +264,23 @@ bool RemoteDialog::isVisible() const
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult RemoteDialog::click(int id) const
+::testing::AssertionResult RemoteDialog::click(int id, Millis timeout) const
+{
+    HWND control;
+    auto ok = usable(id, control);
+    if (!ok)
+        return ok;
+    // BM_CLICK sends BN_CLICKED to the dialog from inside itself, so the send
+    // returns only after the program's handler has run.
+    DWORD_PTR ignored = 0;
+    if (!SendWithTimeout(control, BM_CLICK, 0, 0, ignored, timeout))
+        return ::testing::AssertionFailure()
+               << "the click on " << ControlName(id) << " was not handled within " << timeout.count()
+               << " ms (a click that opens a box goes through clickOpeningBox)";
+    return ok;
+}
+
+::testing::AssertionResult RemoteDialog::clickOpeningBox(int id) const
 {
     HWND control;
     auto ok = usable(id, control);
@@ -305,8 +346,12 @@ bool RemoteDialog::isVisible() const
         !SendWithTimeout(list, LB_GETITEMHEIGHT, index, 0, height) || height == 0)
         return ::testing::AssertionFailure() << ControlName(id) << " gave no line geometry";
     int y = int(index - int(top)) * int(height) + int(height) / 2;
-    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, y));
-    PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(4, y));
+    // Sent, not posted: the click is handled (the selection made and notified)
+    // when this returns, and a click sent after it cannot overtake it.
+    if (!SendWithTimeout(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, y), ignored, kDefaultTimeout) ||
+        !SendWithTimeout(list, WM_LBUTTONUP, 0, MAKELPARAM(4, y), ignored, kDefaultTimeout))
+        return ::testing::AssertionFailure()
+               << "the click on line " << index << " of " << ControlName(id) << " was not handled in time";
     return ::testing::AssertionSuccess();
 }
 

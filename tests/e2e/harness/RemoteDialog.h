@@ -49,8 +49,11 @@ public:
     HWND item(int id) const;
     bool hasItem(int id) const { return item(id) != nullptr; }
 
-    // Reads. A control that does not exist or does not answer in time fails the
-    // running test and reads as empty / false.
+    // Reads. A control that does not exist or does not answer in time reads as
+    // empty / false and is reported through ReadFailed: "not yet" inside a wait,
+    // a failure of the running test outside one. A read that takes several
+    // messages (a list's count, then each line) retries when the control changed
+    // between them, and never mixes two states.
     std::string text(int id) const;  // WM_GETTEXT
     bool enabled(int id) const;
     bool visible(int id) const;
@@ -67,13 +70,21 @@ public:
 
     // Actions. Each fails (and does nothing) when the control is missing,
     // hidden or disabled: a user could not do it either.
-    ::testing::AssertionResult click(int id) const;       // posted BM_CLICK
+    //
+    // click sends BM_CLICK with a time limit and returns once the program has
+    // handled the click: whatever it changed can be read at once. It fails when
+    // the handler does not return in time, which is what a click that opens a
+    // modal box does: post those with clickOpeningBox, then wait for the box.
+    // (A sent message is handled before messages posted earlier, so no sent
+    // message can serve as a barrier behind a posted click.)
+    ::testing::AssertionResult click(int id, Millis timeout = kDefaultTimeout) const;
+    ::testing::AssertionResult clickOpeningBox(int id) const;  // posted BM_CLICK
     ::testing::AssertionResult mouseClick(int id) const;  // posted button down and up at the centre
     ::testing::AssertionResult press(int id) const;       // posted WM_LBUTTONDOWN at the centre
     ::testing::AssertionResult release(int id) const;     // posted WM_LBUTTONUP at the centre
     ::testing::AssertionResult setText(int id, std::string_view text) const;  // WM_SETTEXT, sent
     // Clicks line `index` of a list box (scrolling it into view first), so the
-    // program gets the notifications of a real click.
+    // program gets the notifications of a real click; returns once handled.
     ::testing::AssertionResult clickListLine(int id, int index) const;
     // Posts WM_COMMAND(id, BN_CLICKED) to the dialog: how a box's button is answered.
     ::testing::AssertionResult pressButton(int id) const;

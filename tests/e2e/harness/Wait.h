@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace e2e {
@@ -27,6 +28,15 @@ bool WaitUntil(const std::function<bool()>& done, Millis timeout = kDefaultTimeo
 // The failure names what was awaited and for how long.
 ::testing::AssertionResult WaitFor(std::string_view what, const std::function<bool()>& done,
                                    Millis timeout = kDefaultTimeout);
+
+// Reads of another process's windows (a control's text, a list's lines...) can
+// meet the window in the middle of a change: a line counted and gone before it
+// is read, a box found and closed before its text is read. Inside a wait such a
+// read means "not there yet": the poll counts as not done and the wait goes on.
+// Outside a wait it fails the running test. Reads call this when they fail.
+void ReadFailed(const std::string& why);
+// Whether the calling thread is inside a wait's poll.
+bool InsideWait();
 
 // The opposite: `holds` must stay true for the whole `period` (for "nothing
 // happens" checks). Fails as soon as it turns false.
