@@ -241,7 +241,7 @@ TEST_F(Experiment, RecordsAndReplaysAThreeStepTrajectory)
     ASSERT_TRUE(answerQuestion("This command will clear the previous steps.", IDYES));
     ASSERT_TRUE(WaitFor("the first step", [&] { return panel.listLines(IDC_STEP_LIST).size() == 1; }));
     EXPECT_EQ(panel.listLines(IDC_STEP_LIST), std::vector<std::string>{kStart.line()});
-    EXPECT_FALSE(panel.enabled(IDC_MOVE_XYZ)) << "locked while recording";
+    EXPECT_TRUE(WaitFor("Move To XYZ locked while recording", [&] { return !panel.enabled(IDC_MOVE_XYZ); }));
     for (const Target& step : kSteps) {
         const size_t before = panel.listLines(IDC_STEP_LIST).size();
         mark = trafficMark();
@@ -342,7 +342,7 @@ TEST(DISABLED_Demo, ScriptedSession)
         "\"Link to Robot OK!\"", [&] { return panel.text(IDC_STATUS) == "Link to Robot OK!"; }, 30000ms));
     ASSERT_TRUE(WaitFor("Connect enabled", [&] { return panel.enabled(IDC_CONNECT); }));
     ASSERT_TRUE(panel.click(IDC_CONNECT));
-    ASSERT_TRUE(WaitFor("the robot's video", [&] { return panel.enabled(IDC_MOVE_XYZ); }, 20000ms));
+    ASSERT_TRUE(WaitFor("the robot's video", [&] { return AllEnabled(panel, kLinkControls); }, 20000ms));
 
     // A jog of the base, held until the Read boxes see it move.
     ASSERT_TRUE(panel.press(IDC_BASE_PLUS));

@@ -1,5 +1,6 @@
 #include "OrvantaFixture.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
@@ -134,6 +135,11 @@ std::string MessageBoxIcon(const RemoteDialog& box)
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
     return best;
+}
+
+bool AllEnabled(const RemoteDialog& dialog, std::span<const int> ids, bool enabled)
+{
+    return std::all_of(ids.begin(), ids.end(), [&](int id) { return dialog.enabled(id) == enabled; });
 }
 
 std::string OrvantaControlName(int id)
@@ -275,7 +281,7 @@ std::string StandinTest::describeTraffic(std::uint64_t after) const
         return clicked;
     return WaitFor(
         "the call in progress and the link controls on",
-        [&] { return call().status == "INPROGRESS" && panel.enabled(IDC_MOVE_XYZ); }, timeout);
+        [&] { return call().status == "INPROGRESS" && AllEnabled(panel, kLinkControls); }, timeout);
 }
 
 int StandinTest::countDialogs(std::string_view caption) const

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,11 @@ std::string OrvantaControlName(int id);
 // The controls that only a working robot link enables, in the order the
 // program switches them.
 extern const std::vector<int> kLinkControls;
+
+// Whether every control of `ids` is enabled (with `enabled` false: disabled).
+// The program switches a group one control at a time and another process sees
+// each step, so a wait for a group's new state waits for the whole group.
+bool AllEnabled(const RemoteDialog& dialog, std::span<const int> ids, bool enabled = true);
 
 // The standard icon a message box shows, told apart by its pixels on the screen
 // (another process's icon handle cannot be read): "information", "question",

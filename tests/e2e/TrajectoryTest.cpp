@@ -261,7 +261,7 @@ TEST_F(Trajectory, RecordsSavesLoadsAndReplaysThreeSteps)
     EXPECT_TRUE(question.hasItem(IDNO)) << question.describe();
     EXPECT_EQ(MessageBoxIcon(question), "none");
     ASSERT_TRUE(question.pressButton(IDYES));
-    ASSERT_TRUE(WaitFor("the REC lock group disabled", [&] { return !panel.enabled(IDC_MOVE_XYZ); }));
+    ASSERT_TRUE(WaitFor("the REC lock group disabled", [&] { return AllEnabled(panel, kRecLockGroup, false); }));
     for (int id : kRecLockGroup)
         EXPECT_FALSE(panel.enabled(id)) << ControlName(id);
     EXPECT_TRUE(panel.enabled(IDC_REC));
@@ -286,7 +286,7 @@ TEST_F(Trajectory, RecordsSavesLoadsAndReplaysThreeSteps)
 
     // Switching REC off asks nothing and unlocks the group.
     ASSERT_TRUE(panel.click(IDC_REC));
-    ASSERT_TRUE(WaitFor("the REC lock group enabled", [&] { return panel.enabled(IDC_MOVE_XYZ); }));
+    ASSERT_TRUE(WaitFor("the REC lock group enabled", [&] { return AllEnabled(panel, kRecLockGroup); }));
     for (int id : kRecLockGroup)
         EXPECT_TRUE(panel.enabled(id)) << ControlName(id);
     EXPECT_FALSE(panel.checked(IDC_REC));
