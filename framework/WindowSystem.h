@@ -34,6 +34,8 @@ BOOL GetClientRect(HWND hwnd, RECT* rect);
 HWND SetCapture(HWND hwnd);
 BOOL ReleaseCapture();
 HWND GetCapture();
+// Keyboard focus to a window of this thread; answers the window that had it.
+HWND SetFocus(HWND hwnd);
 void MessageBeep(UINT type);
 
 // System menu.

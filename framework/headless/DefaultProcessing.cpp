@@ -1,5 +1,6 @@
 // The default processing of the headless windows, by class: what user32's
 // dialog manager, buttons, list boxes, edits and statics do with their messages.
+#include <algorithm>
 #include <cstring>
 
 #include "Desktop.h"
@@ -23,6 +24,7 @@ LRESULT Desktop::Default(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_SETTEXT: {
         w->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        w->selStart = w->selEnd = 0;
         Record(kText, "text " + ControlName(w->id) + " " + EscapeForLog(w->text));
         return TRUE;
     }
@@ -104,6 +106,24 @@ LRESULT Desktop::Default(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         default:
             return 0;
         }
+    }
+
+    if (w->className == "Edit") {
+        // A start of -1 takes the selection away; an end of -1 (or past the text) is the text's end.
+        if (msg == EM_SETSEL) {
+            const int length = int(w->text.size());
+            int start = int(wParam), end = int(lParam);
+            if (start == -1) {
+                w->selStart = w->selEnd;
+                return 0;
+            }
+            auto clamp = [&](int at) { return at < 0 || at > length ? length : at; };
+            start = clamp(start);
+            end = clamp(end);
+            w->selStart = std::min(start, end);
+            w->selEnd = std::max(start, end);
+        }
+        return 0;
     }
 
     if (w->className == "ListBox") {

@@ -82,6 +82,7 @@ void Desktop::Reset()
     m_commands.clear();
     m_commandCounts.clear();
     m_capture = nullptr;
+    m_focus = nullptr;
     m_pumpDepth = 0;
     onCommand = nullptr;
     onDiscover = nullptr;
@@ -209,6 +210,12 @@ int Desktop::Selection(int id) const
     return Must(*this, Item(id), id).selection;
 }
 
+std::string Desktop::SelectedText(int id) const
+{
+    const Window& w = Must(*this, Item(id), id);
+    return w.text.substr(size_t(w.selStart), size_t(w.selEnd - w.selStart));
+}
+
 bool Desktop::Topmost() const { return Must(*this, Panel(), 0).topmost; }
 int Desktop::Width() const { return Must(*this, Panel(), 0).cx; }
 int Desktop::Height() const { return Must(*this, Panel(), 0).cy; }
@@ -306,6 +313,8 @@ void Desktop::Type(int id, const std::string& text)
     if (!W(h))
         throw std::runtime_error("no control " + ControlName(id));
     W(h)->text = text;
+    // The caret ends after the last character typed.
+    W(h)->selStart = W(h)->selEnd = int(text.size());
 }
 
 void Desktop::SelectLine(int index)

@@ -39,6 +39,7 @@ enum Log : unsigned {
     kPaint = 1u << 14,     // "paint erase", "paint icon 128 at 3,3"
     kBeep = 1u << 15,      // "beep"
     kCapture = 1u << 16,   // "capture IDC_ELBOW_DOWN", "capture none"
+    kFocus = 1u << 17,     // "focus IDC_Y_SET"
     kAll = ~0u,
 };
 
@@ -67,6 +68,8 @@ public:
     std::vector<std::pair<UINT, std::string>> SystemMenu() const;
     std::vector<UINT_PTR> Timers() const;
     HWND Capture() const { return m_capture; }
+    HWND Focus() const { return m_focus; }
+    std::string SelectedText(int id) const;  // of an edit: its text between the ends of its selection
 
     // --- The operator
     void Click(int id);              // press and release over the control
@@ -134,6 +137,7 @@ public:
     void Destroy(HWND h);
 
     HWND m_capture = nullptr;
+    HWND m_focus = nullptr;
 
 private:
     struct Script {
@@ -181,6 +185,7 @@ struct Desktop::Window {
     int x = 0, y = 0, cx = 0, cy = 0;
     std::vector<std::string> lines;
     int selection = -1;
+    int selStart = 0, selEnd = 0;  // edits: the selected characters
     std::vector<HWND> children;
     CWnd* wnd = nullptr;       // the object that gets this window's messages
     bool subclassed = false;

@@ -199,6 +199,14 @@ BOOL ReleaseCapture()
 
 HWND GetCapture() { return D().m_capture; }
 
+HWND SetFocus(HWND hwnd)
+{
+    HWND old = D().m_focus;
+    D().m_focus = hwnd;
+    D().Record(headless::kFocus, "focus " + Desktop::ControlName(D().W(hwnd) ? D().W(hwnd)->id : 0));
+    return old;
+}
+
 void MessageBeep(UINT) { D().Record(headless::kBeep, "beep"); }
 
 HMENU GetSystemMenu(HWND hwnd)

@@ -104,6 +104,7 @@ BOOL GetClientRect(HWND hwnd, RECT* rect) { return ::GetClientRect(hwnd, rect); 
 HWND SetCapture(HWND hwnd) { return ::SetCapture(hwnd); }
 BOOL ReleaseCapture() { return ::ReleaseCapture(); }
 HWND GetCapture() { return ::GetCapture(); }
+HWND SetFocus(HWND hwnd) { return ::SetFocus(hwnd); }
 void MessageBeep(UINT type) { ::MessageBeep(type); }
 
 HMENU GetSystemMenu(HWND hwnd) { return ::GetSystemMenu(hwnd, FALSE); }
