@@ -93,8 +93,14 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
     return TRUE;
 }
 
-void CWnd::OnDataExchangeFailure(int)
+// The box the read stopped at takes the focus with its text selected, ready to
+// be typed over.
+void CWnd::OnDataExchangeFailure(int id)
 {
+    if (HWND ctrl = GetDlgItem(id)) {
+        ws::SetFocus(ctrl);
+        ws::SendMessage(ctrl, EM_SETSEL, 0, -1);
+    }
     // A beep, not a box: reads run inside the Skype client's own messages, and a
     // modal box there would hold the client up.
     ws::MessageBeep(MB_ICONEXCLAMATION);
@@ -135,6 +141,7 @@ void CWnd::SetDlgItemText(int id, const char* text)
 CString CWnd::GetDlgItemText(int id) const { return WindowTextOf(GetDlgItem(id)); }
 
 BOOL CWnd::EnableWindow(BOOL enable) { return ws::EnableWindow(m_hWnd, enable); }
+void CWnd::CheckDlgButton(int id, UINT check) { ws::SendMessage(GetDlgItem(id), BM_SETCHECK, check, 0); }
 void CWnd::EnableDlgItem(int id, BOOL enable) { ws::EnableWindow(GetDlgItem(id), enable); }
 BOOL CWnd::IsIconic() const { return ws::IsIconic(m_hWnd); }
 

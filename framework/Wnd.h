@@ -35,7 +35,8 @@ public:
     virtual void DoDataExchange(CDataExchange* pDX);
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
     // Called when a control's text cannot be read into its member; the read then
-    // stops at that control.
+    // stops at that control. By default the control takes the focus with its text
+    // selected, and a beep sounds.
     virtual void OnDataExchangeFailure(int id);
 
     // Thin wrappers over the window system, acting on this window.
@@ -49,6 +50,7 @@ public:
     CString GetDlgItemText(int id) const;
     BOOL EnableWindow(BOOL enable = TRUE);
     void EnableDlgItem(int id, BOOL enable);
+    void CheckDlgButton(int id, UINT check);  // BST_CHECKED or BST_UNCHECKED
     BOOL IsIconic() const;
     BOOL SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
     void GetClientRect(RECT* rect) const;

@@ -48,8 +48,9 @@ public:
     HICON m_hIcon;
     std::uint8_t m_bExpanded;
 
-    // Values and controls.
-    void PullControls() { UpdateData(TRUE); }
+    // Values and controls. A pull answers FALSE when a box holds no number: the
+    // read stopped there, and the fields after it keep their values.
+    BOOL PullControls() { return UpdateData(TRUE); }
     void PushControls() { UpdateData(FALSE); }
     void EnableLinkControls(int enable);
 
@@ -74,7 +75,8 @@ public:
     void SendCartesianTarget(double x, double y, double z, double pitch, double roll, double hand, double speed);
     void SendJogStart(int id);
     void SendJogStop(int id);
-    void SendSetPose();
+    // Move To XYZ and STEP; false when the form could not be read and nothing was sent.
+    bool SendSetPose();
     // The Set values (speed apart) take the Read values: the robot's pose.
     void CopyReadToSet();
 
@@ -104,6 +106,7 @@ private:
     HCURSOR OnQueryDragIcon();
     void OnAbout();
     void OnTimer(UINT_PTR id);
+    void OnSetPose() { SendSetPose(); }
     void OnCalibrate();
     void OnGotoHome();
     void OnRec();

@@ -19,15 +19,18 @@ void CControlPanelDlg::SendJogStop(int id)
 }
 
 // Move To XYZ and STEP. The targets go out in whole millimetres and degrees;
-// the fields keep what the operator typed.
-void CControlPanelDlg::SendSetPose()
+// the fields keep what the operator typed. A form that cannot be read sends
+// nothing and is left as typed: part of it would be old values.
+bool CControlPanelDlg::SendSetPose()
 {
-    PullControls();
+    if (!PullControls())
+        return false;
     double x = std::trunc(m_dXSet), y = std::trunc(m_dYSet), z = std::trunc(m_dZSet);
     double pitch = std::trunc(m_dPitchSet), roll = std::trunc(m_dRollSet), hand = std::trunc(m_dHandSet);
     double speed = std::trunc(m_dSpeed);
     PushControls();
     SendCartesianTarget(x, y, z, pitch, roll, hand, speed);
+    return true;
 }
 
 void CControlPanelDlg::OnCalibrate()

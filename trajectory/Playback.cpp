@@ -31,11 +31,12 @@ void CControlPanelDlg::OnRec()
 }
 
 // Sends the Set values, normally those of the step the operator selected; each
-// step-end report then plays the next one.
+// step-end report then plays the next one. A form that cannot be read starts
+// nothing, and RUN shows it.
 void CControlPanelDlg::OnRun()
 {
-    if (m_listSteps.GetCount() >= 1 && m_bRun == 0)
-        SendSetPose();
+    if (m_listSteps.GetCount() >= 1 && m_bRun == 0 && !SendSetPose())
+        CheckDlgButton(IDC_RUN, BST_UNCHECKED);
 }
 
 // Only selects: the step is not loaded into the Set values.

@@ -12,7 +12,8 @@ CString CControlPanelDlg::FormatStepLine() const
 // Inserts after the selected line (at the top when none) and selects the new one.
 void CControlPanelDlg::AddStep()
 {
-    PullControls();
+    if (!PullControls())
+        return;
     CString line = FormatStepLine();
     int at = m_listSteps.GetCurSel() + 1;
     m_listSteps.InsertString(at, line);
@@ -30,11 +31,12 @@ void CControlPanelDlg::DeleteStep()
 
 void CControlPanelDlg::ChangeStep()
 {
-    PullControls();
-    CString line = FormatStepLine();
+    if (!PullControls())
+        return;
     int selected = m_listSteps.GetCurSel();
     if (selected == LB_ERR)
         return;
+    CString line = FormatStepLine();
     m_listSteps.DeleteString(selected);
     m_listSteps.InsertString(selected, line);
     m_listSteps.SetCurSel(selected);

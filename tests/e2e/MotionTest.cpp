@@ -34,6 +34,16 @@ std::vector<std::string> WithoutPolls(std::vector<std::string> lines)
     return lines;
 }
 
+// The window that has the keyboard focus in the thread of a dialog.
+HWND FocusOf(const RemoteDialog& dialog)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog.hwnd(), nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
 const char kCalibrateQuestion[] =
     "This command will reset the current position\nas the home position.\n\nAre you sure to continue?.";
 const char kGotoHomeQuestion[] =
@@ -172,6 +182,24 @@ TEST_F(Motion, StepSendsTheSetPoseLikeMoveToXyz)
     const std::vector<std::string> kExpected = {Datagram(kTypedPoseTarget)};
     EXPECT_SEQUENCE(kExpected, sent());
     expectTexts(kTypedPose);
+}
+
+// A form with a box that holds no number sends nothing, keeps what was typed,
+// and puts the focus in that box with its text selected.
+TEST_F(Motion, MoveWithABoxThatHoldsNoNumberSendsNothing)
+{
+    typePose(kTypedPose);
+    typePose({{IDC_X_SET, "5"}, {IDC_Y_SET, "abc"}, {IDC_Z_SET, "7"}});
+    ASSERT_TRUE(panel.click(IDC_MOVE_XYZ));
+    // Handled when the click returns.
+    const HWND bad = panel.item(IDC_Y_SET);
+    EXPECT_EQ(FocusOf(panel), bad) << "focus on " << ControlName(GetDlgCtrlID(FocusOf(panel)));
+    DWORD_PTR selection = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(bad, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selection));
+    EXPECT_EQ(LOWORD(selection), 0);
+    EXPECT_EQ(HIWORD(selection), 3);
+    expectTexts({{IDC_X_SET, "5"}, {IDC_Y_SET, "abc"}, {IDC_Z_SET, "7"}, {IDC_PITCH_SET, "-90"}, {IDC_SPEED, "200"}});
+    EXPECT_TRUE(staysAt(0));
 }
 
 TEST_F(Motion, NoTargetGoesOutWhileTheControlsAreOff)

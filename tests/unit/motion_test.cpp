@@ -85,31 +85,37 @@ TEST_F(Motion, TargetIsComposedFromTheValuesGiven)
     EXPECT_TRUE(Log(headless::kSend | headless::kBox).empty());
 }
 
-// A pull stops at the bad box: earlier fields take the new values, the rest keep
-// theirs, and the command still goes out.
-TEST_F(Motion, BadTextInASetBoxDoesNotStopTheCommand)
+// A form with a box that holds no number is no target and no step: nothing is
+// sent, added or changed, the boxes keep what was typed, and the bad box takes
+// the focus with its text selected.
+TEST_F(Motion, FormThatCannotBeReadSendsAndStoresNothing)
 {
-    struct Row { int edit; const char* sent; const char* shownInstead; };
-    static const Row kRows[] = {
-        {IDC_PITCH_SET, "WMCA_PCD|X0Y0Z0P-900R0G0SP200", "-90"},
-        {IDC_ROLL_SET, "WMCA_PCD|X0Y0Z0P-450R0G0SP200", "0"},
-        {IDC_X_SET, "WMCA_PCD|X0Y0Z0P-450R100G0SP200", "0"},
-        {IDC_Y_SET, "WMCA_PCD|X120Y0Z0P-450R100G0SP200", "0"},
-        {IDC_Z_SET, "WMCA_PCD|X120Y-30Z0P-450R100G0SP200", "0"},
-        {IDC_HAND_SET, "WMCA_PCD|X120Y-30Z1000P-450R100G0SP200", "0"},
-        {IDC_SPEED, "WMCA_PCD|X120Y-30Z1000P-450R100G250SP200", "200"},
+    struct Row { int button; Sequence log; };
+    const Row rows[] = {
+        {IDC_MOVE_XYZ, {"focus IDC_Y_SET", "beep"}},
+        {IDC_STEP, {"focus IDC_Y_SET", "beep"}},
+        // Playback does not start: RUN's own check mark is taken back.
+        {IDC_RUN, {"check IDC_RUN 1", "focus IDC_Y_SET", "beep", "check IDC_RUN 0"}},
+        {IDC_ADD, {"focus IDC_Y_SET", "beep"}},
+        {IDC_CHG, {"focus IDC_Y_SET", "beep"}},
     };
-    for (const Row& row : kRows) {
-        SCOPED_TRACE(headless::Desktop::ControlName(row.edit));
-        TearDown();
-        SetUp();
-        TypeTarget({"12.7", "-3.2", "100", "-45", "10", "25.9", "150"});
-        desk.Type(row.edit, "abc");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(headless::Desktop::ControlName(row.button));
+        StartOver();
+        OpenOperating();
+        panel->m_listSteps.AddString("1,1,1,1,1,1,1");
+        panel->m_listSteps.SetCurSel(0);
+        TypeTarget({"5", "abc", "7"});
         Flush();
-        desk.Click(IDC_MOVE_XYZ);
-        const Sequence expected = {"beep", Datagram(row.sent)};
-        EXPECT_SEQUENCE(expected, Log(headless::kSend | headless::kBeep));
-        EXPECT_EQ(desk.Text(row.edit), row.shownInstead);
+        desk.Click(row.button);
+        EXPECT_SEQUENCE(row.log, Log(headless::kSend | headless::kList | headless::kText | headless::kCheck |
+                                     headless::kBox | headless::kFocus | headless::kBeep));
+        EXPECT_EQ(desk.Text(IDC_X_SET), "5");
+        EXPECT_EQ(desk.Text(IDC_Y_SET), "abc");
+        EXPECT_EQ(desk.Text(IDC_Z_SET), "7");
+        EXPECT_EQ(desk.Focus(), desk.Item(IDC_Y_SET));
+        EXPECT_EQ(desk.SelectedText(IDC_Y_SET), "abc");
+        EXPECT_EQ(desk.Lines(), Sequence{"1,1,1,1,1,1,1"});
     }
 }
 
