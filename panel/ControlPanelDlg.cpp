@@ -157,6 +157,14 @@ void CControlPanelDlg::OnAbout()
     about.DoModal();
 }
 
+// Reports pull every second: a box the operator is typing in neither sounds nor
+// loses the focus to them.
+void CControlPanelDlg::OnDataExchangeFailure(int id)
+{
+    if (!m_bInReport)
+        CDialog::OnDataExchangeFailure(id);
+}
+
 // The link is closed down before the window goes.
 BOOL CControlPanelDlg::DestroyWindow()
 {

@@ -93,6 +93,7 @@ public:
     void ToggleMoreLess();
 
     BOOL DestroyWindow() override;
+    void OnDataExchangeFailure(int id) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -117,6 +118,10 @@ private:
     void CloseDownLink();
 
     void ShowExperimentEnd(bool closeDown);
+    // After a report's pull: everything when it succeeded, else only the report's news.
+    void PushReport(BOOL pulled);
+    void PushReportNews();
+    void EndPlayback(BOOL pulled);
 
     // An EndExperiment is running (its close-down or its box): notices that
     // would run it again leave it alone.
@@ -126,6 +131,9 @@ private:
     // second close-down inside it.
     bool m_bClosingLink = false;
     bool m_bEndPending = false;
+    // A robot report is being handled: the operator may be half-way through
+    // typing a number, so a pull that stops at it is no error of theirs.
+    bool m_bInReport = false;
 
     static const MsgMapEntry<CControlPanelDlg> kMessageMap[];
 };

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "ControlPanelDlg.h"
+#include "DataExchange.h"
 #include "Scan.h"
 
 namespace {
@@ -29,6 +30,8 @@ bool ToWire(double value, int& out)
 void CControlPanelDlg::OnRobotReport(const char* payload)
 {
     const std::string_view text(payload);
+    const bool outer = m_bInReport;
+    m_bInReport = true;
 
     if (Contains(text, "WMRP_D")) {
         size_t bar = text.find('|');
@@ -36,7 +39,7 @@ void CControlPanelDlg::OnRobotReport(const char* payload)
         if (bar != std::string_view::npos &&
             Scanner(text.substr(bar)).Lit("|X").Int(x).Lit("Y").Int(y).Lit("Z").Int(z)
                     .Lit("P").Int(p).Lit("R").Int(r).Lit("G").Int(g).Items() == 6) {
-            PullControls();
+            BOOL pulled = PullControls();
             m_dXRead = x * 0.1;
             m_dYRead = y * 0.1;
             m_dZRead = z * 0.1;
@@ -45,7 +48,7 @@ void CControlPanelDlg::OnRobotReport(const char* payload)
             m_dHandRead = double(g / 10);  // whole millimetres
             if (m_bRec == 1)
                 CopyReadToSet();  // while recording, the targets follow the robot
-            PushControls();
+            PushReport(pulled);
         }
     } else if (Contains(text, "WMRSS")) {
         if (Contains(text, "RoBoT_ReAdY")) {
@@ -53,10 +56,10 @@ void CControlPanelDlg::OnRobotReport(const char* payload)
             EnableDlgItem(IDC_DISCONNECT, TRUE);
         }
     } else if (Contains(text, "WMRD_U")) {
-        PullControls();
+        BOOL pulled = PullControls();
         size_t star = text.find('*');
         m_strRobotMessage = star == std::string_view::npos ? CString() : CString(text.substr(star));
-        PushControls();
+        PushReport(pulled);
     } else if (Contains(text, "WMRP_SE")) {
         OnStepEnd();
     } else if (Contains(text, "WMIT_D")) {
@@ -66,9 +69,43 @@ void CControlPanelDlg::OnRobotReport(const char* payload)
     // Every accepted datagram is a sign of life.
     ++m_nReplyCount;
     m_nMissedTicks = 0;
-    PullControls();
+    BOOL pulled = PullControls();
     m_strStatus = "Link to Robot OK!";
-    PushControls();
+    PushReport(pulled);
+    m_bInReport = outer;
+}
+
+void CControlPanelDlg::PushReport(BOOL pulled)
+{
+    if (pulled)
+        PushControls();
+    else
+        PushReportNews();
+}
+
+// A box that holds no number at a report's pull may be one the operator is
+// typing in ("-" on the way to "-5"): the report writes only what it brings,
+// the status, the Read boxes and the robot's text, and while recording the Set
+// values, which follow the robot. The other boxes keep what they show.
+void CControlPanelDlg::PushReportNews()
+{
+    CDataExchange dx(this, FALSE);
+    DDX_Text(&dx, IDC_STATUS, m_strStatus);
+    DDX_Text(&dx, IDC_PITCH_READ, m_dPitchRead);
+    DDX_Text(&dx, IDC_ROLL_READ, m_dRollRead);
+    DDX_Text(&dx, IDC_X_READ, m_dXRead);
+    DDX_Text(&dx, IDC_Y_READ, m_dYRead);
+    DDX_Text(&dx, IDC_Z_READ, m_dZRead);
+    DDX_Text(&dx, IDC_HAND_READ, m_dHandRead);
+    DDX_Text(&dx, IDC_ROBOT_MESSAGE, m_strRobotMessage);
+    if (m_bRec == 1) {
+        DDX_Text(&dx, IDC_PITCH_SET, m_dPitchSet);
+        DDX_Text(&dx, IDC_ROLL_SET, m_dRollSet);
+        DDX_Text(&dx, IDC_X_SET, m_dXSet);
+        DDX_Text(&dx, IDC_Y_SET, m_dYSet);
+        DDX_Text(&dx, IDC_Z_SET, m_dZSet);
+        DDX_Text(&dx, IDC_HAND_SET, m_dHandSet);
+    }
 }
 
 void CControlPanelDlg::CopyReadToSet()

@@ -56,9 +56,7 @@ void CControlPanelDlg::OnStepEnd()
     if (m_bRun == 1) {
         int next = m_listSteps.GetCurSel() + (m_bBackward == 0 ? 1 : -1);
         if (next < 0 || next >= m_listSteps.GetCount()) {
-            PullControls();
-            m_bRun = 0;
-            PushControls();
+            EndPlayback(PullControls());
             return;
         }
         PullControls();
@@ -69,4 +67,15 @@ void CControlPanelDlg::OnStepEnd()
     } else if (m_bRec == 1) {
         AddStep();  // the Set values hold the last reported pose
     }
+}
+
+// RUN shows unchecked. After a pull that stopped at a box the operator is typing
+// in, RUN is all that is written.
+void CControlPanelDlg::EndPlayback(BOOL pulled)
+{
+    m_bRun = 0;
+    if (pulled)
+        PushControls();
+    else
+        CheckDlgButton(IDC_RUN, BST_UNCHECKED);
 }

@@ -114,6 +114,18 @@ TEST_F(Robot, PositionReportFillsTheReadBoxes)
     EXPECT_EQ(WithoutPolls(skype.commandTexts()).size(), 2u);
 }
 
+// The operator half-way through typing "-5" when a report comes: the report
+// shows its pose and leaves the Set boxes as typed.
+TEST_F(Robot, PositionReportLeavesABoxBeingTypedIn)
+{
+    ASSERT_TRUE(startLinked());
+    ASSERT_TRUE(panel.setText(IDC_X_SET, "-"));
+    ASSERT_TRUE(panel.setText(IDC_Y_SET, "12"));
+    ASSERT_EQ(skype.sendNotice(Report(kPosition)), Answered(1));
+    expectTexts({{IDC_X_READ, "123.4"}, {IDC_HAND_READ, "25"}, {IDC_STATUS, kLinkOk},
+                 {IDC_X_SET, "-"},      {IDC_Y_SET, "12"},     {IDC_SPEED, "200"}});
+}
+
 TEST_F(Robot, RobotTextShowsWholeInTheMessageBox)
 {
     ASSERT_TRUE(startLinked());

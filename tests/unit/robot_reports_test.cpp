@@ -207,3 +207,67 @@ TEST_F(RobotReports, StepEndRunsTheStepEndHandling)
     EXPECT_SEQUENCE(kExpected, Log(headless::kList));
     EXPECT_EQ(panel->m_nReplyCount, 1u);
 }
+
+// A report can find a box half-way through typing ("-" before "-5", a box
+// cleared to be typed again). It shows its news, writes no other box the
+// operator types in, and makes no sound.
+TEST_F(RobotReports, ReportLeavesTheBoxesTheOperatorIsTypingIn)
+{
+    static const int kTypedIn[] = {IDC_PITCH_SET, IDC_ROLL_SET, IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_HAND_SET,
+                                   IDC_NOTE,      IDC_SPEED};
+    // What was written into those boxes, and any sound or focus, since the last Flush.
+    auto intoTypedIn = [&] {
+        Sequence out;
+        for (const std::string& entry : Log(headless::kText | headless::kBeep | headless::kFocus))
+            for (int id : kTypedIn)
+                if (entry.rfind("text " + headless::Desktop::ControlName(id) + " ", 0) == 0 ||
+                    entry.rfind("text ", 0) != 0)
+                    out.push_back(entry);
+        return out;
+    };
+
+    // A position report: the Read boxes and the status take their news.
+    desk.Type(IDC_X_SET, "-");
+    desk.Type(IDC_Y_SET, "12");
+    desk.Type(IDC_NOTE, "cup");
+    desk.Type(IDC_SPEED, "150");
+    Flush();
+    Report(kExamplePosition);
+    EXPECT_SEQUENCE(Sequence{}, intoTypedIn());
+    ExpectShows(kExampleRead, Read(), "read");
+    ExpectShows({"-", "12", "0", "-90", "0", "0"}, Set(), "set");
+    EXPECT_EQ(desk.Text(IDC_STATUS), "Link to Robot OK!");
+
+    // The robot's text, with a box cleared.
+    desk.Type(IDC_X_SET, "");
+    Flush();
+    Report("WMRD_U*hello");
+    EXPECT_SEQUENCE(Sequence{}, intoTypedIn());
+    EXPECT_EQ(desk.Text(IDC_ROBOT_MESSAGE), "*hello");
+    EXPECT_EQ(desk.Text(IDC_X_SET), "");
+
+    // While recording the Set values follow the robot, in the report's and the
+    // tail's writes; the speed being typed stays.
+    Recording();
+    desk.Type(IDC_SPEED, "-");
+    Report("WMRP_D|X100Y200Z300P-450R100G500");
+    static const Sequence kSetFollows = {"text IDC_PITCH_SET -45", "text IDC_ROLL_SET 10", "text IDC_X_SET 10",
+                                         "text IDC_Y_SET 20",      "text IDC_Z_SET 30",    "text IDC_HAND_SET 50"};
+    EXPECT_SEQUENCE(kSetFollows + kSetFollows, intoTypedIn());
+    EXPECT_EQ(desk.Text(IDC_SPEED), "-");
+
+    // The step end that ends playback unchecks RUN and writes nothing else.
+    StartOver();
+    OpenAttached();
+    panel->m_listSteps.AddString("1,1,1,1,1,1,1");
+    panel->m_listSteps.SetCurSel(0);
+    panel->m_bRun = 1;
+    panel->PushControls();
+    desk.Type(IDC_X_SET, "-");
+    Flush();
+    Report("WMRP_SE");
+    EXPECT_SEQUENCE(Sequence{}, intoTypedIn());
+    EXPECT_SEQUENCE(Sequence{"check IDC_RUN 0"}, Log(headless::kCheck | headless::kSend | headless::kList));
+    EXPECT_EQ(panel->m_bRun, 0);
+    EXPECT_EQ(desk.Text(IDC_X_SET), "-");
+}
