@@ -1,11 +1,21 @@
 #include "StepLine.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "Scan.h"
+
+namespace {
+bool Blank(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
+}
+} // namespace
 
 CString FormatStepLine(const double v[7], const CString& note)
 {
     CString line;
-    if (note.IsEmpty())
+    if (Blank(note.str()))
         line.Format("%.0f,%.0f,%.0f,%.0f,%.0f,%.0f,%.0f", v[0], v[1], v[2], v[3], v[4], v[5], v[6]);
     else
         line.Format("%.0f,%.0f,%.0f,%.0f,%.0f,%.0f,%.0f:%s", v[0], v[1], v[2], v[3], v[4], v[5], v[6],

@@ -18,7 +18,8 @@ struct StepLine {
 constexpr size_t kMaxNoteLength = 51;
 
 // Writes the numbers with no decimals ("%.0f", rounding to the nearest), the ":"
-// and the note only when the note is not empty.
+// and the note only when the note holds more than white space: a line with a
+// ":" and no note word does not read back.
 CString FormatStepLine(const double values[7], const CString& note);
 
 // Reads a line as "%d,%d,%d,%d,%d,%d,%d:%s" does from its first character. A line

@@ -17,7 +17,10 @@ const FormatRow kFormatRows[] = {
     {{10, 20, 30, -90, 0, 25, 200}, "grip", "10,20,30,-90,0,25,200:grip"},
     {{12.7, 12.4, -12.7, -0.4, 0.4, 0.6, 200.9}, "", "13,12,-13,-0,0,1,201"},
     {{0, 0, 0, 0, 0, 0, 0}, "a b", "0,0,0,0,0,0,0:a b"},
-    {{0, 0, 0, 0, 0, 0, 0}, "   ", "0,0,0,0,0,0,0:   "},
+    // White space only is no note.
+    {{0, 0, 0, 0, 0, 0, 0}, "   ", "0,0,0,0,0,0,0"},
+    {{0, 0, 0, 0, 0, 0, 0}, " \t", "0,0,0,0,0,0,0"},
+    {{0, 0, 0, 0, 0, 0, 0}, " a", "0,0,0,0,0,0,0: a"},
     {{123456789, -123456789, 0, 0, 0, 0, 1e10}, "", "123456789,-123456789,0,0,0,0,10000000000"},
 };
 
@@ -65,7 +68,7 @@ const ParseRow kParseRows[] = {
 
 } // namespace
 
-TEST(StepLineFormat, NumbersWithoutDecimalsAndTheNoteOnlyWhenNotEmpty)
+TEST(StepLineFormat, NumbersWithoutDecimalsAndTheNoteOnlyWhenNotBlank)
 {
     for (const FormatRow& row : kFormatRows)
         EXPECT_EQ(FormatStepLine(row.values, CString(row.note)).str(), row.line);

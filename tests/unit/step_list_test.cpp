@@ -61,13 +61,29 @@ TEST_F(StepList, AddInsertsAfterTheSelectionAndSelectsTheNewLine)
     }
 }
 
-TEST_F(StepList, AddToAnEmptyListAndANoteOfBlanks)
+// A note of white space only is no note: written with a ":", the line would
+// not read back, so selecting it or loading it would lose the step.
+TEST_F(StepList, NoteOfBlanksOnlyIsWrittenAsNoNote)
 {
-    desk.Type(IDC_NOTE, "  ");
-    desk.Click(IDC_ADD);
-    // Written with the ":" and the blanks.
-    static const Sequence kExpected = {"list insert 0 0,0,0,-90,0,0,200:  ", "list select 0"};
-    EXPECT_SEQUENCE(kExpected, Log(headless::kList));
+    for (const char* note : {" ", "  \t "}) {
+        SCOPED_TRACE(std::string("\"") + note + "\"");
+        TearDown();
+        SetUp();
+        desk.Type(IDC_NOTE, note);
+        desk.Click(IDC_ADD);
+        desk.Type(IDC_X_SET, "5");
+        desk.Click(IDC_CHG);
+        desk.Type(IDC_X_SET, "9");
+        desk.Click(IDC_ADD);
+        // ADD on an empty list, CHG of that line, ADD after it.
+        static const Sequence kExpected = {"list insert 0 0,0,0,-90,0,0,200", "list select 0",
+                                           "list delete 0",  "list insert 0 5,0,0,-90,0,0,200", "list select 0",
+                                           "list insert 1 9,0,0,-90,0,0,200", "list select 1"};
+        EXPECT_SEQUENCE(kExpected, Log(headless::kList));
+        // The line reads back: selecting it loads it.
+        desk.SelectLine(0);
+        EXPECT_EQ(desk.Text(IDC_X_SET), "5");
+    }
 }
 
 TEST_F(StepList, DelTakesTheSelectedLineAndSelectsTheSamePositionAgain)
