@@ -122,6 +122,9 @@ private:
     void PushReport(BOOL pulled);
     void PushReportNews();
     void EndPlayback(BOOL pulled);
+    // ADD and CHG: whether a line of the Set values would read back; when not, a
+    // box says refusal.
+    bool StepFits(const char* refusal);
 
     // An EndExperiment is running (its close-down or its box): notices that
     // would run it again leave it alone.

@@ -2,10 +2,18 @@
 // run; the handlers look at the fields as they were before the click.
 #include "App.h"
 #include "ControlPanelDlg.h"
+#include "StepLine.h"
 
 namespace {
 // Locked while recording, in the order they are switched.
 const int kRecLockGroup[] = {IDC_STEP, IDC_RUN, IDC_LOAD, IDC_SAVE, IDC_ADD, IDC_DEL, IDC_CHG, IDC_MOVE_XYZ};
+
+bool LineReads(const CListBox& list, int index)
+{
+    CString line;
+    list.GetText(index, line);
+    return ParseStepLine(line.str()).has_value();
+}
 } // namespace
 
 void CControlPanelDlg::OnRec()
@@ -59,8 +67,13 @@ void CControlPanelDlg::OnStepEnd()
             EndPlayback(PullControls());
             return;
         }
-        PullControls();
+        BOOL pulled = PullControls();
         m_listSteps.SetCurSel(next);
+        // A line that does not read is no step: sending would repeat the one before.
+        if (!LineReads(m_listSteps, next)) {
+            EndPlayback(pulled);
+            return;
+        }
         LoadSelectedStep();
         SendSetPose();
         PushControls();

@@ -23,6 +23,11 @@ CString FormatStepLine(const double v[7], const CString& note)
     return line;
 }
 
+bool StepValuesFit(const double values[7])
+{
+    return ParseStepLine(FormatStepLine(values, CString()).str()).has_value();
+}
+
 std::optional<StepLine> ParseStepLine(std::string_view line)
 {
     StepLine step{};

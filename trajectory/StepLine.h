@@ -22,6 +22,10 @@ constexpr size_t kMaxNoteLength = 51;
 // ":" and no note word does not read back.
 CString FormatStepLine(const double values[7], const CString& note);
 
+// Whether the line of these values reads back: each whole number fits a line's
+// signed 32-bit number.
+bool StepValuesFit(const double values[7]);
+
 // Reads a line as "%d,%d,%d,%d,%d,%d,%d:%s" does from its first character. A line
 // with a ":" is accepted only with all eight items, one without only with the
 // seven numbers; anything after them is ignored.

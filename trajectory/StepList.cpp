@@ -9,10 +9,21 @@ CString CControlPanelDlg::FormatStepLine() const
     return ::FormatStepLine(values, m_strNote);
 }
 
+// A line is written only from a form read whole, and only when it reads back:
+// a line that does not would be skipped by LOAD and by playback.
+bool CControlPanelDlg::StepFits(const char* refusal)
+{
+    const double values[7] = {m_dXSet, m_dYSet, m_dZSet, m_dPitchSet, m_dRollSet, m_dHandSet, m_dSpeed};
+    if (StepValuesFit(values))
+        return true;
+    MessageBox(refusal, nullptr, MB_ICONINFORMATION | MB_OK);
+    return false;
+}
+
 // Inserts after the selected line (at the top when none) and selects the new one.
 void CControlPanelDlg::AddStep()
 {
-    if (!PullControls())
+    if (!PullControls() || !StepFits("The step is out of range and was not added."))
         return;
     CString line = FormatStepLine();
     int at = m_listSteps.GetCurSel() + 1;
@@ -34,7 +45,7 @@ void CControlPanelDlg::ChangeStep()
     if (!PullControls())
         return;
     int selected = m_listSteps.GetCurSel();
-    if (selected == LB_ERR)
+    if (selected == LB_ERR || !StepFits("The step is out of range and was not changed."))
         return;
     CString line = FormatStepLine();
     m_listSteps.DeleteString(selected);

@@ -245,6 +245,51 @@ TEST_F(Playback, UncheckingRunWithAPullBetweenStopsAtOnce)
     EXPECT_TRUE(Log(kPlayLog).empty());
 }
 
+// A line whose numbers do not fit is never written, and one that reaches the
+// list some other way is never played: playback stops on it.
+TEST_F(Playback, StepThatCannotBeReadBackIsNotWrittenNorPlayed)
+{
+    const std::string kNotAdded = "The step is out of range and was not added.";
+    const std::string kNotChanged = "The step is out of range and was not changed.";
+    struct Row { int button; int edit; const char* text; std::string box; Sequence log; };
+    const Row rows[] = {
+        {IDC_ADD, IDC_X_SET, "3000000000", kNotAdded, {"box Orvanta | " + kNotAdded + " | information ok -> IDOK"}},
+        {IDC_ADD, IDC_SPEED, "-2147483648.6", kNotAdded,
+         {"box Orvanta | " + kNotAdded + " | information ok -> IDOK"}},
+        {IDC_CHG, IDC_HAND_SET, "1e10", kNotChanged, {"box Orvanta | " + kNotChanged + " | information ok -> IDOK"}},
+        // The largest whole number that fits.
+        {IDC_ADD, IDC_X_SET, "2147483647", "", {"list insert 1 2147483647,0,0,-90,0,0,200", "list select 1"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(headless::Desktop::ControlName(row.button)) + " " + row.text);
+        StartOver();
+        OpenOperating();
+        FillSteps(0);
+        desk.Type(row.edit, row.text);
+        Flush();
+        if (!row.box.empty())
+            desk.ExpectBox(row.box);
+        desk.Click(row.button);
+        EXPECT_SEQUENCE(row.log, Log(kPlayLog));
+    }
+
+    // Steps 10, one that does not read, 30: 10 goes out, and playback ends on the second.
+    StartOver();
+    OpenOperating();
+    for (const char* line : {"10,0,0,-90,0,0,100", "3000000000,0,0,-90,0,0,100", "30,0,0,-90,0,0,100"})
+        panel->m_listSteps.AddString(line);
+    desk.SelectLine(0);
+    Flush();
+    desk.Click(IDC_RUN);
+    StepEnd();
+    StepEnd();
+    static const Sequence kPlayed = {Target(10), "list select 1"};
+    EXPECT_SEQUENCE(kPlayed, Log(kPlayLog));
+    EXPECT_EQ(desk.Check(IDC_RUN), 0);
+    EXPECT_EQ(panel->m_bRun, 0);
+    EXPECT_EQ(desk.Selection(), 1);
+}
+
 TEST_F(Playback, BackwardSelectsTheLastLineOnAndLineZeroOffWithoutLoading)
 {
     FillSteps(1);
