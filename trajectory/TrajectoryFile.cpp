@@ -10,8 +10,18 @@
 
 namespace {
 const char kFilter[] = "Trajectory (*.txt)|*.txt|";
-// A line longer than this is read as several pieces, each taken as a line.
-constexpr int kPieceSize = 120;
+
+// The next line of the file without its line end, whatever its length; false at
+// the end of the file. A long line is one line: read in pieces, its tail could
+// pass for a step of its own.
+bool ReadLine(FILE* file, std::string& line)
+{
+    line.clear();
+    int c;
+    while ((c = std::getc(file)) != EOF && c != '\n')
+        line += char(c);
+    return c == '\n' || !line.empty();
+}
 
 bool FileExists(const char* path)
 {
@@ -43,9 +53,10 @@ void CControlPanelDlg::LoadTrajectory()
     }
 
     m_listSteps.ResetContent();
-    char piece[kPieceSize];
-    while (std::fgets(piece, sizeof piece, file)) {
-        std::optional<StepLine> step = ParseStepLine(piece);
+    std::string line;
+    while (ReadLine(file, line)) {
+        // A zero byte ends the line's text, as it ends any C string.
+        std::optional<StepLine> step = ParseStepLine(line.c_str());
         if (!step)
             continue;
         double* fields[7] = {&m_dXSet, &m_dYSet, &m_dZSet, &m_dPitchSet, &m_dRollSet, &m_dHandSet, &m_dSpeed};

@@ -353,6 +353,27 @@ TEST_F(Trajectory, RecordsSavesLoadsAndReplaysThreeSteps)
     EXPECT_EQ(ReadBytes(path), saved);
 }
 
+// A step with a note longer than a line's first 119 characters comes back as
+// one step, its note cut to 51 characters.
+TEST_F(Trajectory, LongNoteStepSavesAndLoadsAsOneStep)
+{
+    TempFolder folder;
+    ASSERT_TRUE(folder.created());
+    const std::string path = folder.file("long.txt");
+    ASSERT_TRUE(startOrvanta());
+    const std::string note = std::string(101, 'x') + "9,9,9,9,9,9,9";
+    ASSERT_TRUE(panel.setText(IDC_NOTE, note));
+    ASSERT_TRUE(panel.click(IDC_ADD));
+    const std::string line = "0,0,0,-90,0,0,200:" + note;
+    ASSERT_TRUE(listBecomes({line}));
+    ASSERT_TRUE(chooseFile(IDC_SAVE, path));
+    ASSERT_TRUE(WaitFor("the saved file", [&] { return ReadBytes(path) == WindowsText({line}); }))
+        << Quoted(ReadBytes(path).value_or("(no file)"));
+    ASSERT_TRUE(chooseFile(IDC_LOAD, path));
+    EXPECT_TRUE(listBecomes({"0,0,0,-90,0,0,200:" + std::string(51, 'x')}));
+    EXPECT_EQ(selection(), 0);
+}
+
 TEST_F(Trajectory, LoadingAMissingNameCreatesItsTxtFileOnceAndEmptiesTheList)
 {
     TempFolder folder;

@@ -121,16 +121,28 @@ TEST_F(TrajectoryFile, LoadReadsCrlfFiles)
     EXPECT_EQ(panel->m_strNote.str(), "grip");
 }
 
-TEST_F(TrajectoryFile, LineLongerThan119CharactersIsReadAsPieces)
+// Each line of the file gives one step at most, whatever its length; the note
+// keeps its first 51 characters.
+TEST_F(TrajectoryFile, LongLineIsOneLine)
 {
-    // 119 characters, then a second step right at the 120th.
-    const std::string first = "1,2,3,4,5,6,7" + std::string(106, 'x');
-    ASSERT_EQ(first.size(), 119u);
-    // A note that runs over the piece: the piece keeps 51 of it, the rest is dropped.
-    const std::string longNote = "3,3,3,3,3,3,3:" + std::string(200, 'n');
-    Write("run.txt", first + "9,9,9,9,9,9,9\n" + longNote + "\n");
+    // A step taught with a long note, saved and loaded again.
+    const std::string note = std::string(101, 'x') + "9,9,9,9,9,9,9";
+    desk.Type(IDC_NOTE, note);
+    desk.Click(IDC_ADD);
+    desk.Type(IDC_NOTE, "");
+    desk.Click(IDC_ADD);
+    Save("run.txt");
+    ASSERT_EQ(Read("run.txt"), "0,0,0,-90,0,0,200:" + note + "\n0,0,0,-90,0,0,200\n");
     Load("run.txt");
-    const Sequence lines = {"1,2,3,4,5,6,7", "9,9,9,9,9,9,9", "3,3,3,3,3,3,3:" + std::string(51, 'n')};
+    const Sequence reloaded = {"0,0,0,-90,0,0,200:" + std::string(51, 'x'), "0,0,0,-90,0,0,200"};
+    EXPECT_SEQUENCE(reloaded, desk.Lines());
+
+    // A line of 119 characters with more after them, and a note longer than any piece.
+    const std::string first = "1,2,3,4,5,6,7" + std::string(106, 'x') + "9,9,9,9,9,9,9";
+    const std::string longNote = "3,3,3,3,3,3,3:" + std::string(200, 'n');
+    Write("run.txt", first + "\n" + longNote + "\n");
+    Load("run.txt");
+    const Sequence lines = {"1,2,3,4,5,6,7", "3,3,3,3,3,3,3:" + std::string(51, 'n')};
     EXPECT_SEQUENCE(lines, desk.Lines());
 }
 
