@@ -34,20 +34,22 @@ LRESULT CControlPanelDlg::SendSkypeCommand(const char* text)
 
 // Only the attached Skype window speaks to us; anything else is dropped. The
 // text ends at the first zero byte within the byte count, and never runs past
-// the count or our buffer.
+// the count or our buffer. A text that does not end within the 1024 bytes we
+// look at is dropped whole: cut, its last number could read as another.
 void CControlPanelDlg::OnCopyData(HWND from, const COPYDATASTRUCT* data)
 {
     if (!m_hSkypeWnd || from != m_hSkypeWnd || !data)
         return;
     // One byte more than Skype may send, for our zero after 1024 bytes that hold none.
     char notice[kCopyBufferSize + 1];
-    size_t count = data->lpData ? data->cbData : 0;
-    if (count > kCopyBufferSize)
-        count = kCopyBufferSize;
+    const size_t count = data->lpData ? data->cbData : 0;
+    const size_t looked = count > kCopyBufferSize ? kCopyBufferSize : count;
     const char* bytes = static_cast<const char*>(data->lpData);
     size_t length = 0;
-    while (length < count && bytes[length] != '\0')
+    while (length < looked && bytes[length] != '\0')
         ++length;
+    if (length == looked && count > looked)
+        return;
     if (length)
         std::memcpy(notice, bytes, length);
     notice[length] = '\0';

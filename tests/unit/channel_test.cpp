@@ -137,30 +137,41 @@ TEST_F(ChannelTest, CutNoticeLosesTheWordAtItsEnd)
     EXPECT_EQ(panel->m_strStatus, "Searching Robot, please wait......");
 }
 
-TEST_F(ChannelTest, NoticeIsNeverReadPastItsBuffer)
+// A notice is looked at up to 1024 bytes. One whose text does not end within
+// them is dropped whole, since its cut could land inside a number; one that does
+// is taken, as is one without a zero byte whose byte count is at most 1024.
+TEST_F(ChannelTest, NoticeThatDoesNotEndWithin1024BytesIsDropped)
 {
-    // 1024 bytes of a text report and no zero byte, then more that must stay unread.
-    OpenAttached();
-    std::string bytes = TextReport(1024) + "ONLINE" + std::string(100, 'y');
-    std::vector<char> data(bytes.begin(), bytes.end());
-    EXPECT_EQ(RobotTextOf(data, DWORD(data.size())), TextReport(1024).substr(kPrefixToStar));
-    EXPECT_EQ(panel->m_strStatus, "Link to Robot OK!");
-
-    // A byte count far beyond the 1024 bytes there are.
-    StartOver();
-    OpenAttached();
-    bytes = TextReport(1024);
-    data.assign(bytes.begin(), bytes.end());
-    EXPECT_EQ(RobotTextOf(data, 5000), bytes.substr(kPrefixToStar));
-
-    // The ONLINE in the last bytes looked at: it is seen.
-    StartOver();
-    OpenAttached();
-    bytes = TextReport(1018) + "ONLINE" + std::string(100, 'y');
-    data.assign(bytes.begin(), bytes.end());
-    desk.CopyData(desk.SkypeWindow(), data.data(), DWORD(data.size()));
-    EXPECT_EQ(panel->m_strStatus, "Searching Robot, please wait......");
-    EXPECT_EQ(panel->m_nReplyCount, 0u);
+    // A position report padded to 1026 characters: cut after 1024, the hand would read 6.
+    const std::string report = "WMRP_D|X0Y0Z0P0R0G6780";
+    std::string position = "APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$";
+    position += std::string(1026 - position.size() - report.size(), 'x') + report;
+    ASSERT_EQ(position.size(), 1026u);
+    const std::string online = TextReport(1018) + "ONLINE";
+    struct Row { std::string bytes; DWORD count; bool taken; };
+    const Row rows[] = {
+        {position + '\0', 1027, false},
+        {position, 1026, false},
+        {online + std::string(100, 'y'), 1124, false},
+        {TextReport(1024), 5000, false},
+        // A 1024-byte text and its zero byte: the zero is not among the bytes looked at.
+        {TextReport(1024) + '\0', 1025, false},
+        {TextReport(1024), 1024, true},
+        {TextReport(1023) + '\0' + std::string(100, 'y'), 1124, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.bytes.size()) + " bytes, count " + std::to_string(row.count));
+        StartOver();
+        OpenAttached();
+        std::vector<char> data(row.bytes.begin(), row.bytes.end());
+        EXPECT_EQ(desk.CopyData(desk.SkypeWindow(), data.data(), row.count), 1);
+        EXPECT_EQ(panel->m_nReplyCount, row.taken ? 1u : 0u);
+        EXPECT_EQ(panel->m_strStatus, row.taken ? "Link to Robot OK!" : "Searching Robot ......");
+        EXPECT_DOUBLE_EQ(panel->m_dHandRead, 0.0);
+        if (!row.taken) {
+            EXPECT_TRUE(Log(headless::kAll).empty());
+        }
+    }
 }
 
 TEST_F(ChannelTest, ByteCountZeroOrNoDataGivesAnEmptyNoticeWithoutEffect)
