@@ -81,7 +81,7 @@ void DDX_Text(CDataExchange* pDX, int id, double& value)
             pDX->Fail();
         value = *read;
     } else {
-        ws::SendMessage(ctrl, WM_SETTEXT, 0, LPARAM(FormatDouble(value).GetString()));
+        ws::SetControlText(ctrl, FormatDouble(value));
     }
 }
 
@@ -91,7 +91,7 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value)
     if (pDX->m_bSaveAndValidate) {
         value = WindowTextOf(ctrl);
     } else {
-        ws::SendMessage(ctrl, WM_SETTEXT, 0, LPARAM(value.GetString()));
+        ws::SetControlText(ctrl, value);
     }
 }
 
@@ -101,7 +101,7 @@ void DDX_Check(CDataExchange* pDX, int id, int& value)
     if (pDX->m_bSaveAndValidate)
         value = ws::SendMessage(ctrl, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
     else
-        ws::SendMessage(ctrl, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+        ws::SetControlCheck(ctrl, value ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control)

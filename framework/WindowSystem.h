@@ -31,12 +31,21 @@ BOOL IsWindowEnabled(HWND hwnd);
 BOOL IsIconic(HWND hwnd);
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 BOOL GetClientRect(HWND hwnd, RECT* rect);
+// Repaints (RDW_INVALIDATE ...) or paints at once (RDW_UPDATENOW) a window.
+BOOL RedrawWindow(HWND hwnd, UINT flags);
 HWND SetCapture(HWND hwnd);
 BOOL ReleaseCapture();
 HWND GetCapture();
 // Keyboard focus to a window of this thread; answers the window that had it.
 HWND SetFocus(HWND hwnd);
 void MessageBeep(UINT type);
+
+// What data exchange shows in a control. WM_SETTEXT repaints an edit or a
+// static even when its text stays the same, so the win32 back end leaves alone
+// a control that shows the text (or the check state) already; the result is
+// that of the message.
+void SetControlText(HWND ctrl, const char* text);
+void SetControlCheck(HWND ctrl, int check);
 
 // System menu.
 HMENU GetSystemMenu(HWND hwnd);

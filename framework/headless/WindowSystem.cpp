@@ -184,6 +184,9 @@ BOOL GetClientRect(HWND hwnd, RECT* rect)
     return TRUE;
 }
 
+// Nothing is painted here: a repaint asks nothing the log shows.
+BOOL RedrawWindow(HWND hwnd, UINT) { return D().W(hwnd) ? TRUE : FALSE; }
+
 HWND SetCapture(HWND hwnd)
 {
     HWND old = D().m_capture;
@@ -208,6 +211,10 @@ HWND SetFocus(HWND hwnd)
 }
 
 void MessageBeep(UINT) { D().Record(headless::kBeep, "beep"); }
+
+// Every push reaches the control, so the log shows one entry a push for each.
+void SetControlText(HWND ctrl, const char* text) { SendMessage(ctrl, WM_SETTEXT, 0, LPARAM(text)); }
+void SetControlCheck(HWND ctrl, int check) { SendMessage(ctrl, BM_SETCHECK, WPARAM(check), 0); }
 
 HMENU GetSystemMenu(HWND hwnd)
 {

@@ -4,6 +4,9 @@
 
 #include <cstring>
 #include <exception>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "Dialog.h"
 #include "Files.h"
@@ -17,8 +20,28 @@ HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 // marker belongs to the innermost dialog-procedure call, since messages nest.
 thread_local bool* t_pDialogUnhandled = nullptr;
 
-const char kOldProcProp[] = "Orvanta.OldWndProc";
-const char kModalDoneProp[] = "Orvanta.ModalDone";
+// Our bookkeeping of windows lives in the process, not in window properties:
+// under Wine every property read is a call to the server, and a subclassed list
+// box reads its old procedure twice for every line it is given.
+// The procedure a subclassed window had before ours.
+std::unordered_map<HWND, WNDPROC>& OldProcs()
+{
+    static std::unordered_map<HWND, WNDPROC> procs;
+    return procs;
+}
+
+WNDPROC OldProcOf(HWND hwnd)
+{
+    auto it = OldProcs().find(hwnd);
+    return it == OldProcs().end() ? nullptr : it->second;
+}
+
+// Windows whose modal loop has been asked to end.
+std::unordered_set<HWND>& EndedModalLoops()
+{
+    static std::unordered_set<HWND> ended;
+    return ended;
+}
 
 CWnd* ObjectOf(HWND hwnd) { return CWnd::FromHandlePermanent(hwnd); }
 
@@ -56,21 +79,31 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return FALSE;
     if (ReturnsDirectly(msg))
         return INT_PTR(result);
-    SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+    // Under Wine, reading our own window's extra bytes is local; writing them
+    // calls the server.
+    if (GetWindowLongPtrA(hwnd, DWLP_MSGRESULT) != result)
+        SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
     return TRUE;
 }
 
 LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto old = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kOldProcProp));
+    WNDPROC old = OldProcOf(hwnd);
     CWnd* wnd = ObjectOf(hwnd);
-    if (!wnd)
-        return old ? CallWindowProcA(old, hwnd, msg, wParam, lParam) : DefWindowProcA(hwnd, msg, wParam, lParam);
-    try {
-        return wnd->WindowProc(msg, wParam, lParam);
-    } catch (...) {
-        return old ? CallWindowProcA(old, hwnd, msg, wParam, lParam) : 0;
+    LRESULT result = 0;
+    if (!wnd) {
+        result = old ? CallWindowProcA(old, hwnd, msg, wParam, lParam) : DefWindowProcA(hwnd, msg, wParam, lParam);
+    } else {
+        try {
+            result = wnd->WindowProc(msg, wParam, lParam);
+        } catch (...) {
+            result = old ? CallWindowProcA(old, hwnd, msg, wParam, lParam) : 0;
+        }
     }
+    // The window is gone and its handle free for another one.
+    if (msg == WM_NCDESTROY)
+        OldProcs().erase(hwnd);
+    return result;
 }
 
 bool IsOurDialog(HWND hwnd)
@@ -87,7 +120,28 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) { return 
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) { return PostMessageA(hwnd, msg, wParam, lParam); }
 LRESULT BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessageA(HWND_BROADCAST, msg, wParam, lParam); }
 
-HWND GetDlgItem(HWND dlg, int id) { return ::GetDlgItem(dlg, id); }
+// Under Wine GetDlgItem asks the server for the dialog's children every time
+// (about 0.1 ms), and data exchange looks up some thirty controls a run. A
+// control found once is checked instead, which takes no server call for our
+// own windows.
+HWND GetDlgItem(HWND dlg, int id)
+{
+    static std::unordered_map<HWND, std::unordered_map<int, HWND>> found;
+    auto dialog = found.find(dlg);
+    if (dialog != found.end()) {
+        auto control = dialog->second.find(id);
+        if (control != dialog->second.end()) {
+            HWND ctrl = control->second;
+            if (::IsWindow(ctrl) && ::GetParent(ctrl) == dlg && ::GetDlgCtrlID(ctrl) == id)
+                return ctrl;
+            dialog->second.erase(control);
+        }
+    }
+    HWND ctrl = ::GetDlgItem(dlg, id);
+    if (ctrl)
+        found[dlg][id] = ctrl;
+    return ctrl;
+}
 int GetDlgCtrlID(HWND hwnd) { return ::GetDlgCtrlID(hwnd); }
 HWND GetParent(HWND hwnd) { return ::GetParent(hwnd); }
 BOOL IsWindow(HWND hwnd) { return ::IsWindow(hwnd); }
@@ -101,11 +155,33 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 }
 
 BOOL GetClientRect(HWND hwnd, RECT* rect) { return ::GetClientRect(hwnd, rect); }
+BOOL RedrawWindow(HWND hwnd, UINT flags) { return ::RedrawWindow(hwnd, nullptr, nullptr, flags); }
 HWND SetCapture(HWND hwnd) { return ::SetCapture(hwnd); }
 BOOL ReleaseCapture() { return ::ReleaseCapture(); }
 HWND GetCapture() { return ::GetCapture(); }
 HWND SetFocus(HWND hwnd) { return ::SetFocus(hwnd); }
 void MessageBeep(UINT type) { ::MessageBeep(type); }
+
+// Compared as the control holds it, in UTF-16: WM_SETTEXT converts an 8-bit
+// text through the ANSI code page, and two texts that read back alike through
+// it may still show differently.
+void SetControlText(HWND ctrl, const char* text)
+{
+    int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (length > 0 && GetWindowTextLengthW(ctrl) == length - 1) {
+        std::wstring wanted(size_t(length), L'\0'), shown(size_t(length), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, text, -1, wanted.data(), length);
+        if (GetWindowTextW(ctrl, shown.data(), length) == length - 1 && shown == wanted)
+            return;
+    }
+    SendMessageA(ctrl, WM_SETTEXT, 0, LPARAM(text));
+}
+
+void SetControlCheck(HWND ctrl, int check)
+{
+    if (SendMessageA(ctrl, BM_GETCHECK, 0, 0) != check)
+        SendMessageA(ctrl, BM_SETCHECK, WPARAM(check), 0);
+}
 
 HMENU GetSystemMenu(HWND hwnd) { return ::GetSystemMenu(hwnd, FALSE); }
 BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR id, const char* text) { return AppendMenuA(menu, flags, id, text); }
@@ -164,7 +240,7 @@ void RunModalLoop(HWND hwnd)
     if (!::IsWindowVisible(hwnd))
         ShowWindow(hwnd, SW_SHOWNORMAL);
     MSG msg;
-    while (::IsWindow(hwnd) && !GetPropA(hwnd, kModalDoneProp)) {
+    while (::IsWindow(hwnd) && !EndedModalLoops().count(hwnd)) {
         BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) {
             PostQuitMessage(int(msg.wParam));
@@ -177,38 +253,42 @@ void RunModalLoop(HWND hwnd)
             DispatchMessageA(&msg);
         }
     }
-    if (::IsWindow(hwnd))
-        RemovePropA(hwnd, kModalDoneProp);
+    EndedModalLoops().erase(hwnd);
 }
 
 void EndModalLoop(HWND hwnd)
 {
-    SetPropA(hwnd, kModalDoneProp, HANDLE(1));
+    EndedModalLoops().insert(hwnd);
     PostMessageA(hwnd, WM_NULL, 0, 0);  // wakes the loop
 }
 
-BOOL DestroyWindow(HWND hwnd) { return ::DestroyWindow(hwnd); }
+// A handle can be given to a new window once this one is gone.
+BOOL DestroyWindow(HWND hwnd)
+{
+    BOOL destroyed = ::DestroyWindow(hwnd);
+    EndedModalLoops().erase(hwnd);
+    return destroyed;
+}
 
 void SubclassWindow(HWND hwnd, CWnd*)
 {
-    if (GetPropA(hwnd, kOldProcProp))
+    if (OldProcOf(hwnd))
         return;
-    auto old = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(SubclassProc)));
-    SetPropA(hwnd, kOldProcProp, reinterpret_cast<HANDLE>(old));
+    OldProcs()[hwnd] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(SubclassProc)));
 }
 
 void UnsubclassWindow(HWND hwnd)
 {
-    auto old = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kOldProcProp));
+    WNDPROC old = OldProcOf(hwnd);
     if (!old)
         return;
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(old));
-    RemovePropA(hwnd, kOldProcProp);
+    OldProcs().erase(hwnd);
 }
 
 LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (auto old = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kOldProcProp)))
+    if (WNDPROC old = OldProcOf(hwnd))
         return CallWindowProcA(old, hwnd, msg, wParam, lParam);
     if (IsOurDialog(hwnd)) {
         if (t_pDialogUnhandled)
