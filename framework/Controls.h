@@ -24,6 +24,9 @@ public:
     // Returns the count left, or LB_ERR when index names no line.
     int DeleteString(int index) { assert(m_hWnd); return int(SendMessage(LB_DELETESTRING, WPARAM(index))); }
     void ResetContent() { assert(m_hWnd); SendMessage(LB_RESETCONTENT); }
+    // Room for items more lines and bytes of text, ahead of adding them: one
+    // allocation instead of one every few lines. LB_ERRSPACE when there is none.
+    int InitStorage(int items, UINT bytes) { assert(m_hWnd); return int(SendMessage(LB_INITSTORAGE, WPARAM(items), LPARAM(bytes))); }
     int GetTextLen(int index) const { assert(m_hWnd); return int(SendMessage(LB_GETTEXTLEN, WPARAM(index))); }
     // Empty when index names no line.
     void GetText(int index, CString& text) const;

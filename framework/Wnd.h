@@ -49,6 +49,9 @@ public:
     void SetDlgItemText(int id, const char* text);
     CString GetDlgItemText(int id) const;
     BOOL EnableWindow(BOOL enable = TRUE);
+    // WM_SETREDRAW: while off, changes to the window do not repaint it.
+    void SetRedraw(BOOL redraw = TRUE);
+    BOOL RedrawWindow(UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     void EnableDlgItem(int id, BOOL enable);
     void CheckDlgButton(int id, UINT check);  // BST_CHECKED or BST_UNCHECKED
     BOOL IsIconic() const;
@@ -62,6 +65,24 @@ public:
 protected:
     // Cancel a mouse capture that one of this window's controls holds.
     void CancelChildCapture();
+};
+
+// Holds a window's redraw off for a bulk change (filling a list, say) and, when
+// it goes, turns it back on and repaints the window once. Turning it on does
+// not repaint by itself, and the scroll bars are part of the frame.
+class CRedrawOff {
+public:
+    explicit CRedrawOff(CWnd& wnd) : m_wnd(wnd) { m_wnd.SetRedraw(FALSE); }
+    ~CRedrawOff()
+    {
+        m_wnd.SetRedraw(TRUE);
+        m_wnd.RedrawWindow(RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+    CRedrawOff(const CRedrawOff&) = delete;
+    CRedrawOff& operator=(const CRedrawOff&) = delete;
+
+private:
+    CWnd& m_wnd;
 };
 
 // The text of any window, by WM_GETTEXTLENGTH and WM_GETTEXT.

@@ -1,4 +1,6 @@
 // Trajectory files: the step list to and from a text file, one step line a line.
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <string>
 
@@ -10,6 +12,19 @@
 
 namespace {
 const char kFilter[] = "Trajectory (*.txt)|*.txt|";
+// "0,0,0,0,0,0,0" and its line end: about the most steps a file can hold is
+// its size over this.
+constexpr long kShortestLine = 14;
+
+// The size of a file just opened, its position left at the start; 0 when unknown.
+long FileSize(FILE* file)
+{
+    if (std::fseek(file, 0, SEEK_END) != 0)
+        return 0;
+    long size = std::ftell(file);
+    std::rewind(file);
+    return size > 0 ? size : 0;
+}
 
 // The next line of the file without its line end, whatever its length; false at
 // the end of the file. A long line is one line: read in pieces, its tail could
@@ -52,7 +67,13 @@ void CControlPanelDlg::LoadTrajectory()
         return;
     }
 
+    // A list box repaints itself and its scroll bar on every line added: the
+    // list is filled unseen and painted once, when this goes.
+    CRedrawOff bulk(m_listSteps);
     m_listSteps.ResetContent();
+    if (long size = FileSize(file); size > 0)
+        m_listSteps.InitStorage(int(std::min<long long>(size / kShortestLine, INT_MAX)),
+                                UINT(std::min<long long>(size, UINT_MAX)));
     std::string line;
     while (ReadLine(file, line)) {
         // A zero byte ends the line's text, as it ends any C string.

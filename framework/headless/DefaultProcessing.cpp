@@ -30,6 +30,9 @@ LRESULT Desktop::Default(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_GETTEXTLENGTH:
         return LRESULT(w->text.size());
+    case WM_SETREDRAW:
+        w->redraw = wParam != 0;
+        return 0;
     case WM_GETTEXT: {
         if (wParam == 0)
             return 0;
@@ -131,6 +134,8 @@ LRESULT Desktop::Default(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         switch (msg) {
         case LB_GETCOUNT:
             return count;
+        case LB_INITSTORAGE:
+            return LRESULT(count + int(wParam));
         case LB_GETCURSEL:
             return w->selection;
         case LB_SETCURSEL: {

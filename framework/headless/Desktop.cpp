@@ -216,6 +216,13 @@ std::string Desktop::SelectedText(int id) const
     return w.text.substr(size_t(w.selStart), size_t(w.selEnd - w.selStart));
 }
 
+bool Desktop::Redraws(int id) const
+{
+    if (id < 0)
+        id = Resources::Get().ValueOf("IDC_STEP_LIST");
+    return Must(*this, Item(id), id).redraw;
+}
+
 bool Desktop::Topmost() const { return Must(*this, Panel(), 0).topmost; }
 int Desktop::Width() const { return Must(*this, Panel(), 0).cx; }
 int Desktop::Height() const { return Must(*this, Panel(), 0).cy; }

@@ -60,6 +60,7 @@ public:
     bool Pushed(int id) const;
     std::vector<std::string> Lines(int id = -1) const;  // the step list by default
     int Selection(int id = -1) const;
+    bool Redraws(int id = -1) const;  // WM_SETREDRAW left it on
     bool Topmost() const;
     int Width() const;
     int Height() const;
@@ -186,6 +187,7 @@ struct Desktop::Window {
     std::vector<std::string> lines;
     int selection = -1;
     int selStart = 0, selEnd = 0;  // edits: the selected characters
+    bool redraw = true;      // WM_SETREDRAW
     std::vector<HWND> children;
     CWnd* wnd = nullptr;       // the object that gets this window's messages
     bool subclassed = false;

@@ -100,6 +100,23 @@ TEST_F(TrajectoryFile, LoadsTheTwoLineExampleWithLineZeroSelectedAndNoPush)
     EXPECT_EQ(desk.Text(IDC_NOTE), "");
 }
 
+// The list is filled with its redraw off; a list left that way would never
+// show the loaded steps, nor anything after them.
+TEST_F(TrajectoryFile, LoadLeavesTheListRedrawing)
+{
+    Write("run.txt", "1,2,3,4,5,6,7\n8,8,8,8,8,8,8:grip\n");
+    Fill({"9,9,9,9,9,9,9"});
+    Load("run.txt");
+    EXPECT_TRUE(desk.Redraws());
+    static const Sequence kLines = {"1,2,3,4,5,6,7", "8,8,8,8,8,8,8:grip"};
+    EXPECT_SEQUENCE(kLines, desk.Lines());
+    EXPECT_EQ(desk.Selection(), 0);
+
+    Load("missing.txt");  // the fallback empties the list
+    EXPECT_TRUE(desk.Redraws());
+    EXPECT_TRUE(desk.Lines().empty());
+}
+
 TEST_F(TrajectoryFile, LoadRewritesAcceptedLinesAndDropsTheRest)
 {
     Write("run.txt",
