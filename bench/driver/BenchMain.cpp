@@ -147,22 +147,16 @@ size_t CommandsFrom(const e2e::FakeSkype& skype, HWND from)
     return count;
 }
 
-// A click that opens no box is sent, so it has been handled when this returns.
+// A click that opens no box is sent, and handled when this returns.
 void Click(const Subject& s, int id)
 {
-    HWND button = s.item(id);
-    if (!button || !IsWindowEnabled(button))
-        throw Failure(s.name + ": control " + std::to_string(id) + " cannot be clicked");
-    SendLong(button, BM_CLICK);
+    Check(s.window.click(id, 60s), s.name + ": a click on control " + std::to_string(id));
 }
 
 // A click that opens a box is posted: its send would return only with the box.
 void ClickOpeningBox(const Subject& s, int id)
 {
-    HWND button = s.item(id);
-    if (!button || !IsWindowEnabled(button))
-        throw Failure(s.name + ": control " + std::to_string(id) + " cannot be clicked");
-    PostMessageW(button, BM_CLICK, 0, 0);
+    Check(s.window.clickOpeningBox(id), s.name + ": a click on control " + std::to_string(id));
 }
 
 void Start(Subject& s, e2e::FakeSkype& skype)
