@@ -209,43 +209,59 @@ std::unique_ptr<Subject> StartFloor(e2e::FakeSkype& skype)
 
 // --- The measurements. Each returns one figure of one repetition.
 
-// WMIT_D notice sent -> its WMCA_ITD received inside it -> the notice handled.
-double DatagramRoundTrip(Subject& s, e2e::FakeSkype& skype, const Robot& robot, int samples)
+// Short measurements take turns sample by sample, who goes first alternating,
+// so that both programs meet the same moments of a shared machine. Answers each
+// program's mean, in the order given.
+std::vector<double> InTurns(const std::vector<Subject*>& order, int samples,
+                            const std::function<double(Subject&, int sample)>& one)
 {
-    double total = 0;
+    std::vector<double> total(order.size(), 0.0);
     for (int i = 0; i < samples; ++i) {
-        int before = robot.answers();
-        auto start = Clock::now();
-        e2e::SendResult result = skype.sendNotice(Report("WMIT_D"), s.hwnd());
-        double ms = MillisSince(start);
-        if (result != Answered(1))
-            throw Failure(s.name + " did not take a WMIT_D notice");
-        if (robot.answers() != before + 1)
-            throw Failure(s.name + " did not answer WMIT_D inside its notice");
-        total += ms;
-        // Each datagram finds a quiet panel, as when the robot's come apart.
-        PaintNow(s.hwnd());
+        for (size_t k = 0; k < order.size(); ++k) {
+            size_t at = i % 2 ? order.size() - 1 - k : k;
+            total[at] += one(*order[at], i);
+        }
     }
-    return total / samples;
+    for (double& sum : total)
+        sum /= samples;
+    return total;
 }
 
-// Position report sent -> the Read boxes painted with it.
-double PositionReport(Subject& s, e2e::FakeSkype& skype, Robot& robot, int samples)
+// WMIT_D notice sent -> its WMCA_ITD received inside it -> the notice handled.
+double DatagramRoundTrip(Subject& s, e2e::FakeSkype& skype, const Robot& robot)
 {
-    double total = 0;
-    for (int i = 0; i < samples; ++i) {
-        auto start = Clock::now();
-        e2e::SendResult result = skype.sendNotice(robot.reportPose(i % 2), s.hwnd());
-        PaintNow(s.hwnd());
-        total += MillisSince(start);
-        if (result != Answered(1))
-            throw Failure(s.name + " did not take a position report");
-    }
-    std::string shown = s.window.text(IDC_X_READ);
-    CheckHarness(s.name + ": X read");
-    if (shown != kPoseX[(samples - 1) % 2])
-        throw Failure(s.name + " shows X " + shown + " after the reports");
-    return total / samples;
+    int before = robot.answers();
+    auto start = Clock::now();
+    e2e::SendResult result = skype.sendNotice(Report("WMIT_D"), s.hwnd());
+    double ms = MillisSince(start);
+    if (result != Answered(1))
+        throw Failure(s.name + " did not take a WMIT_D notice");
+    if (robot.answers() != before + 1)
+        throw Failure(s.name + " did not answer WMIT_D inside its notice");
+    // Each datagram finds a quiet window, as when the robot's come apart.
+    PaintNow(s.hwnd());
+    return ms;
+}
+
+// Position report sent -> the Read boxes painted with it. The pose alternates,
+// so every Read box changes each time.
+double PositionReport(Subject& s, e2e::FakeSkype& skype, Robot& robot, int sample)
+{
+    auto start = Clock::now();
+    e2e::SendResult result = skype.sendNotice(robot.reportPose(sample % 2), s.hwnd());
+    PaintNow(s.hwnd());
+    double ms = MillisSince(start);
+    if (result != Answered(1))
+        throw Failure(s.name + " did not take a position report");
+    return ms;
+}
+
+void ExpectShown(Subject& s, int id, const std::string& expected)
+{
+    std::string shown = s.window.text(id);
+    CheckHarness(s.name + ": control " + std::to_string(id));
+    if (shown != expected)
+        throw Failure(s.name + " shows " + shown + " in control " + std::to_string(id) + ", not " + expected);
 }
 
 void SetRecording(Subject& s, bool on)
@@ -276,10 +292,7 @@ double RecordingBurst(Subject& s, e2e::FakeSkype& skype, Robot& robot, int repor
     }
     PaintNow(s.hwnd());
     double ms = MillisSince(start);
-    std::string shown = s.window.text(IDC_X_SET);
-    CheckHarness(s.name + ": X set");
-    if (shown != kPoseX[(reports - 1) % 2])
-        throw Failure(s.name + " shows X set " + shown + " after the burst");
+    ExpectShown(s, IDC_X_SET, kPoseX[(reports - 1) % 2]);
     SetRecording(s, false);
     return ms;
 }
@@ -428,10 +441,15 @@ void PrintTable(const std::vector<Row>& rows, const Results& results, int reps, 
         double a = Median(*orvanta);
         std::string b = "-", ratio = "-";
         if (floor && !floor->empty()) {
-            double f = Median(*floor);
-            b = Figure(f);
-            if (f > 0)
-                ratio = Figure(a / f) + "x";
+            b = Figure(Median(*floor));
+            // Each repetition's pair was measured side by side: the ratio is the
+            // median of the repetitions' ratios.
+            std::vector<double> ratios;
+            for (size_t i = 0; i < orvanta->size() && i < floor->size(); ++i)
+                if ((*floor)[i] > 0)
+                    ratios.push_back((*orvanta)[i] / (*floor)[i]);
+            if (!ratios.empty())
+                ratio = Figure(Median(ratios)) + "x";
         }
         std::string target = "";
         if (row.target > 0)
@@ -451,7 +469,9 @@ void PrintTable(const std::vector<Row>& rows, const Results& results, int reps, 
             }
         }
     }
-    std::printf("\n%d repetitions; in each, the two programs take turns (the first alternates).\n", reps);
+    std::printf("\n%d repetitions, the two programs taking turns in each (who goes first alternates);\n"
+                "a ratio is the median of the repetitions' ratios, Orvanta over the floor.\n",
+                reps);
 }
 
 struct Options {
@@ -563,8 +583,19 @@ int Run(const Options& options)
                     std::fprintf(stderr, "  %-12s %-8s %s\n", key.c_str(), s->name.c_str(), Figure(value).c_str());
             }
         };
-        each("roundtrip", [&](Subject& s) { return DatagramRoundTrip(s, skype, robot, options.samples); });
-        each("position", [&](Subject& s) { return PositionReport(s, skype, robot, options.samples); });
+        auto inTurns = [&](const std::string& key, const std::function<double(Subject&, int)>& one) {
+            std::vector<double> means = InTurns(order, options.samples, one);
+            for (size_t k = 0; k < order.size(); ++k) {
+                results.add(key, order[k]->name, means[k]);
+                if (options.verbose)
+                    std::fprintf(stderr, "  %-12s %-8s %s\n", key.c_str(), order[k]->name.c_str(),
+                                 Figure(means[k]).c_str());
+            }
+        };
+        inTurns("roundtrip", [&](Subject& s, int) { return DatagramRoundTrip(s, skype, robot); });
+        inTurns("position", [&](Subject& s, int sample) { return PositionReport(s, skype, robot, sample); });
+        for (Subject* s : order)
+            ExpectShown(*s, IDC_X_READ, kPoseX[(options.samples - 1) % 2]);
         each("burst", [&](Subject& s) { return RecordingBurst(s, skype, robot, options.burst); });
         for (const TrajectoryFile& file : files) {
             each("load" + std::to_string(file.lines), [&](Subject& s) { return Load(s, file); });
@@ -596,7 +627,9 @@ int Run(const Options& options)
     }
 
     PrintTable(rows, results, options.reps, options.verbose);
-    std::printf("datagram rows: mean of %d notices a repetition; burst: %s reports in a row.\n", options.samples,
+    std::printf("datagram rows: mean of %d notices a repetition, the programs taking turns notice by notice;\n"
+                "burst: %s reports in a row.\n",
+                options.samples,
                 Thousands(options.burst).c_str());
 
     orvanta->process->kill();

@@ -7,13 +7,16 @@
  * takes the attach answer, polls the robot every second, shows position
  * reports in the Read boxes (and the Set boxes while REC is down), answers
  * WMIT_D with WMCA_ITD from inside the notice, and loads and saves step lines
- * with the common file dialogs, filling the list with its redraw off. */
+ * with the common file dialogs, filling the list with its redraw off.
+ *
+ * It shows the panel's own dialog template at the panel's expanded size, so
+ * that both programs paint the same controls and differ only in their code. */
 #include <windows.h>
 
 #include <stdio.h>
 #include <string.h>
 
-#include "FloorIds.h"
+#include "resource.h"
 
 #define ROBOT "orvanta.robot"
 #define APP "remotecontrol"
@@ -190,6 +193,8 @@ static INT_PTR CALLBACK FloorProc(HWND self, UINT msg, WPARAM wParam, LPARAM lPa
     }
     switch (msg) {
     case WM_INITDIALOG:
+        SetWindowTextA(self, "Floor");
+        SetWindowPos(self, NULL, 0, 0, 325, 640, SWP_NOMOVE | SWP_NOZORDER);
         SendMessageA(HWND_BROADCAST, g_discoverMsg, (WPARAM)self, 0);
         return TRUE;
     case WM_COPYDATA:
@@ -218,6 +223,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     (void)show;
     g_attachMsg = RegisterWindowMessageA("SkypeControlAPIAttach");
     g_discoverMsg = RegisterWindowMessageA("SkypeControlAPIDiscover");
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_FLOOR), NULL, FloorProc, 0);
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_CONTROL_PANEL), NULL, FloorProc, 0);
     return 0;
 }
