@@ -2,7 +2,7 @@
 // bare Win32 dialog doing the same work) in one run on one desktop, taking turns
 // between the two in every repetition, and prints the medians and the ratios.
 // It plays the Skype client and the robot with the end-to-end harness's
-// FakeSkype and drives both windows by control id. ./bench runs it under Wine.
+// FakeSkype and drives both windows by control id. ./benchmark runs it under Wine.
 //
 //   OrvantaBench.exe [--reps N] [--loads 1000,10000,100000] [--samples N]
 //                    [--burst N] [--idle SECONDS] [--verbose]
@@ -238,7 +238,8 @@ double DatagramRoundTrip(Subject& s, e2e::FakeSkype& skype, const Robot& robot)
         throw Failure(s.name + " did not take a WMIT_D notice");
     if (robot.answers() != before + 1)
         throw Failure(s.name + " did not answer WMIT_D inside its notice");
-    // Each datagram finds a quiet window, as when the robot's come apart.
+    // Each datagram finds a quiet window, as the robot's datagrams do when they
+    // come a while apart.
     PaintNow(s.hwnd());
     return ms;
 }
