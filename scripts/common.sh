@@ -31,4 +31,13 @@ ORVANTA_PACKAGES=(
   wine wine64
   xvfb x11-utils imagemagick fonts-liberation
   googletest python3
+  clang libclang-rt-14-dev llvm-14
 )
+
+# The headless tree: clang with AddressSanitizer and UndefinedBehaviorSanitizer,
+# the unit tests and the fuzz targets (tests/fuzz) in it.
+ORVANTA_HEADLESS_CMAKE=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DORVANTA_SANITIZE=ON)
+# Any report ends the process; reports name files and lines.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1:strict_string_checks=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+export ASAN_SYMBOLIZER_PATH=${ASAN_SYMBOLIZER_PATH:-/usr/lib/llvm-14/bin/llvm-symbolizer}

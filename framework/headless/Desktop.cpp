@@ -86,6 +86,7 @@ void Desktop::Reset()
     m_pumpDepth = 0;
     onCommand = nullptr;
     onDiscover = nullptr;
+    onUnscriptedBox = nullptr;
     broadcastResult = 1;
 
     // The Skype client's API window: takes each command, then lets the test react.
@@ -438,6 +439,11 @@ void Desktop::VerifyScriptsTaken()
 int Desktop::TakeBox(const std::string& text, const std::string& caption, UINT type)
 {
     std::string entry = "box " + caption + " | " + EscapeForLog(text) + " | " + BoxFlags(type);
+    if (m_scripts.empty() && onUnscriptedBox) {
+        int answer = onUnscriptedBox(text, type);
+        Record(kBox, entry + " -> " + AnswerName(answer));
+        return answer;
+    }
     if (m_scripts.empty() || m_scripts.front().kind != Script::kBoxScript || m_scripts.front().text != text) {
         ADD_FAILURE() << "unexpected message box: " << entry;
         Record(kBox, entry + " -> unexpected");

@@ -114,6 +114,10 @@ public:
     void ExpectDialog(int templateId, std::function<void()> whileOpen);
     // Fails the test for any script entry left untaken.
     void VerifyScriptsTaken();
+    // Answers a box while no script is waiting, instead of failing the test: for
+    // drivers that cannot know which boxes come (the fuzz targets). It may act
+    // while the box is up, as a whileOpen does.
+    std::function<int(const std::string& text, UINT type)> onUnscriptedBox;
 
     // --- The log
     std::vector<std::string> Entries(unsigned kinds = kAll) const;

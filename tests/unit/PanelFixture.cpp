@@ -1,7 +1,5 @@
 #include "PanelFixture.h"
 
-#include "ClientApp.h"
-
 #include <algorithm>
 #include <sstream>
 
@@ -26,11 +24,6 @@ void ExpectSequence(const Sequence& expected, const Sequence& actual, const char
 std::string Datagram(const std::string& command, int stream)
 {
     return "send ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:" + std::to_string(stream) + " Msg$" + command;
-}
-
-std::string RobotNotice(const std::string& payload, int stream)
-{
-    return "APPLICATION remotecontrol DATAGRAM orvanta.robot:" + std::to_string(stream) + " Msg$" + payload;
 }
 
 Sequence operator+(Sequence a, const Sequence& b)
@@ -67,9 +60,7 @@ Sequence PanelTest::LinkLog() const
 void PanelTest::StartOver()
 {
     desk.VerifyScriptsTaken();
-    theApp.m_pMainWnd = nullptr;
-    panel.reset();
-    desk.Reset();
+    panel_driver::Close(panel, desk);
 }
 
 Sequence PanelTest::Shown(int id) const
@@ -90,31 +81,25 @@ void PanelTest::SetUp()
 void PanelTest::TearDown()
 {
     desk.VerifyScriptsTaken();
-    theApp.m_pMainWnd = nullptr;
-    panel.reset();
-    desk.Reset();
+    panel_driver::Close(panel, desk);
 }
 
 void PanelTest::OpenPanel()
 {
-    panel = std::make_unique<CControlPanelDlg>();
-    // The panel is the main window, as in the program: boxes are owned by it.
-    theApp.m_pMainWnd = panel.get();
-    ASSERT_TRUE(panel->Create());
-    Flush();
+    panel = panel_driver::Open(desk);
+    ASSERT_TRUE(panel);
 }
 
 void PanelTest::OpenAttached(int stream)
 {
     OpenPanel();
-    desk.Attach(0);
-    desk.Notice("APPLICATION remotecontrol STREAMS orvanta.robot:" + std::to_string(stream));
+    panel_driver::Attach(desk, stream);
     Flush();
 }
 
 void PanelTest::OpenOperating(int stream)
 {
     OpenAttached(stream);
-    desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS RUNNING");
+    panel_driver::StartVideo(desk);
     Flush();
 }

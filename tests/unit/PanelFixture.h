@@ -9,6 +9,7 @@
 
 #include "ControlPanelDlg.h"
 #include "Desktop.h"
+#include "PanelDriver.h"
 #include "resource.h"
 
 using Sequence = std::vector<std::string>;
@@ -57,7 +58,3 @@ std::string Datagram(const std::string& command, int stream = 1);
 Sequence operator+(Sequence a, const Sequence& b);
 // "enable IDC_... 0|1" for the link controls, in the order they are switched.
 Sequence LinkControlEntries(int enable);
-
-// The notice that carries a robot report: "APPLICATION remotecontrol DATAGRAM
-// orvanta.robot:1 Msg$<payload>".
-std::string RobotNotice(const std::string& payload, int stream = 1);

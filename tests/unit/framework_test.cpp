@@ -1,4 +1,5 @@
-// The portable framework: number reading and showing, the scanner.
+// The portable framework: number reading and showing, the scanner, message
+// maps; and the headless desktop's answerer of boxes no script expects.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,6 +7,7 @@
 
 #include "DataExchange.h"
 #include "MessageMap.h"
+#include "PanelFixture.h"
 #include "Scan.h"
 
 TEST(DataExchangeNumbers, ShowsTheShortestFormUpTo15Digits)
@@ -204,4 +206,26 @@ TEST(MessageMap, HandlersGetCrackedArgumentsAndResults)
     EXPECT_TRUE(msgmap::Dispatch<MapOwner>(&owner, kOwnerMap, WM_QUERYDRAGICON, 0, 0, result));
     EXPECT_EQ(result, LRESULT(0x80));
     EXPECT_EQ(owner.calls, (std::vector<std::string>{"tick 7", "icon"}));
+}
+
+// Drivers that cannot foresee the boxes (the fuzz targets) answer them as they come.
+TEST_F(PanelTest, BoxesNoScriptExpectsGoToTheAnswerer)
+{
+    OpenPanel();
+    std::vector<std::string> asked;
+    desk.onUnscriptedBox = [&](const std::string& text, UINT type) {
+        asked.push_back(text + ((type & MB_TYPEMASK) == MB_OK ? " (ok)" : ""));
+        return IDOK;
+    };
+    desk.Attach(3);
+    const Sequence boxes = {
+        "box Error Message | Skype API not available, please log in Skype to operate robot | stop ok -> IDOK"};
+    EXPECT_SEQUENCE(boxes, Log(headless::kBox));
+    EXPECT_EQ(asked, (std::vector<std::string>{"Skype API not available, please log in Skype to operate robot (ok)"}));
+
+    // A script still takes the box it expects.
+    Flush();
+    desk.ExpectBox("Skype API not available, please log in Skype to operate robot");
+    desk.Attach(3);
+    EXPECT_EQ(asked.size(), 1u);
 }

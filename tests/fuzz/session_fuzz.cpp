@@ -1,0 +1,249 @@
+// An operator's session: presses and releases (the mouse going down and up in
+// turn), capture taken away, the panel deactivated, clicks, typing, list
+// selections, timer ticks, Skype's notices and attach answers, boxes answered
+// either way, and some of Skype's notices arriving inside the panel's own
+// sends or while a box is up; at the end the panel is closed, the mouse still
+// held or not.
+//
+// Property: every jog start is followed by a jog stop once the hold ends. After
+// each of the operator's actions a started joint is still moving only while its
+// button holds the mouse; once the panel is closed none is.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdio>
+#include <deque>
+#include <set>
+#include <string>
+
+#include "FuzzSupport.h"
+#include "SkypeChannel.h"
+
+namespace {
+
+const int kClicked[] = {
+    IDC_MOVE_XYZ, IDC_STEP, IDC_ADD, IDC_DEL, IDC_CHG, IDC_RUN, IDC_REC, IDC_BACKWARD,
+    IDC_CONNECT, IDC_DISCONNECT, IDC_CALIBRATE, IDC_GOTO_HOME, IDC_ON_TOP, IDC_MORE,
+};
+const int kTyped[] = {IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_PITCH_SET, IDC_ROLL_SET, IDC_HAND_SET, IDC_SPEED, IDC_NOTE};
+const char* const kTexts[] = {"", "-", "5", "-5", "12.7", "abc", "3000000000", "1e10", " 7 ", "grip"};
+const LPARAM kAttachStatuses[] = {kAttachSuccess, kAttachPendingAuthorization, kAttachRefused, kAttachNotAvailable,
+                                  kAttachApiAvailable};
+
+constexpr const char kStart[] = "Msg$WMCA_BSTARTM|";
+constexpr const char kStop[] = "Msg$WMCA_BSTOPM|";
+
+class Session {
+public:
+    explicit Session(FuzzedDataProvider& in) : m_in(in), m_panel(StartState(in)), m_desk(m_panel.desk)
+    {
+        m_desk.onCommand = [this](const std::string& command) {
+            Track(command);
+            Nested();
+        };
+        m_desk.onUnscriptedBox = [this](const std::string&, UINT type) {
+            Nested();  // the box's own message loop runs
+            if ((type & MB_TYPEMASK) == MB_YESNO)
+                return m_in.ConsumeBool() ? IDYES : IDNO;
+            return IDOK;
+        };
+    }
+
+    void Run()
+    {
+        while (m_in.remaining_bytes() > 0) {
+            Act();
+            CheckHolds("after " + m_last);
+        }
+        if (m_mouseDown && m_in.ConsumeBool()) {
+            m_desk.Release(IDC_STATUS);
+            CheckHolds("after the last release");
+        }
+        m_last = m_mouseDown ? "closing the panel with the mouse held" : "closing the panel";
+        m_panel.Close();
+        for (int id : m_moving)
+            fuzz::Broken("joint " + std::to_string(id) + " was started and never stopped; " + History());
+    }
+
+private:
+    static fuzz::Panel::State StartState(FuzzedDataProvider& in)
+    {
+        switch (in.ConsumeIntegralInRange(0, 3)) {
+        case 0: return fuzz::Panel::State::Open;
+        case 1: return fuzz::Panel::State::Attached;
+        default: return fuzz::Panel::State::Operating;
+        }
+    }
+
+    void Track(const std::string& command)
+    {
+        m_history.push_back(command.substr(command.find('$') == std::string::npos ? 0 : command.find('$') + 1));
+        if (m_history.size() > 40)
+            m_history.pop_front();
+        int id = 0;
+        if (size_t at = command.find(kStart); at != std::string::npos &&
+                                              std::sscanf(command.c_str() + at + sizeof kStart - 1, "%d", &id) == 1)
+            m_moving.insert(id);
+        else if (size_t at = command.find(kStop); at != std::string::npos &&
+                                                  std::sscanf(command.c_str() + at + sizeof kStop - 1, "%d", &id) == 1)
+            m_moving.erase(id);
+    }
+
+    std::string History() const
+    {
+        std::string out = "the last action: " + m_last + "; the last commands:";
+        for (const std::string& c : m_history)
+            out += "\n    " + c;
+        return out;
+    }
+
+    void CheckHolds(const std::string& when)
+    {
+        for (int id : m_moving)
+            if (m_desk.Capture() != m_desk.Item(id))
+                fuzz::Broken("joint " + std::to_string(id) + " still moves " + when +
+                             ", but its button does not hold the mouse; " + History());
+    }
+
+    std::string Notice()
+    {
+        char report[120];
+        switch (m_in.ConsumeIntegralInRange(0, 14)) {
+        case 0:
+            std::snprintf(report, sizeof report, "WMRP_D|X%dY%dZ%dP%dR%dG%d", m_in.ConsumeIntegral<int16_t>(),
+                          m_in.ConsumeIntegral<int16_t>(), m_in.ConsumeIntegral<int16_t>(),
+                          m_in.ConsumeIntegral<int16_t>(), m_in.ConsumeIntegral<int16_t>(),
+                          m_in.ConsumeIntegral<int16_t>());
+            return RobotNotice(report, m_panel->m_nStreamId);
+        case 1: return RobotNotice("WMRP_SE", m_panel->m_nStreamId);
+        case 2: return RobotNotice("WMRSS|RoBoT_ReAdY", m_panel->m_nStreamId);
+        case 3: return RobotNotice("WMRSS|RoBoT_TiMeOuT", m_panel->m_nStreamId);
+        case 4: return RobotNotice("WMRD_U|*arm ready", m_panel->m_nStreamId);
+        case 5: return RobotNotice("WMIT_D", m_panel->m_nStreamId);
+        case 6: return "CALL 17 VIDEO_RECEIVE_STATUS RUNNING";
+        case 7: return "CALL 17 VIDEO_RECEIVE_STATUS REJECTED";
+        case 8: return "USERSTATUS LOGGEDOUT";
+        case 9: return "USERSTATUS ONLINE";
+        case 10: return "CALL 17 STATUS FINISHED";
+        case 11: return "APPLICATION remotecontrol STREAMS ";
+        case 12:
+            return "APPLICATION remotecontrol STREAMS orvanta.robot:" +
+                   std::to_string(m_in.ConsumeIntegralInRange(1, 3));
+        case 13: return "CALL 17 DURATION 5";
+        default: return m_in.ConsumeRandomLengthString(64);
+        }
+    }
+
+    // What Skype or the window system does while the panel waits: inside a
+    // send or while a box is up.
+    void Nested()
+    {
+        if (m_nested.empty())
+            return;
+        int kind = m_nested.front();
+        m_nested.pop_front();
+        switch (kind) {
+        case 0: m_desk.Notice(Notice()); break;
+        case 1: m_desk.Attach(kAttachStatuses[m_in.ConsumeIntegralInRange<size_t>(0, 4)]); break;
+        case 2: m_desk.TakeCapture(); break;
+        default: m_desk.Deactivate(); break;
+        }
+    }
+
+    int Jog() { return IDC_BASE_PLUS + m_in.ConsumeIntegralInRange(0, CControlPanelDlg::kJogCount - 1); }
+
+    void Act()
+    {
+        switch (m_in.ConsumeIntegralInRange(0, 11)) {
+        case 0:
+        case 1: {
+            // The mouse goes down on a jog button, or up over any control.
+            int id = m_mouseDown ? IDC_BASE_PLUS + m_in.ConsumeIntegralInRange(0, 45) : Jog();
+            m_last = (m_mouseDown ? "release over " : "press on ") + headless::Desktop::ControlName(id);
+            if (m_mouseDown)
+                m_desk.Release(id);
+            else
+                m_desk.Press(id);
+            m_mouseDown = !m_mouseDown;
+            break;
+        }
+        case 2:
+            if (!m_mouseDown) {
+                int id = Jog();
+                m_last = "double-click's press on " + headless::Desktop::ControlName(id);
+                m_desk.DoubleClickPress(id);
+                m_mouseDown = true;
+            }
+            break;
+        case 3:
+            if (!m_mouseDown) {
+                int id = kClicked[m_in.ConsumeIntegralInRange<size_t>(0, std::size(kClicked) - 1)];
+                m_last = "click on " + headless::Desktop::ControlName(id);
+                m_desk.Click(id);
+            }
+            break;
+        case 4:
+            m_last = "capture taken";
+            m_desk.TakeCapture();
+            break;
+        case 5:
+            m_last = "panel deactivated";
+            m_desk.Deactivate();
+            break;
+        case 6:
+            m_last = "tick";
+            m_desk.Tick(m_in.ConsumeIntegralInRange(1, 3));
+            break;
+        case 7: {
+            std::string text = Notice();
+            m_last = "notice " + text;
+            m_desk.Notice(text);
+            break;
+        }
+        case 8: {
+            LPARAM status = kAttachStatuses[m_in.ConsumeIntegralInRange<size_t>(0, 4)];
+            m_last = "attach answer " + std::to_string(status);
+            m_desk.Attach(status);
+            break;
+        }
+        case 9: {
+            int id = kTyped[m_in.ConsumeIntegralInRange<size_t>(0, std::size(kTyped) - 1)];
+            m_last = "typing into " + headless::Desktop::ControlName(id);
+            m_desk.Type(id, kTexts[m_in.ConsumeIntegralInRange<size_t>(0, std::size(kTexts) - 1)]);
+            break;
+        }
+        case 10:
+            if (!m_mouseDown) {
+                m_last = "line selected";
+                m_desk.SelectLine(m_in.ConsumeIntegralInRange(0, 4));
+            }
+            break;
+        default:
+            m_nested.push_back(m_in.ConsumeIntegralInRange(0, 3));
+            break;
+        }
+    }
+
+    FuzzedDataProvider& m_in;
+    fuzz::Panel m_panel;
+    headless::Desktop& m_desk;
+    std::deque<int> m_nested;
+    std::set<int> m_moving;
+    std::deque<std::string> m_history;
+    std::string m_last = "none";
+    bool m_mouseDown = false;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    fuzz::Setup();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzedDataProvider in(data, size);
+    Session(in).Run();
+    return 0;
+}
