@@ -17,6 +17,10 @@ namespace ws {
 // Messages and transport.
 UINT RegisterWindowMessage(const char* name);
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// SendMessageTimeout with SMTO_NORMAL: messages sent to the caller meanwhile are
+// still handled. FALSE when the window did not answer within timeoutMs (the
+// message stays queued there and is handled later) or is no window.
+BOOL SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT timeoutMs, LRESULT* result);
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // SendMessage(HWND_BROADCAST, ...): every top-level window gets it.
 LRESULT BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -137,6 +137,8 @@ private:
     // A robot report is being handled: the operator may be half-way through
     // typing a number, so a pull that stops at it is no error of theirs.
     bool m_bInReport = false;
+    // Skype left the last command unanswered within the time limit.
+    bool m_bSkypeSilent = false;
 
     static const MsgMapEntry<CControlPanelDlg> kMessageMap[];
 };

@@ -84,6 +84,16 @@ namespace ws {
 
 UINT RegisterWindowMessage(const char* name) { return RegisterWindowMessageA(name); }
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessageA(hwnd, msg, wParam, lParam); }
+
+BOOL SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT timeoutMs, LRESULT* result)
+{
+    DWORD_PTR answer = 0;
+    BOOL answered = SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_NORMAL, timeoutMs, &answer) != 0;
+    if (result)
+        *result = answered ? LRESULT(answer) : 0;
+    return answered;
+}
+
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) { return PostMessageA(hwnd, msg, wParam, lParam); }
 LRESULT BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessageA(HWND_BROADCAST, msg, wParam, lParam); }
 
