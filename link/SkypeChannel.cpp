@@ -41,9 +41,12 @@ LRESULT CControlPanelDlg::SendSkypeCommand(const char* text)
     record.dwData = 0;
     record.cbData = DWORD(length + 1);
     record.lpData = g_szCopyBuffer;
+    m_log.Command(text, m_nSendDepth > 0);
     LRESULT answer = 0;
     UINT limit = m_bSkypeSilent ? kSilentAnswerLimitMs : kAnswerLimitMs;
+    ++m_nSendDepth;
     BOOL answered = ws::SendMessageTimeout(m_hSkypeWnd, WM_COPYDATA, WPARAM(m_hWnd), LPARAM(&record), limit, &answer);
+    --m_nSendDepth;
     // Sends nested in this one may have set the flag; this send's own outcome,
     // the latest, decides.
     if (m_hSkypeWnd)
@@ -72,5 +75,6 @@ void CControlPanelDlg::OnCopyData(HWND from, const COPYDATASTRUCT* data)
     if (length)
         std::memcpy(notice, bytes, length);
     notice[length] = '\0';
+    m_log.Notice(notice, m_nSendDepth > 0);
     OnSkypeNotice(notice);
 }

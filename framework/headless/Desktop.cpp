@@ -90,6 +90,8 @@ void Desktop::Reset()
     onCommand = nullptr;
     onDiscover = nullptr;
     broadcastResult = 1;
+    localAppData.clear();
+    shellOpenResult = true;
 
     // The Skype client's API window: takes each command, then lets the test react.
     m_skype = NewWindow(nullptr, "tSkMainForm", 0);

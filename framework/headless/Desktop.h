@@ -8,6 +8,7 @@
 // Everything the program asks of the window system goes into one ordered log.
 #pragma once
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -41,6 +42,7 @@ enum Log : unsigned {
     kBeep = 1u << 15,      // "beep"
     kCapture = 1u << 16,   // "capture IDC_ELBOW_DOWN", "capture none"
     kFocus = 1u << 17,     // "focus IDC_Y_SET"
+    kShell = 1u << 18,     // "shell open /tmp/x/Orvanta-20240501-140307.log"
     kAll = ~0u,
 };
 
@@ -109,6 +111,12 @@ public:
     void StopAnswering(HWND h);
     // Handles the waiting messages in order, then answers as usual.
     void AnswerAgain(HWND h);
+
+    // --- The user's folders and the shell
+    // %LOCALAPPDATA%: none unless a test gives one, so no test writes into the
+    // real user's folders.
+    std::filesystem::path localAppData;
+    bool shellOpenResult = true;
 
     // --- The clock
     void Tick(int count = 1);  // one WM_TIMER per running timer of the panel, per tick

@@ -252,6 +252,11 @@ CString LoadString(UINT id)
     return text ? CString(*text) : CString();
 }
 
+bool LoadFileVersion(unsigned version[4])
+{
+    return headless::Resources::Get().FileVersion(version);
+}
+
 HICON LoadIcon(int id)
 {
     static std::map<int, HICON__> icons;
@@ -398,6 +403,17 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 void Sleep(DWORD ms)
 {
     D().Record(headless::kSleep, "sleep " + std::to_string(ms));
+}
+
+std::filesystem::path LocalAppDataFolder()
+{
+    return D().localAppData;
+}
+
+bool ShellOpen(HWND, const std::filesystem::path& file)
+{
+    D().Record(headless::kShell, "shell open " + file.string());
+    return D().shellOpenResult;
 }
 
 bool ReplaceFile(const char* from, const char* to)

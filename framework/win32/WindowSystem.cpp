@@ -2,6 +2,9 @@
 // the only logic here is the boundary between user32 and our window objects.
 #include "WindowSystem.h"
 
+#include <shellapi.h>
+
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 
@@ -127,6 +130,28 @@ CString LoadString(UINT id)
     return n > 0 ? CString(buf, n) : CString();
 }
 
+// The version resource holds a VS_FIXEDFILEINFO after its key, 32-bit aligned;
+// its signature finds it without version.dll.
+bool LoadFileVersion(unsigned version[4])
+{
+    HRSRC info = FindResourceA(nullptr, MAKEINTRESOURCEA(VS_VERSION_INFO), MAKEINTRESOURCEA(16));  // RT_VERSION
+    HGLOBAL loaded = info ? LoadResource(nullptr, info) : nullptr;
+    const BYTE* bytes = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    DWORD size = info ? SizeofResource(nullptr, info) : 0;
+    for (DWORD at = 0; bytes && at + sizeof(VS_FIXEDFILEINFO) <= size; at += 4) {
+        VS_FIXEDFILEINFO fixed;
+        std::memcpy(&fixed, bytes + at, sizeof fixed);
+        if (fixed.dwSignature != 0xFEEF04BD)
+            continue;
+        version[0] = HIWORD(fixed.dwFileVersionMS);
+        version[1] = LOWORD(fixed.dwFileVersionMS);
+        version[2] = HIWORD(fixed.dwFileVersionLS);
+        version[3] = LOWORD(fixed.dwFileVersionLS);
+        return true;
+    }
+    return false;
+}
+
 HICON LoadIcon(int id) { return LoadIconA(Instance(), MAKEINTRESOURCEA(id)); }
 int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 
@@ -229,6 +254,23 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 void Sleep(DWORD ms) { ::Sleep(ms); }
+
+std::filesystem::path LocalAppDataFolder()
+{
+    const wchar_t* folder = _wgetenv(L"LOCALAPPDATA");
+    return folder && *folder ? std::filesystem::path(folder) : std::filesystem::path();
+}
+
+bool ShellOpen(HWND owner, const std::filesystem::path& file)
+{
+    auto opened = [](HINSTANCE result) { return reinterpret_cast<INT_PTR>(result) > 32; };
+    if (opened(ShellExecuteW(owner, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL)))
+        return true;
+    // No program is associated with the file's kind (a bare Wine prefix has
+    // none for .log): Notepad reads any text.
+    return opened(ShellExecuteW(owner, L"open", L"notepad.exe", (L"\"" + file.native() + L"\"").c_str(), nullptr,
+                                SW_SHOWNORMAL));
+}
 
 bool ReplaceFile(const char* from, const char* to)
 {
