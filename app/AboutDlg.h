@@ -6,4 +6,7 @@
 class CAboutDlg : public CDialog {
 public:
     CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+
+protected:
+    BOOL OnInitDialog() override;
 };

@@ -6,6 +6,8 @@
 // test drives (see headless/Desktop.h). Controls are driven by their own messages
 // (WM_SETTEXT, BM_SETCHECK, LB_INSERTSTRING ...) through SendMessage, as on Windows.
 #pragma once
+#include <filesystem>
+
 #include "String.h"
 #include "winapi.h"
 
@@ -17,6 +19,10 @@ namespace ws {
 // Messages and transport.
 UINT RegisterWindowMessage(const char* name);
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// SendMessageTimeout with SMTO_NORMAL: messages sent to the caller meanwhile are
+// still handled. FALSE when the window did not answer within timeoutMs (the
+// message stays queued there and is handled later) or is no window.
+BOOL SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT timeoutMs, LRESULT* result);
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // SendMessage(HWND_BROADCAST, ...): every top-level window gets it.
 LRESULT BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -53,6 +59,9 @@ BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR id, const char* text);
 
 // Resources.
 CString LoadString(UINT id);
+// The program's file version from its version block (FILEVERSION), most
+// significant part first; false when there is none.
+bool LoadFileVersion(unsigned version[4]);
 HICON LoadIcon(int id);
 int GetSystemMetrics(int index);
 
@@ -86,5 +95,11 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Kernel.
 void Sleep(DWORD ms);
+// The user's local application-data folder (%LOCALAPPDATA%); empty when unknown.
+std::filesystem::path LocalAppDataFolder();
+
+// Shell: opens a document with its "open" verb (Notepad for a text file by
+// default); false when nothing could open it.
+bool ShellOpen(HWND owner, const std::filesystem::path& file);
 
 } // namespace ws

@@ -13,6 +13,7 @@
 // <windows.h> maps these names to their A/W forms; our framework has members of
 // the same names, so keep the plain names ours.
 #undef SendMessage
+#undef SendMessageTimeout
 #undef PostMessage
 #undef MessageBox
 #undef SetWindowText

@@ -37,6 +37,7 @@ void CControlPanelDlg::OnAttachAnswer(LPARAM status, HWND skypeWnd)
     switch (status) {
     case kAttachSuccess:
         m_hSkypeWnd = skypeWnd;
+        m_bSkypeSilent = false;  // it has just answered us
         OpenRobotLink();
         StartSupervisionTimer();
         m_bSkypeLinked = 1;

@@ -9,6 +9,16 @@ const UINT g_uAttachMsg = ws::RegisterWindowMessage("SkypeControlAPIAttach");
 const UINT g_uDiscoverMsg = ws::RegisterWindowMessage("SkypeControlAPIDiscover");
 char g_szCopyBuffer[kCopyBufferSize];
 
+namespace {
+// Skype drops a client that spends more than a second on one of its messages;
+// we give Skype the same second before we carry on without its answer.
+constexpr UINT kAnswerLimitMs = 1000;
+// Once Skype has let one command run out of time, the next ones wait only this
+// long, until one is answered in time: a hung Skype then costs the panel one
+// second, not a second for every command of every tick.
+constexpr UINT kSilentAnswerLimitMs = 100;
+} // namespace
+
 LRESULT CControlPanelDlg::BroadcastDiscover()
 {
     return ws::BroadcastMessage(g_uDiscoverMsg, WPARAM(m_hWnd), 0);
@@ -16,7 +26,9 @@ LRESULT CControlPanelDlg::BroadcastDiscover()
 
 // Returns Skype's answer to the WM_COPYDATA, which no caller needs. The send is
 // synchronous: Skype's notices in answer to the command can arrive, nested,
-// before it returns.
+// before it returns. A command Skype does not take within the time limit counts
+// as sent and is never repeated: Windows still hands it to Skype later, in
+// order; Wine drops it.
 LRESULT CControlPanelDlg::SendSkypeCommand(const char* text)
 {
     size_t length = text ? std::strlen(text) : 0;
@@ -29,7 +41,17 @@ LRESULT CControlPanelDlg::SendSkypeCommand(const char* text)
     record.dwData = 0;
     record.cbData = DWORD(length + 1);
     record.lpData = g_szCopyBuffer;
-    return ws::SendMessage(m_hSkypeWnd, WM_COPYDATA, WPARAM(m_hWnd), LPARAM(&record));
+    m_log.Command(text, m_nSendDepth > 0);
+    LRESULT answer = 0;
+    UINT limit = m_bSkypeSilent ? kSilentAnswerLimitMs : kAnswerLimitMs;
+    ++m_nSendDepth;
+    BOOL answered = ws::SendMessageTimeout(m_hSkypeWnd, WM_COPYDATA, WPARAM(m_hWnd), LPARAM(&record), limit, &answer);
+    --m_nSendDepth;
+    // Sends nested in this one may have set the flag; this send's own outcome,
+    // the latest, decides.
+    if (m_hSkypeWnd)
+        m_bSkypeSilent = !answered;
+    return answer;
 }
 
 // Only the attached Skype window speaks to us; anything else is dropped. The
@@ -53,5 +75,6 @@ void CControlPanelDlg::OnCopyData(HWND from, const COPYDATASTRUCT* data)
     if (length)
         std::memcpy(notice, bytes, length);
     notice[length] = '\0';
+    m_log.Notice(notice, m_nSendDepth > 0);
     OnSkypeNotice(notice);
 }

@@ -109,9 +109,20 @@ void CControlPanelDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Check(pDX, IDC_BACKWARD, m_bBackward);
 }
 
+namespace {
+// %LOCALAPPDATA%\Orvanta\Logs; empty when the user has no such folder.
+std::filesystem::path SessionLogFolder()
+{
+    std::filesystem::path folder = ws::LocalAppDataFolder();
+    return folder.empty() ? folder : folder / "Orvanta" / "Logs";
+}
+} // namespace
+
 BOOL CControlPanelDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    // Before anything is sent: an attach answer can come inside the broadcast.
+    m_log.Open(SessionLogFolder());
 
     if (HMENU menu = GetSystemMenu()) {
         CString about = ws::LoadString(IDS_ABOUTBOX);
@@ -119,6 +130,9 @@ BOOL CControlPanelDlg::OnInitDialog()
             ws::AppendMenu(menu, MF_SEPARATOR, 0, nullptr);
             ws::AppendMenu(menu, MF_STRING, IDM_ABOUTBOX, about);
         }
+        CString log = ws::LoadString(IDS_SESSIONLOG);
+        if (!log.IsEmpty())
+            ws::AppendMenu(menu, MF_STRING, IDM_SESSIONLOG, log);
     }
 
     SetIcon(m_hIcon, TRUE);
@@ -148,7 +162,26 @@ void CControlPanelDlg::OnSysCommand(UINT id, LPARAM lParam)
         about.DoModal();
         return;
     }
+    if ((id & 0xFFF0) == IDM_SESSIONLOG) {
+        ShowSessionLog();
+        return;
+    }
     DefWindowProc(WM_SYSCOMMAND, id, lParam);
+}
+
+void CControlPanelDlg::ShowSessionLog()
+{
+    std::filesystem::path file = m_log.File();
+    if (!file.empty()) {
+        m_log.Flush();  // the viewer reads what has been written
+        ws::ShellOpen(m_hWnd, file);
+        return;
+    }
+    std::filesystem::path folder = m_log.Folder();
+    std::string shown = folder.empty() ? std::string("%LOCALAPPDATA%\\Orvanta\\Logs") : folder.string();
+    CString text = "The session log could not be written.\n\nFolder: ";
+    text += shown.c_str();
+    MessageBox(text, "Session Log", MB_ICONEXCLAMATION | MB_OK);
 }
 
 void CControlPanelDlg::OnAbout()
@@ -165,9 +198,11 @@ void CControlPanelDlg::OnDataExchangeFailure(int id)
         CDialog::OnDataExchangeFailure(id);
 }
 
-// The link is closed down before the window goes.
+// The link is closed down before the window goes, and the log written out
+// after it.
 BOOL CControlPanelDlg::DestroyWindow()
 {
     CloseDownLink();
+    m_log.Close();
     return CDialog::DestroyWindow();
 }

@@ -13,6 +13,7 @@
 #include "Controls.h"
 #include "Dialog.h"
 #include "JogButton.h"
+#include "SessionLog.h"
 #include "resource.h"
 
 class CControlPanelDlg : public CDialog {
@@ -106,6 +107,8 @@ private:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnAbout();
+    // "Session Log...": the log in its viewer, or why there is none.
+    void ShowSessionLog();
     void OnTimer(UINT_PTR id);
     void OnSetPose() { SendSetPose(); }
     void OnCalibrate();
@@ -137,6 +140,12 @@ private:
     // A robot report is being handled: the operator may be half-way through
     // typing a number, so a pull that stops at it is no error of theirs.
     bool m_bInReport = false;
+    // Skype left the last command unanswered within the time limit.
+    bool m_bSkypeSilent = false;
+    // Sends to Skype under way, nested ones counted: what arrives meanwhile is nested.
+    int m_nSendDepth = 0;
+
+    CSessionLog m_log;
 
     static const MsgMapEntry<CControlPanelDlg> kMessageMap[];
 };

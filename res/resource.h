@@ -6,10 +6,15 @@
 #define IDD_ABOUTBOX            100
 #define IDS_ABOUTBOX            101
 #define IDD_CONTROL_PANEL       102
+#define IDS_SESSIONLOG          103
 #define IDR_MAINFRAME           128
 
-// System-menu command of the About item.
+// System-menu commands, multiples of 16: the system keeps the low four bits.
 #define IDM_ABOUTBOX            0x0010
+#define IDM_SESSIONLOG          0x0020
+
+// About box: the version line, filled in from the version block.
+#define IDC_ABOUT_VERSION       1100
 
 // Panel: the twelve jog buttons (ids sent to the robot).
 #define IDC_BASE_PLUS           1001

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "Resources.h"
@@ -79,6 +80,8 @@ void Desktop::Reset()
     m_log.clear();
     m_scripts.clear();
     m_posted.clear();
+    m_waiting.clear();
+    m_sendLimits.clear();
     m_commands.clear();
     m_commandCounts.clear();
     m_capture = nullptr;
@@ -88,6 +91,8 @@ void Desktop::Reset()
     onDiscover = nullptr;
     onUnscriptedBox = nullptr;
     broadcastResult = 1;
+    localAppData.clear();
+    shellOpenResult = true;
 
     // The Skype client's API window: takes each command, then lets the test react.
     m_skype = NewWindow(nullptr, "tSkMainForm", 0);
@@ -263,6 +268,59 @@ LRESULT Desktop::Deliver(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
 void Desktop::Post(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     m_posted.push_back({h, msg, wParam, lParam});
+}
+
+BOOL Desktop::SendTimed(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, UINT timeoutMs, LRESULT* result)
+{
+    if (result)
+        *result = 0;
+    Window* w = W(h);
+    if (!w || !w->alive)
+        return FALSE;
+    m_sendLimits.push_back(timeoutMs);
+    if (w->answering) {
+        LRESULT r = Deliver(h, msg, wParam, lParam);
+        if (result)
+            *result = r;
+        return TRUE;
+    }
+    Waiting waiting{h, msg, wParam, lParam, 0, {}, msg == WM_COPYDATA};
+    std::string shown = "message " + std::to_string(msg);
+    if (waiting.copyData) {
+        const auto* record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (record) {
+            waiting.tag = record->dwData;
+            if (record->lpData && record->cbData)
+                waiting.bytes.assign(static_cast<const char*>(record->lpData), record->cbData);
+        }
+        shown = waiting.bytes.substr(0, waiting.bytes.find('\0'));
+    }
+    m_waiting.push_back(std::move(waiting));
+    Record(kSend, "no answer in " + std::to_string(timeoutMs) + " ms: " + shown);
+    return FALSE;
+}
+
+void Desktop::StopAnswering(HWND h)
+{
+    if (Window* w = W(h))
+        w->answering = false;
+}
+
+void Desktop::AnswerAgain(HWND h)
+{
+    if (Window* w = W(h))
+        w->answering = true;
+    for (;;) {
+        auto it = std::find_if(m_waiting.begin(), m_waiting.end(), [h](const Waiting& x) { return x.h == h; });
+        if (it == m_waiting.end())
+            break;
+        Waiting waiting = std::move(*it);
+        m_waiting.erase(it);
+        COPYDATASTRUCT record{waiting.tag, DWORD(waiting.bytes.size()),
+                              waiting.bytes.empty() ? nullptr : waiting.bytes.data()};
+        Deliver(waiting.h, waiting.msg, waiting.wParam, waiting.copyData ? LPARAM(&record) : waiting.lParam);
+    }
+    Pump();
 }
 
 void Desktop::Pump()

@@ -8,6 +8,7 @@
 // Everything the program asks of the window system goes into one ordered log.
 #pragma once
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -22,7 +23,8 @@ namespace headless {
 
 // Kinds of log entries, to pick the ones a test compares.
 enum Log : unsigned {
-    kSend = 1u << 0,       // "send <command>": WM_COPYDATA to the Skype window; "undelivered <command>" without one
+    kSend = 1u << 0,       // "send <command>": WM_COPYDATA to the Skype window; "undelivered <command>" without one;
+                           // "no answer in 1000 ms: <command>" when it does not answer a timed send
     kBroadcast = 1u << 1,  // "broadcast SkypeControlAPIDiscover"
     kBox = 1u << 2,        // "box <caption> | <text> | <icon> <buttons> -> <answer>"
     kEnable = 1u << 3,     // "enable IDC_CONNECT 0"
@@ -40,6 +42,7 @@ enum Log : unsigned {
     kBeep = 1u << 15,      // "beep"
     kCapture = 1u << 16,   // "capture IDC_ELBOW_DOWN", "capture none"
     kFocus = 1u << 17,     // "focus IDC_Y_SET"
+    kShell = 1u << 18,     // "shell open /tmp/x/Orvanta-20240501-140307.log"
     kAll = ~0u,
 };
 
@@ -100,6 +103,21 @@ public:
     const std::vector<std::string>& Commands() const { return m_commands; }
     // The byte count of each command received, as sent.
     const std::vector<DWORD>& CommandByteCounts() const { return m_commandCounts; }
+    // The time limit of each timed send to a window, in ms, in the order sent.
+    const std::vector<UINT>& SendLimits() const { return m_sendLimits; }
+
+    // --- A program that stops answering (busy, hung, in a debugger)
+    // Timed sends to the window run out of time; their messages wait in its
+    // queue, copy-data bytes copied at the send, as on Windows (Wine drops them).
+    void StopAnswering(HWND h);
+    // Handles the waiting messages in order, then answers as usual.
+    void AnswerAgain(HWND h);
+
+    // --- The user's folders and the shell
+    // %LOCALAPPDATA%: none unless a test gives one, so no test writes into the
+    // real user's folders.
+    std::filesystem::path localAppData;
+    bool shellOpenResult = true;
 
     // --- The clock
     void Tick(int count = 1);  // one WM_TIMER per running timer of the panel, per tick
@@ -134,6 +152,8 @@ public:
     LRESULT Deliver(HWND h, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Default(HWND h, UINT msg, WPARAM wParam, LPARAM lParam);
     void Post(HWND h, UINT msg, WPARAM wParam, LPARAM lParam);
+    // A timed send: delivered, or left waiting when the window does not answer.
+    BOOL SendTimed(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, UINT timeoutMs, LRESULT* result);
     void Pump();
     void SetCaptureTo(HWND h);
     int TakeBox(const std::string& text, const std::string& caption, UINT type);
@@ -161,6 +181,10 @@ private:
     std::deque<Script> m_scripts;
     struct Posted { HWND h; UINT msg; WPARAM wParam; LPARAM lParam; };
     std::deque<Posted> m_posted;
+    // Sends left waiting by a window that does not answer; copy-data keeps its bytes.
+    struct Waiting { HWND h; UINT msg; WPARAM wParam; LPARAM lParam; ULONG_PTR tag; std::string bytes; bool copyData; };
+    std::deque<Waiting> m_waiting;
+    std::vector<UINT> m_sendLimits;
     std::vector<std::string> m_commands;
     std::vector<DWORD> m_commandCounts;
     HWND m_skype = nullptr;
@@ -196,6 +220,7 @@ struct Desktop::Window {
     CWnd* wnd = nullptr;       // the object that gets this window's messages
     bool subclassed = false;
     bool modalEnded = false;
+    bool answering = true;   // false: a hung program, see StopAnswering
     std::vector<HMENU_Item> systemMenu;
     std::map<UINT_PTR, UINT> timers;
     std::function<LRESULT(UINT, WPARAM, LPARAM)> proc;  // the test's own windows

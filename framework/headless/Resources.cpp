@@ -1,5 +1,6 @@
 #include "Resources.h"
 
+#include <algorithm>
 #include <cctype>
 #include <sstream>
 #include <stdexcept>
@@ -266,6 +267,11 @@ Resources::Resources(const std::string& rcText, const std::string& headerText)
         } else if (kind == "VERSIONINFO") {
             int depth = 0;
             for (++i; i < lines.size(); ++i) {
+                if (lines[i].rfind("FILEVERSION ", 0) == 0) {
+                    m_fileVersion.clear();
+                    for (const std::string& part : SplitArgs(lines[i].substr(12)))
+                        m_fileVersion.push_back(unsigned(eval(part)));
+                }
                 if (lines[i] == "BEGIN")
                     ++depth;
                 else if (lines[i] == "END" && --depth == 0)
@@ -297,6 +303,14 @@ bool Resources::HasIcon(int id) const
         if (i == id)
             return true;
     return false;
+}
+
+bool Resources::FileVersion(unsigned version[4]) const
+{
+    if (m_fileVersion.size() != 4)
+        return false;
+    std::copy(m_fileVersion.begin(), m_fileVersion.end(), version);
+    return true;
 }
 
 std::string Resources::NameOf(int value, const std::string& prefix) const

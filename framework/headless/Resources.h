@@ -43,6 +43,8 @@ public:
     const DialogTemplate* Dialog(int id) const;
     std::optional<std::string> String(UINT id) const;
     bool HasIcon(int id) const;
+    // FILEVERSION of the version block; false when there is none.
+    bool FileVersion(unsigned version[4]) const;
     // The symbol of a resource.h value in a given prefix family ("IDC_", "IDD_").
     std::string NameOf(int value, const std::string& prefix) const;
     int ValueOf(const std::string& symbol) const;
@@ -52,6 +54,7 @@ private:
     std::vector<DialogTemplate> m_dialogs;
     std::map<UINT, std::string> m_strings;
     std::vector<int> m_icons;
+    std::vector<unsigned> m_fileVersion;
 };
 
 } // namespace headless

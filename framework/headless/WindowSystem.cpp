@@ -33,6 +33,14 @@ std::string MessageName(UINT msg)
 
 std::string Size(int cx, int cy) { return std::to_string(cx) + "x" + std::to_string(cy); }
 
+// A command sent while no Skype window is there.
+void RecordUndelivered(LPARAM lParam)
+{
+    const auto* record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    D().Record(headless::kSend, std::string("undelivered ") +
+                                    (record && record->lpData ? static_cast<const char*>(record->lpData) : ""));
+}
+
 // Dialog units to pixels for the headless font: 6 x 13 base units.
 int DluX(int v) { return v * 6 / 4; }
 int DluY(int v) { return v * 13 / 8; }
@@ -57,12 +65,22 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return BroadcastMessage(msg, wParam, lParam);
     Desktop::Window* w = D().W(hwnd);
     if (msg == WM_COPYDATA && (!w || !w->alive)) {
-        const auto* record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        D().Record(headless::kSend, std::string("undelivered ") +
-                                        (record && record->lpData ? static_cast<const char*>(record->lpData) : ""));
+        RecordUndelivered(lParam);
         return 0;
     }
     return D().Deliver(hwnd, msg, wParam, lParam);
+}
+
+BOOL SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT timeoutMs, LRESULT* result)
+{
+    Desktop::Window* w = D().W(hwnd);
+    if (msg == WM_COPYDATA && (!w || !w->alive)) {
+        RecordUndelivered(lParam);
+        if (result)
+            *result = 0;
+        return FALSE;
+    }
+    return D().SendTimed(hwnd, msg, wParam, lParam, timeoutMs, result);
 }
 
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -241,6 +259,11 @@ CString LoadString(UINT id)
     return text ? CString(*text) : CString();
 }
 
+bool LoadFileVersion(unsigned version[4])
+{
+    return headless::Resources::Get().FileVersion(version);
+}
+
 HICON LoadIcon(int id)
 {
     static std::map<int, HICON__> icons;
@@ -387,6 +410,17 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 void Sleep(DWORD ms)
 {
     D().Record(headless::kSleep, "sleep " + std::to_string(ms));
+}
+
+std::filesystem::path LocalAppDataFolder()
+{
+    return D().localAppData;
+}
+
+bool ShellOpen(HWND, const std::filesystem::path& file)
+{
+    D().Record(headless::kShell, "shell open " + file.string());
+    return D().shellOpenResult;
 }
 
 bool ReplaceFile(const char* from, const char* to)

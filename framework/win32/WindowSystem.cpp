@@ -2,6 +2,9 @@
 // the only logic here is the boundary between user32 and our window objects.
 #include "WindowSystem.h"
 
+#include <shellapi.h>
+
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <string>
@@ -117,6 +120,16 @@ namespace ws {
 
 UINT RegisterWindowMessage(const char* name) { return RegisterWindowMessageA(name); }
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessageA(hwnd, msg, wParam, lParam); }
+
+BOOL SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT timeoutMs, LRESULT* result)
+{
+    DWORD_PTR answer = 0;
+    BOOL answered = SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_NORMAL, timeoutMs, &answer) != 0;
+    if (result)
+        *result = answered ? LRESULT(answer) : 0;
+    return answered;
+}
+
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) { return PostMessageA(hwnd, msg, wParam, lParam); }
 LRESULT BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessageA(HWND_BROADCAST, msg, wParam, lParam); }
 
@@ -191,6 +204,28 @@ CString LoadString(UINT id)
     char buf[1024];
     int n = LoadStringA(Instance(), id, buf, sizeof buf);
     return n > 0 ? CString(buf, n) : CString();
+}
+
+// The version resource holds a VS_FIXEDFILEINFO after its key, 32-bit aligned;
+// its signature finds it without version.dll.
+bool LoadFileVersion(unsigned version[4])
+{
+    HRSRC info = FindResourceA(nullptr, MAKEINTRESOURCEA(VS_VERSION_INFO), MAKEINTRESOURCEA(16));  // RT_VERSION
+    HGLOBAL loaded = info ? LoadResource(nullptr, info) : nullptr;
+    const BYTE* bytes = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    DWORD size = info ? SizeofResource(nullptr, info) : 0;
+    for (DWORD at = 0; bytes && at + sizeof(VS_FIXEDFILEINFO) <= size; at += 4) {
+        VS_FIXEDFILEINFO fixed;
+        std::memcpy(&fixed, bytes + at, sizeof fixed);
+        if (fixed.dwSignature != 0xFEEF04BD)
+            continue;
+        version[0] = HIWORD(fixed.dwFileVersionMS);
+        version[1] = LOWORD(fixed.dwFileVersionMS);
+        version[2] = HIWORD(fixed.dwFileVersionLS);
+        version[3] = LOWORD(fixed.dwFileVersionLS);
+        return true;
+    }
+    return false;
 }
 
 HICON LoadIcon(int id) { return LoadIconA(Instance(), MAKEINTRESOURCEA(id)); }
@@ -299,6 +334,23 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 void Sleep(DWORD ms) { ::Sleep(ms); }
+
+std::filesystem::path LocalAppDataFolder()
+{
+    const wchar_t* folder = _wgetenv(L"LOCALAPPDATA");
+    return folder && *folder ? std::filesystem::path(folder) : std::filesystem::path();
+}
+
+bool ShellOpen(HWND owner, const std::filesystem::path& file)
+{
+    auto opened = [](HINSTANCE result) { return reinterpret_cast<INT_PTR>(result) > 32; };
+    if (opened(ShellExecuteW(owner, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL)))
+        return true;
+    // No program is associated with the file's kind (a bare Wine prefix has
+    // none for .log): Notepad reads any text.
+    return opened(ShellExecuteW(owner, L"open", L"notepad.exe", (L"\"" + file.native() + L"\"").c_str(), nullptr,
+                                SW_SHOWNORMAL));
+}
 
 bool ReplaceFile(const char* from, const char* to)
 {

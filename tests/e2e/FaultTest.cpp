@@ -18,14 +18,6 @@ const std::string kThanks = "Thanks for using robot!\n\n Hope to see you again!\
 
 using Kind = standin::TrafficEntry::Kind;
 
-// The panel still answers a message of its own within the time limit.
-bool Responds(HWND window, Millis limit = 2000ms)
-{
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, static_cast<UINT>(limit.count()),
-                               &result) != 0;
-}
-
 class Faults : public StandinTest {
 protected:
     std::vector<standin::TrafficEntry> entriesSince(std::uint64_t after, Kind kind) const

@@ -79,6 +79,13 @@ std::vector<uint32_t> PixelsOf(HDC dc, HBITMAP bitmap, int width, int height)
 
 }  // namespace
 
+bool Responds(HWND window, Millis limit)
+{
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, static_cast<UINT>(limit.count()),
+                               &result) != 0;
+}
+
 std::string MessageBoxIcon(const RemoteDialog& box)
 {
     HWND control = IconControlOf(box.hwnd());

@@ -35,6 +35,10 @@ extern const std::vector<int> kLinkControls;
 // each step, so a wait for a group's new state waits for the whole group.
 bool AllEnabled(const RemoteDialog& dialog, std::span<const int> ids, bool enabled = true);
 
+// The window still answers a message sent to it within the time limit: its
+// thread pumps, or waits in a send of its own (which handles sent messages).
+bool Responds(HWND window, Millis limit = 2000ms);
+
 // The standard icon a message box shows, told apart by its pixels on the screen
 // (another process's icon handle cannot be read): "information", "question",
 // "warning", "error", "none" when it shows no icon, "unknown" otherwise.

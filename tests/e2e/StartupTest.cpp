@@ -2,7 +2,12 @@
 // closing through the system menu.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
 #include <chrono>
+#include <cwctype>
 
 #include "OrvantaFixture.h"
 #include "Text.h"
@@ -167,6 +172,68 @@ TEST_F(Startup, SystemCloseEndsTheProcessAfterTheCloseDown)
     // Never attached: no Skype window known, so the close-down commands go nowhere.
     EXPECT_TRUE(skype.commands().empty());
     EXPECT_FALSE(panel.exists());
+}
+
+// The manifest a program carries as resource 1 of type RT_MANIFEST; empty when none.
+std::string ManifestOf(const std::wstring& program)
+{
+    HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!module)
+        return {};
+    std::string text;
+    if (HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))) {
+        if (HGLOBAL loaded = LoadResource(module, found))
+            text.assign(static_cast<const char*>(LockResource(loaded)), SizeofResource(module, found));
+    }
+    FreeLibrary(module);
+    return text;
+}
+
+// The files of the modules loaded in a process, lower case.
+std::vector<std::wstring> ModulesOf(DWORD pid)
+{
+    std::vector<std::wstring> files;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process)
+        return files;
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    if (EnumProcessModules(process, modules, sizeof modules, &bytes)) {
+        for (DWORD i = 0; i < std::min<DWORD>(bytes / sizeof(HMODULE), 512); ++i) {
+            wchar_t file[MAX_PATH] = {};
+            GetModuleFileNameExW(process, modules[i], file, MAX_PATH);
+            std::wstring name = file;
+            std::transform(name.begin(), name.end(), name.begin(), [](wchar_t c) { return wchar_t(std::towlower(c)); });
+            files.push_back(name);
+        }
+    }
+    CloseHandle(process);
+    return files;
+}
+
+TEST_F(Startup, ProgramsRunWithCommonControlsSixAsInvokerAndNoDpiAwareness)
+{
+    // The panel's buttons come from common controls 6, which only the manifest asks for.
+    auto modules = ModulesOf(orvanta.processId());
+    EXPECT_TRUE(std::any_of(modules.begin(), modules.end(), [](const std::wstring& file) {
+        return file.find(L"common-controls") != std::wstring::npos && file.ends_with(L"\\comctl32.dll");
+    })) << "no common controls 6 among " << modules.size() << " modules";
+
+    for (const wchar_t* program : {L"Orvanta.exe", L"OrvantaStandin.exe"}) {
+        SCOPED_TRACE(Narrow(program));
+        const std::string manifest = ManifestOf(BesideTestProgram(program));
+        ASSERT_FALSE(manifest.empty());
+        for (const char* part : {
+                 "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+                 "level=\"asInvoker\"",
+                 "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
+                 "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
+                 "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
+                 "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10 and 11
+             })
+            EXPECT_NE(manifest.find(part), std::string::npos) << part;
+        EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+    }
 }
 
 }  // namespace

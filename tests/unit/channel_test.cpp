@@ -81,6 +81,32 @@ TEST_F(ChannelTest, CommandOf1024CharactersOrMoreIsNotSentAtAll)
     EXPECT_TRUE(Log(headless::kAll).empty());
 }
 
+TEST_F(ChannelTest, SkypeThatStopsAnsweringCostsOneSecondAndLosesNoCommand)
+{
+    // Skype hangs through two ticks, then answers again before a third.
+    auto unanswered = [](UINT ms, const std::string& poll) {
+        return "no answer in " + std::to_string(ms) + " ms: " + Datagram(poll, 3).substr(5);
+    };
+    static const Sequence expected = {
+        unanswered(1000, "WMCA_QD"), unanswered(100, "WMCA_QU"),
+        unanswered(100, "WMCA_QD"), unanswered(100, "WMCA_QU"),
+        // The waiting polls, taken in order once Skype answers again, then the third tick's.
+        Datagram("WMCA_QD", 3), Datagram("WMCA_QU", 3), Datagram("WMCA_QD", 3), Datagram("WMCA_QU", 3),
+        Datagram("WMCA_QD", 3), Datagram("WMCA_QU", 3),
+    };
+    OpenAttached(3);
+    // Answered: every command waits at most a second.
+    EXPECT_EQ(desk.SendLimits(), (std::vector<UINT>{1000, 1000}));
+    Flush();
+    desk.StopAnswering(desk.SkypeWindow());
+    desk.Tick(2);
+    desk.AnswerAgain(desk.SkypeWindow());
+    desk.Tick();
+    EXPECT_SEQUENCE(expected, Sent());
+    // The first answer in time restores the full second.
+    EXPECT_EQ(desk.SendLimits(), (std::vector<UINT>{1000, 1000, 1000, 100, 100, 100, 100, 1000}));
+}
+
 TEST_F(ChannelTest, CommandsBeforeAnyAttachAreUndelivered)
 {
     // Connect's command on a panel that never attached.

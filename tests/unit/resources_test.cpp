@@ -242,7 +242,8 @@ TEST(ResourcesTest, AboutTemplateIsASmallModalBox)
     ASSERT_EQ(dlg->controls.size(), 4u);
     const ControlTemplate& version = dlg->controls[0];
     EXPECT_EQ(version.className, "Static");
-    EXPECT_EQ(version.text, "Orvanta Version 1.0");
+    EXPECT_EQ(version.id, IDC_ABOUT_VERSION);
+    EXPECT_EQ(version.text, "Orvanta Version");  // the About box adds the number
     EXPECT_EQ((version.x == 53) + (version.y == 15) + (version.cx == 119) + (version.cy == 8), 4);
     const ControlTemplate& ok = dlg->controls[1];
     EXPECT_EQ(ok.id, IDOK);
@@ -268,7 +269,7 @@ TEST(ResourcesTest, IdsHaveTheirFixedValues)
     struct Id { const char* name; int value; };
     static const Id ids[] = {
         {"IDD_ABOUTBOX", 100}, {"IDS_ABOUTBOX", 101}, {"IDD_CONTROL_PANEL", 102}, {"IDR_MAINFRAME", 128},
-        {"IDM_ABOUTBOX", 16},
+        {"IDM_ABOUTBOX", 16}, {"IDS_SESSIONLOG", 103}, {"IDM_SESSIONLOG", 32},
         {"IDC_BASE_PLUS", 1001}, {"IDC_BASE_MINUS", 1002}, {"IDC_SHOULDER_DOWN", 1003}, {"IDC_SHOULDER_UP", 1004},
         {"IDC_ELBOW_DOWN", 1005}, {"IDC_ELBOW_UP", 1006}, {"IDC_WRIST_DOWN", 1007}, {"IDC_WRIST_UP", 1008},
         {"IDC_WRISTROT_PLUS", 1009}, {"IDC_WRISTROT_MINUS", 1010}, {"IDC_HAND_CLOSE", 1011}, {"IDC_HAND_OPEN", 1012},
@@ -288,6 +289,7 @@ TEST(ResourcesTest, IdsHaveTheirFixedValues)
 TEST(ResourcesTest, StringTableAndIcon)
 {
     EXPECT_EQ(Resources::Get().String(IDS_ABOUTBOX), std::optional<std::string>("&About Orvanta..."));
+    EXPECT_EQ(Resources::Get().String(IDS_SESSIONLOG), std::optional<std::string>("&Session Log..."));
     EXPECT_EQ(Resources::Get().String(IDS_APP_TITLE), std::optional<std::string>("Orvanta"));
     EXPECT_TRUE(Resources::Get().HasIcon(IDR_MAINFRAME));
 }

@@ -42,7 +42,7 @@ TEST_F(StartupTest, InitialisationRunsItsStepsInOrder)
 {
     // Create: base push, system menu, icons, discovery, link controls off, On Top, compact size.
     static const Sequence expected = Sequence{"dialog IDD_CONTROL_PANEL"} + FreshPush(0) +
-                                     Sequence{"menu separator", "menu 16 &About Orvanta...", "icon big 128",
+                                     Sequence{"menu separator", "menu 16 &About Orvanta...", "menu 32 &Session Log...", "icon big 128",
                                               "icon small 128", "broadcast SkypeControlAPIDiscover"} +
                                      LinkControlEntries(0) + Sequence{"place TOPMOST"} + FreshPush(1) +
                                      Sequence{"place TOPMOST 315x350"};
@@ -111,7 +111,7 @@ TEST_F(StartupTest, FreshPanelShowsItsStartValues)
     EXPECT_EQ(desk.Height(), 350);
     for (int i = 0; i < CControlPanelDlg::kJogCount; ++i)
         EXPECT_EQ(panel->m_jog[i].m_nCtrlId, IDC_BASE_PLUS + i);
-    EXPECT_EQ(desk.SystemMenu(), (std::vector<std::pair<UINT, std::string>>{{0, ""}, {16, "&About Orvanta..."}}));
+    EXPECT_EQ(desk.SystemMenu(), (std::vector<std::pair<UINT, std::string>>{{0, ""}, {16, "&About Orvanta..."}, {32, "&Session Log..."}}));
     EXPECT_TRUE(desk.Timers().empty());
 }
 
@@ -285,6 +285,8 @@ TEST_F(StartupTest, AboutButtonOpensTheAboutBox)
     desk.ExpectDialog(IDD_ABOUTBOX, [&] { PressAboutOk(); });
     desk.Click(IDC_ABOUT);
     EXPECT_SEQUENCE(kAboutRun, Log(headless::kDialog));
+    // The version block's first two parts (1, 0, 0, 1).
+    EXPECT_SEQUENCE(Sequence{"text IDC_ABOUT_VERSION Orvanta Version 1.0"}, Log(headless::kText));
 }
 
 TEST_F(StartupTest, SystemMenuAboutItemOpensTheAboutBoxWhateverItsLowBits)
@@ -303,7 +305,7 @@ TEST_F(StartupTest, SystemMenuAboutItemOpensTheAboutBoxWhateverItsLowBits)
 TEST_F(StartupTest, OtherSystemCommandsOpenNothing)
 {
     OpenPanel();
-    for (UINT command : {32u, UINT(SC_MINIMIZE), UINT(SC_RESTORE)})
+    for (UINT command : {48u, UINT(SC_MINIMIZE), UINT(SC_RESTORE)})
         desk.SysCommand(command);
     EXPECT_TRUE(Log(headless::kDialog | headless::kBox).empty());
     EXPECT_FALSE(panel->HasEnded());

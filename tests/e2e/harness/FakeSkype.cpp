@@ -42,6 +42,8 @@ std::string Describe(const Event& event)
     case Event::ForeignNotice: return "foreign notice " + event.text;
     case Event::Done:
         return event.delivered ? "done = " + std::to_string(event.value) : std::string("done timeout");
+    case Event::Hang: return "hang " + std::to_string(event.value) + " ms";
+    case Event::Answering: return "answering again";
     }
     return "?";
 }
@@ -66,6 +68,9 @@ struct FakeSkype::Shared {
     CommandHandler handler;
     Millis sendTimeout = kSendTimeoutDefault;
     std::atomic<int> sendsRunning{0};
+    std::atomic<bool> hung{false};
+    std::atomic<bool> wake{false};
+    std::atomic<bool> commandWaiting{false};
 
     HWND skype = nullptr;
     HWND foreignWnd = nullptr;
@@ -99,6 +104,20 @@ struct FakeSkype::Shared {
         --sendsRunning;
         record({Event::Done, {}, LPARAM(result), delivered});
         return {delivered, delivered ? LRESULT(result) : 0};
+    }
+
+    // Runs on our thread: pumps nothing until the period is over or wake is set.
+    // GetQueueStatus shows a waiting sent message without handling it.
+    void hang(Millis period)
+    {
+        auto deadline = std::chrono::steady_clock::now() + period;
+        while (!wake && std::chrono::steady_clock::now() < deadline) {
+            if (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE)
+                commandWaiting = true;
+            Sleep(2);
+        }
+        hung = false;
+        record({Event::Answering, {}});
     }
 
     void answerDiscovery(HWND to, LPARAM status, bool post)
@@ -230,6 +249,7 @@ FakeSkype::FakeSkype() : shared_(std::make_shared<Shared>())
 
 FakeSkype::~FakeSkype()
 {
+    shared_->wake = true;
     PostThreadMessageW(shared_->threadId, WM_QUIT, 0, 0);
     shared_->thread.join();
 }
@@ -369,6 +389,27 @@ SendResult FakeSkype::sendForeignNotice(std::string_view text, HWND to)
     return shared_->send(Event::ForeignNotice, data, 0, to, WM_COPYDATA, WPARAM(foreignHwnd()),
                          LPARAM(&record));
 }
+
+void FakeSkype::stopAnswering(Millis period)
+{
+    auto began = std::make_shared<std::promise<void>>();
+    auto started = began->get_future();
+    Shared* shared = shared_.get();
+    shared->wake = false;
+    shared->commandWaiting = false;
+    inBackground([shared, began, period] {
+        shared->hung = true;
+        shared->record({Event::Hang, {}, LPARAM(period.count())});
+        began->set_value();
+        shared->hang(period);
+    });
+    if (started.wait_for(kDefaultTimeout) != std::future_status::ready)
+        ADD_FAILURE() << "FakeSkype's thread did not begin to hang";
+}
+
+void FakeSkype::answerAgain() { shared_->wake = true; }
+bool FakeSkype::hanging() const { return shared_->hung; }
+bool FakeSkype::commandWaiting() const { return shared_->commandWaiting; }
 
 void FakeSkype::inBackground(std::function<void()> action)
 {

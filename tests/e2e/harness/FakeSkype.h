@@ -68,8 +68,10 @@ struct Discovery {
 //   "attach N"             we sent (or posted) attach status N
 //   "notice TEXT"          we started sending notice TEXT ("foreign notice TEXT" from the foreign window)
 //   "done = R"             that send returned R ("done timeout" when it timed out)
+//   "hang N ms"            the Skype window stopped answering for N ms (stopAnswering)
+//   "answering again"      and pumps again
 struct Event {
-    enum Kind { Discover, Command, Foreign, Attach, Notice, ForeignNotice, Done } kind;
+    enum Kind { Discover, Command, Foreign, Attach, Notice, ForeignNotice, Done, Hang, Answering } kind;
     std::string text;
     LPARAM value = 0;
     bool delivered = true;
@@ -144,6 +146,17 @@ public:
     SendResult sendCopyData(std::string_view bytes, DWORD byteCount, ULONG_PTR tag = 0, HWND to = nullptr);
     // A notice from the foreign window (wParam = foreignHwnd()).
     SendResult sendForeignNotice(std::string_view text, HWND to = nullptr);
+
+    // Skype stops answering, as when it is busy, hung or held in a debugger: our
+    // thread pumps nothing for `period`, or until answerAgain(). The program's
+    // commands meanwhile wait in the queue and are taken, in order, afterwards.
+    // Returns once the hang has begun.
+    void stopAnswering(Millis period);
+    void answerAgain();
+    bool hanging() const;
+    // A command of the program has reached the hung window since the hang began
+    // (the program is in that send, or has given up waiting for it).
+    bool commandWaiting() const;
 
     // Runs `action` on our own thread and returns at once; its sends show in
     // transcript() ("notice X" ... "done = 1") when they happen. For example
