@@ -19,11 +19,7 @@ namespace {
 // of them; onCommand reacts inside a send, as Skype does.
 class ControllerTest : public ::testing::Test, protected ILinkView, protected ISkypeCommands {
 protected:
-    int PullControls() override
-    {
-        Note("pull");
-        return 1;
-    }
+    int PullControls() override { return Note("pull"), 1; }
     void PushControls() override { Note("push"); }
     void SetStatus(const char* text) override { Note(std::string("status ") + text); }
     void ShowRobotAlive(const char* text) override { Note(std::string("alive ") + text); }
@@ -38,18 +34,10 @@ protected:
     void CancelJog() override { Note("cancel jog"); }
     void Wait(unsigned ms) override { Note("sleep " + std::to_string(ms)); }
     void ShowRobotReport(const char* payload) override { Note(std::string("report ") + payload); }
-    void Send(const char* command) override
-    {
-        Note(std::string("send ") + command);
-        if (onCommand)
-            onCommand(command);
-    }
-    bool Discover() override
-    {
-        Note("broadcast");
-        return true;
-    }
-    void Note(std::string entry) { log.push_back(std::move(entry)); }
+    void Send(const char* command) override { Note(std::string("send ") + command); }
+    bool Discover() override { return Note("broadcast"), true; }
+    // Answers 0, whatever the entry, for the one-line answers above.
+    int Note(std::string entry) { return log.push_back(std::move(entry)), 0; }
 
     // Attached on stream 1, in call 17, the link controls on.
     void InCall()
@@ -67,7 +55,6 @@ protected:
     ControllerTest() { Restart(); }
     std::optional<CLinkController> link;
     Sequence log;
-    std::function<void(const std::string&)> onCommand;
     std::function<void()> whileBox;
 };
 
@@ -216,11 +203,12 @@ TEST_F(ControllerTest, AttachAgainOpensTheLinkAgain)
 struct NoticeRow {
     const char* notice;
     Sequence log;  // what the controller asks of the view and of Skype
-    int call, stream;
-    bool linked;
+    int call = 17, stream = 1;
+    bool linked = true;
 };
 
 const Sequence kOff = {"enable 0"};
+const Sequence kLogOut = {"status User offline", "enable 0", "push"};
 const Sequence kOn = {"enable 1"};
 Sequence Shows(const char* status) { return {std::string("status ") + status, "push"}; }
 Sequence Report(const char* payload) { return {std::string("report ") + payload, std::string("alive ") + kLinkOk}; }
@@ -228,68 +216,65 @@ Sequence Report(const char* payload) { return {std::string("report ") + payload,
 // Each notice to a controller attached on stream 1 in call 17.
 const NoticeRow kNotices[] = {
     // Log-out, then the later tests.
-    {"USERSTATUS LOGGEDOUT", Sequence{"status User offline"} + kOff + Sequence{"push"}, 17, 1, false},
-    {"CONNSTATUS LOGGEDOUT", Sequence{"status User offline"} + kOff + Sequence{"push"}, 17, 1, false},
-    {"CHAT #a/$b TOPIC LOGGEDOUT ONLINE", Sequence{"status User offline"} + kOff + Sequence{"push"} + Shows(kOnline),
-     17, 1, true},
+    {"USERSTATUS LOGGEDOUT", kLogOut, 17, 1, false},
+    {"CONNSTATUS LOGGEDOUT", kLogOut, 17, 1, false},
+    {"CHAT #a/$b TOPIC LOGGEDOUT ONLINE", kLogOut + Shows(kOnline)},
     // The end of any call.
-    {"CALL 17 STATUS FINISHED", kEnd, 17, 1, true},
-    {"#1 CALL 17 STATUS FINISHED", kEnd, 17, 1, true},
-    {"CALL 99 STATUS FINISHED", kEnd, 17, 1, true},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*STATUS FINISHED, ONLINE", kEnd + Shows(kOnline),
-     17, 1, true},
+    {"CALL 17 STATUS FINISHED", kEnd},
+    {"#1 CALL 17 STATUS FINISHED", kEnd},
+    {"CALL 99 STATUS FINISHED", kEnd},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*STATUS FINISHED, ONLINE", kEnd + Shows(kOnline)},
     // ONLINE anywhere, also inside a longer word, and before every later test.
-    {"USERSTATUS ONLINE", Shows(kOnline), 17, 1, true},
-    {"CONNSTATUS ONLINE", Shows(kOnline), 17, 1, true},
-    {"CHATMESSAGE 3 BODY NONLINEAR", Shows(kOnline), 17, 1, true},
-    {"CALL 42 DURATION 7 ONLINE", Shows(kOnline), 17, 1, true},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*ONLINE now", Shows(kOnline), 17, 1, true},
+    {"USERSTATUS ONLINE", Shows(kOnline)},
+    {"CONNSTATUS ONLINE", Shows(kOnline)},
+    {"CHATMESSAGE 3 BODY NONLINEAR", Shows(kOnline)},
+    {"CALL 42 DURATION 7 ONLINE", Shows(kOnline)},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*ONLINE now", Shows(kOnline)},
     // Durations, parsed from the first character.
-    {"CALL 42 DURATION 7", {}, 42, 1, true},
-    {"CALL   42   DURATION   7", {}, 42, 1, true},
-    {"CALL 42 DURATION", {}, 17, 1, true},
-    {"#2 CALL 42 DURATION 7", {}, 17, 1, true},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*DURATION 5", {}, 17, 1, true},
+    {"CALL 42 DURATION 7", {}, 42},
+    {"CALL   42   DURATION   7", {}, 42},
+    {"CALL 42 DURATION", {}},
+    {"#2 CALL 42 DURATION 7", {}},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*DURATION 5", {}},
     // Streams: the robot's must come first.
-    {"APPLICATION remotecontrol STREAMS orvanta.robot:3", {}, 17, 3, true},
-    {"APPLICATION remotecontrol STREAMS orvanta.robot:3 other.user:1", {}, 17, 3, true},
-    {"APPLICATION remotecontrol STREAMS ", kEnd, 17, 1, true},
-    {"APPLICATION remotecontrol STREAMS other.user:1 orvanta.robot:3", kEnd, 17, 1, true},
-    {"APPLICATION remotecontrol STREAMS orvanta.robot", kEnd, 17, 1, true},
-    {"#0 APPLICATION remotecontrol STREAMS orvanta.robot:3", kEnd, 17, 1, true},
-    {"APPLICATION remotecontrol STREAMS", {}, 17, 1, true},
-    {"APPLICATION other STREAMS orvanta.robot:3", {}, 17, 1, true},
+    {"APPLICATION remotecontrol STREAMS orvanta.robot:3", {}, 17, 3},
+    {"APPLICATION remotecontrol STREAMS orvanta.robot:3 other.user:1", {}, 17, 3},
+    {"APPLICATION remotecontrol STREAMS ", kEnd},
+    {"APPLICATION remotecontrol STREAMS other.user:1 orvanta.robot:3", kEnd},
+    {"APPLICATION remotecontrol STREAMS orvanta.robot", kEnd},
+    {"#0 APPLICATION remotecontrol STREAMS orvanta.robot:3", kEnd},
+    {"APPLICATION remotecontrol STREAMS", {}},
+    {"APPLICATION other STREAMS orvanta.robot:3", {}},
     // Datagrams: our stream, and Msg$ in the first token; the payload from its first "$".
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRSS RoBoT_TiMeOuT", Report("$WMRSS RoBoT_TiMeOuT"), 17,
-     1, true},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 xMsg$nothing known", Report("$nothing known"), 17, 1, true},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:3 Msg$WMRSS RoBoT_TiMeOuT", {}, 17, 1, true},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 WMRSS Msg$WMRSS", {}, 17, 1, true},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1", {}, 17, 1, true},
-    {"APPLICATION remotecontrol DATAGRAM other.user:1 Msg$WMRSS", {}, 17, 1, true},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robotics:1 Msg$WMRSS", {}, 17, 1, true},
-    {"ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1", {}, 17, 1, true},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRSS RoBoT_TiMeOuT", Report("$WMRSS RoBoT_TiMeOuT")},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 xMsg$nothing known", Report("$nothing known")},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:3 Msg$WMRSS RoBoT_TiMeOuT", {}},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 WMRSS Msg$WMRSS", {}},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1", {}},
+    {"APPLICATION remotecontrol DATAGRAM other.user:1 Msg$WMRSS", {}},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robotics:1 Msg$WMRSS", {}},
+    {"ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1", {}},
     // Stream traffic notices end the tests before the video ones.
-    {"APPLICATION remotecontrol RECEIVED orvanta.robot:1=28", {}, 17, 1, true},
-    {"APPLICATION remotecontrol READ orvanta.robot:1 VIDEO_RECEIVE_STATUS REJECTED", {}, 17, 1, true},
+    {"APPLICATION remotecontrol RECEIVED orvanta.robot:1=28", {}},
+    {"APPLICATION remotecontrol READ orvanta.robot:1 VIDEO_RECEIVE_STATUS REJECTED", {}},
     // The robot's video, of any call.
-    {"CALL 17 VIDEO_RECEIVE_STATUS RUNNING", kOn, 17, 1, true},
-    {"CALL 17 VIDEO_RECEIVE_STATUS REJECTED", kOff, 17, 1, true},
-    {"CALL 99 VIDEO_RECEIVE_STATUS REJECTED", kOff, 17, 1, true},
-    {"CALL 17 VIDEO_RECEIVE_STATUS STOPPING", {}, 17, 1, true},
-    {"CALL 17 VIDEO_SEND_STATUS REJECTED", {}, 17, 1, true},
+    {"CALL 17 VIDEO_RECEIVE_STATUS RUNNING", kOn},
+    {"CALL 17 VIDEO_RECEIVE_STATUS REJECTED", kOff},
+    {"CALL 99 VIDEO_RECEIVE_STATUS REJECTED", kOff},
+    {"CALL 17 VIDEO_RECEIVE_STATUS STOPPING", {}},
+    {"CALL 17 VIDEO_SEND_STATUS REJECTED", {}},
     // Echoes of our commands and other notices.
-    {"CREATE APPLICATION remotecontrol", {}, 17, 1, true},
-    {"ALTER APPLICATION remotecontrol CONNECT orvanta.robot", {}, 17, 1, true},
-    {"APPLICATION remotecontrol CONNECTING orvanta.robot", {}, 17, 1, true},
-    {"APPLICATION remotecontrol SENDING orvanta.robot:1=20", {}, 17, 1, true},
-    {"ALTER APPLICATION remotecontrol DISCONNECT orvanta.robot:1", {}, 17, 1, true},
-    {"DELETE APPLICATION remotecontrol", {}, 17, 1, true},
-    {"ALTER CALL 17 HANGUP", {}, 17, 1, true},
-    {"CALL 17 STATUS INPROGRESS", {}, 17, 1, true},
-    {"ERROR 66 Not connected", {}, 17, 1, true},
-    {"userstatus online", {}, 17, 1, true},
-    {"call 17 status finished", {}, 17, 1, true},
+    {"CREATE APPLICATION remotecontrol", {}},
+    {"ALTER APPLICATION remotecontrol CONNECT orvanta.robot", {}},
+    {"APPLICATION remotecontrol CONNECTING orvanta.robot", {}},
+    {"APPLICATION remotecontrol SENDING orvanta.robot:1=20", {}},
+    {"ALTER APPLICATION remotecontrol DISCONNECT orvanta.robot:1", {}},
+    {"DELETE APPLICATION remotecontrol", {}},
+    {"ALTER CALL 17 HANGUP", {}},
+    {"CALL 17 STATUS INPROGRESS", {}},
+    {"ERROR 66 Not connected", {}},
+    {"userstatus online", {}},
+    {"call 17 status finished", {}},
 };
 
 TEST_F(ControllerTest, EveryNoticeGoesThroughTheTestsInOrder)
@@ -328,20 +313,7 @@ TEST_F(ControllerTest, DatagramsGoOutWhateverTheLinkState)
     EXPECT_SEQUENCE(Sequence{Datagram("WMCA_QD", 0)}, log);
 }
 
-// --- The close-down's one state: Skype's answers inside it, a Disconnect inside the Thanks box
-
-TEST_F(ControllerTest, CallEndInsideTheCloseDownEndsTheExperimentOnceAfterIt)
-{
-    // Disconnect; the call finishes inside the hang-up and again inside the disconnect.
-    InCall();
-    onCommand = [&](const std::string& command) {
-        if (command.rfind("ALTER CALL", 0) == 0 || command.rfind("ALTER APPLICATION remotecontrol DISCONNECT", 0) == 0)
-            link->OnSkypeNotice("CALL 17 STATUS FINISHED");
-    };
-    link->CloseRobotLink();
-    const Sequence end = {"pull", std::string("status ") + kRestart, "push", kEnd.back()};
-    EXPECT_SEQUENCE(Sequence{"cancel jog"} + CloseDown(17, 1) + kOff + end, log);
-}
+// --- A Disconnect inside the Thanks box
 
 TEST_F(ControllerTest, DisconnectInsideTheThanksBoxClosesDownWithoutASecondEnd)
 {
@@ -353,20 +325,6 @@ TEST_F(ControllerTest, DisconnectInsideTheThanksBoxClosesDownWithoutASecondEnd)
     log.clear();
     link->OnSkypeNotice("CALL 17 STATUS FINISHED");
     EXPECT_SEQUENCE(kEnd, log);
-}
-
-TEST_F(ControllerTest, WindowCloseDownEndsNothing)
-{
-    // The call finishes inside the hang-up; later notices end nothing either.
-    InCall();
-    onCommand = [&](const std::string& command) {
-        if (command == "ALTER CALL 17 HANGUP")
-            link->OnSkypeNotice("CALL 17 STATUS FINISHED");
-    };
-    link->CloseDownLink();
-    link->OnSkypeNotice("CALL 17 STATUS FINISHED");
-    const Sequence sends = CloseDown(17, 1);
-    EXPECT_SEQUENCE((Sequence{"cancel jog", sends[0], sends[1], "sleep 5000", sends[2], sends[3]}), log);
 }
 
 // --- The panel: what the operator sees and what reaches Skype
@@ -449,59 +407,35 @@ TEST_F(LinkTest, HangUpFollowsTheLastDuration)
 
 TEST_F(LinkTest, EndOfTheExperimentAnsweredLikeRealSkypeShowsOneBox)
 {
-    // The robot hangs up; Skype answers our hang-up and disconnect inside their sends.
-    static const Sequence expected = EndOfExperiment(17, 1);
-    OpenInCall();
-    AnswerCloseDownLikeSkype(true);
-    desk.ExpectBox(kThanks);
-    desk.Notice("CALL 17 STATUS FINISHED");
-    EXPECT_SEQUENCE(expected, LinkLog());
-    EXPECT_EQ(desk.Text(IDC_STATUS), kRestart);
-    EXPECT_FALSE(desk.Enabled(IDC_MOVE_XYZ));
-}
-
-TEST_F(LinkTest, EmptyStreamsInsideTheDisconnectSendDoesNotEndTheExperimentTwice)
-{
-    // The stream vanishes; the disconnect's own empty STREAMS arrives inside its send.
-    static const Sequence expected = EndOfExperiment(17, 1);
-    OpenInCall();
-    desk.onCommand = [&](const std::string& command) {
-        if (command.rfind("ALTER APPLICATION remotecontrol DISCONNECT ", 0) == 0)
-            desk.Notice("APPLICATION remotecontrol STREAMS ");
-    };
-    desk.ExpectBox(kThanks);
-    desk.Notice("APPLICATION remotecontrol STREAMS ");
-    EXPECT_SEQUENCE(expected, LinkLog());
+    // The robot hangs up, or its stream vanishes; Skype answers our hang-up and
+    // disconnect inside their sends. The controls are read before the push.
+    for (const char* end : {"CALL 17 STATUS FINISHED", "APPLICATION remotecontrol STREAMS "}) {
+        SCOPED_TRACE(end);
+        StartOver();
+        OpenInCall();
+        desk.Type(IDC_X_SET, "12.5");
+        Flush();
+        AnswerCloseDownLikeSkype(true);
+        desk.ExpectBox(kThanks);
+        desk.Notice(end);
+        EXPECT_SEQUENCE(EndOfExperiment(17, 1), LinkLog());
+        EXPECT_EQ(desk.Text(IDC_STATUS), kRestart);
+        EXPECT_EQ(desk.Text(IDC_X_SET), "12.5");
+        EXPECT_FALSE(desk.Enabled(IDC_MOVE_XYZ));
+    }
 }
 
 TEST_F(LinkTest, CallEndWhileTheThanksBoxIsOpenDoesNothingAndALaterOneRunsAgain)
 {
-    // STATUS FINISHED while the box is up, then once more after it has gone.
-    static const Sequence expected = EndOfExperiment(17, 1) + EndOfExperiment(17, 1);
-    OpenInCall();
-    desk.ExpectBox(kThanks, IDOK, [&] { desk.Notice("CALL 17 STATUS FINISHED"); });
-    desk.Notice("CALL 17 STATUS FINISHED");
-    desk.ExpectBox(kThanks);
-    desk.Notice("CALL 17 STATUS FINISHED");
-    EXPECT_SEQUENCE(expected, LinkLog());
-}
-
-TEST_F(LinkTest, OnlineWhileTheThanksBoxIsOpenStillSetsItsStatus)
-{
+    // STATUS FINISHED (and ONLINE) while the box is up, then once more after it has gone.
+    static const Sequence expected = EndOfExperiment(17, 1) + Sequence{Status(kOnline)} + EndOfExperiment(17, 1);
     OpenInCall();
     desk.ExpectBox(kThanks, IDOK, [&] { desk.Notice("CALL 17 STATUS FINISHED ONLINE"); });
     desk.Notice("CALL 17 STATUS FINISHED");
-    EXPECT_EQ(BoxesIn(LinkLog()), 1u);
     EXPECT_EQ(desk.Text(IDC_STATUS), kOnline);
-}
-
-TEST_F(LinkTest, EndOfTheExperimentReadsTheControlsBeforeItsPush)
-{
-    OpenInCall();
-    desk.Type(IDC_X_SET, "12.5");
     desk.ExpectBox(kThanks);
     desk.Notice("CALL 17 STATUS FINISHED");
-    EXPECT_EQ(desk.Text(IDC_X_SET), "12.5");
+    EXPECT_SEQUENCE(expected, LinkLog());
 }
 
 TEST_F(LinkTest, DisconnectAnsweredLikeRealSkypeEndsTheExperimentOnce)
@@ -532,26 +466,18 @@ TEST_F(LinkTest, HeldJogStopsBeforeTheRobotIsToldWeLeave)
 
 // --- The window's close-down
 
-TEST_F(LinkTest, DestroyingTheWindowClosesTheLinkDownWithAWait)
+TEST_F(LinkTest, DestroyingTheWindowClosesTheLinkDownWithAWaitAndNoThanksBox)
 {
-    // DestroyWindow on stream 2 in call 17: no link control is touched.
+    // DestroyWindow on stream 2 in call 17, Skype finishing the call inside the
+    // hang-up: no link control is touched.
     static const Sequence expected = WindowCloseDown("send", 17, 2);
     OpenOperating(2);
     desk.Notice("CALL 17 DURATION 3");
+    AnswerCloseDownLikeSkype(false);
     Flush();
     EXPECT_TRUE(panel->DestroyWindow());
     EXPECT_SEQUENCE(expected, LinkLog());
     EXPECT_EQ(desk.Panel(), nullptr);
-}
-
-TEST_F(LinkTest, DestroyingTheWindowInACallShowsNoThanksBox)
-{
-    // Closing during a call: Skype finishes the call inside the hang-up.
-    static const Sequence expected = WindowCloseDown("send", 17, 1);
-    OpenInCall();
-    AnswerCloseDownLikeSkype(false);
-    EXPECT_TRUE(panel->DestroyWindow());
-    EXPECT_SEQUENCE(expected, LinkLog());
 }
 
 TEST_F(LinkTest, DestroyingANeverAttachedWindowStillWaits)
