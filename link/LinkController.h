@@ -38,7 +38,7 @@ protected:
     ~ILinkView() = default;
 };
 
-class CLinkController : public ISkypeListener {
+class CLinkController final : public ISkypeListener {
 public:
     CLinkController(ISkypeCommands& skype, ILinkView& view) : m_skype(skype), m_view(view) {}
 

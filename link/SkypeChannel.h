@@ -28,7 +28,7 @@ enum : LPARAM {
 
 // The Skype channel: Skype's window once it has attached us, the commands out
 // (each logged, with a time limit) and the answers in, handed to the listener.
-class CSkypeChannel : public ISkypeCommands {
+class CSkypeChannel final : public ISkypeCommands {
 public:
     // owner: our window, the one Skype answers; log: every command and notice.
     CSkypeChannel(const CWnd& owner, CSessionLog& log) : m_owner(owner), m_log(log) {}

@@ -1,9 +1,10 @@
 // CControlPanelDlg: the control panel, the one window of Orvanta.
 //
-// The panel owns every piece of state the program has: the values shown in the
-// controls, the Skype link, the robot link counters and the step list. Its
-// behaviour is spread over the folders by subject:
-//   panel/       construction, data exchange, enabling, presentation
+// The panel owns the values shown in the controls and the step list. It wires
+// the Skype channel to the link controller, which keeps the link's state and
+// shows it through the panel (ILinkView). Its behaviour is spread over the
+// folders by subject:
+//   panel/       construction, data exchange, enabling, presentation, wiring
 //   link/        the Skype channel, the link controller and its supervision
 //   robot/       the robot's reports and the operator's motion commands
 //   trajectory/  the step list, recording and playback, trajectory files
