@@ -1,9 +1,10 @@
 // The link controller: attachment answers, Skype's notices, the app-to-app
 // connection to the robot station, the call, and the close-down.
+#include "LinkController.h"
+
 #include <string>
 #include <string_view>
 
-#include "ControlPanelDlg.h"
 #include "RobotAccount.h"
 #include "Scan.h"
 #include "SkypeChannel.h"
@@ -20,10 +21,12 @@ const char kRefusedText[] =
     "'Allow this program to use Skype'";
 const char kNotAvailableText[] = "Skype API not available, please log in Skype to operate robot";
 
-const std::string kStreamsPrefix = std::string("APPLICATION ") + kApplicationName + " STREAMS ";
-const std::string kDatagramPrefix = std::string("APPLICATION ") + kApplicationName + " DATAGRAM ";
-const std::string kReceivedPrefix = std::string("APPLICATION ") + kApplicationName + " RECEIVED ";
-const std::string kReadPrefix = std::string("APPLICATION ") + kApplicationName + " READ ";
+const std::string kApplication = kApplicationName;
+const std::string kRobot = kRobotAccount;
+const std::string kStreamsPrefix = "APPLICATION " + kApplication + " STREAMS ";
+const std::string kDatagramPrefix = "APPLICATION " + kApplication + " DATAGRAM ";
+const std::string kReceivedPrefix = "APPLICATION " + kApplication + " RECEIVED ";
+const std::string kReadPrefix = "APPLICATION " + kApplication + " READ ";
 
 bool Contains(std::string_view text, std::string_view part)
 {
@@ -32,25 +35,32 @@ bool Contains(std::string_view text, std::string_view part)
 
 } // namespace
 
-void CControlPanelDlg::OnAttachAnswer(LPARAM status, HWND skypeWnd)
+void CLinkController::Start()
+{
+    if (!m_skype.Discover())
+        m_view.ShowBox("Skype API not found.", "ErrorMessage", ILinkView::Box::kError);
+    m_view.EnableLinkControls(0);
+    m_bSkypeLinked = 0;
+}
+
+void CLinkController::OnAttachAnswer(std::intptr_t status)
 {
     switch (status) {
     case kAttachSuccess:
-        m_hSkypeWnd = skypeWnd;
-        m_bSkypeSilent = false;  // it has just answered us
         OpenRobotLink();
-        StartSupervisionTimer();
+        // Starting it again with the same id restarts it.
+        m_view.StartTimer(CSupervision::kTimerId, CSupervision::kPeriodMs);
         m_bSkypeLinked = 1;
         break;
     case kAttachRefused:
-        MessageBox(kRefusedText, "Error Message", MB_ICONSTOP | MB_OK);
+        m_view.ShowBox(kRefusedText, "Error Message", ILinkView::Box::kError);
         break;
     case kAttachNotAvailable:
-        MessageBox(kNotAvailableText, "Error Message", MB_ICONSTOP | MB_OK);
+        m_view.ShowBox(kNotAvailableText, "Error Message", ILinkView::Box::kError);
         break;
     case kAttachApiAvailable:
         if (m_bSkypeLinked == 0) {
-            m_nRediscoverCountdown = 10;
+            m_supervision.ArmRediscovery();
             m_bSkypeLinked = 1;
         }
         break;
@@ -62,22 +72,22 @@ void CControlPanelDlg::OnAttachAnswer(LPARAM status, HWND skypeWnd)
 // Every notice, replies to our own commands included, goes through these tests
 // in order. The tests look for text anywhere in the notice, a datagram's payload
 // included; the parses match from the notice's first character.
-void CControlPanelDlg::OnSkypeNotice(const char* notice)
+void CLinkController::OnSkypeNotice(const char* notice)
 {
     const std::string_view text(notice);
 
     if (Contains(text, "LOGGEDOUT")) {
-        m_strStatus = "User offline";
-        EnableLinkControls(0);
-        PushControls();
+        m_view.SetStatus("User offline");
+        m_view.EnableLinkControls(0);
+        m_view.PushControls();
         m_bSkypeLinked = 0;
     }
     if (Contains(text, "STATUS FINISHED"))
         EndExperiment();
     if (Contains(text, "ONLINE")) {
-        m_strStatus = "Searching Robot, please wait......";
+        m_view.SetStatus("Searching Robot, please wait......");
         m_bSkypeLinked = 1;
-        PushControls();
+        m_view.PushControls();
         return;
     }
     if (Contains(text, "DURATION")) {
@@ -88,99 +98,87 @@ void CControlPanelDlg::OnSkypeNotice(const char* notice)
     }
     if (Contains(text, kStreamsPrefix)) {
         int stream = 0;
-        if (Scanner(text).Lit(kStreamsPrefix).Lit(kRobotAccount).Lit(":").Int(stream).Items() == 1)
+        if (Scanner(text).Lit(kStreamsPrefix).Lit(kRobot).Lit(":").Int(stream).Items() == 1)
             m_nStreamId = stream;
         else
             EndExperiment();  // the robot's stream is gone
         return;
     }
-    if (Contains(text, kDatagramPrefix + kRobotAccount)) {
+    if (Contains(text, kDatagramPrefix + kRobot)) {
         int stream = 0;
         std::string token;
         Scanner scan(text);
-        scan.Lit(kDatagramPrefix).Lit(kRobotAccount).Lit(":").Int(stream).Lit(" ").Word(token);
-        if (scan.Items() == 2 && stream == m_nStreamId && Contains(token, "Msg$"))
-            OnRobotReport(notice + text.find('$'));
+        scan.Lit(kDatagramPrefix).Lit(kRobot).Lit(":").Int(stream).Lit(" ").Word(token);
+        if (scan.Items() == 2 && stream == m_nStreamId && Contains(token, "Msg$")) {
+            m_view.ShowRobotReport(notice + text.find('$'));
+            m_supervision.OnSignOfLife();
+            m_view.ShowRobotAlive("Link to Robot OK!");
+        }
         return;
     }
-    if (Contains(text, kReceivedPrefix + kRobotAccount) || Contains(text, kReadPrefix + kRobotAccount))
+    if (Contains(text, kReceivedPrefix + kRobot) || Contains(text, kReadPrefix + kRobot))
         return;
     if (Contains(text, "VIDEO_RECEIVE_STATUS RUNNING"))
-        EnableLinkControls(1);
+        m_view.EnableLinkControls(1);
     else if (Contains(text, "VIDEO_RECEIVE_STATUS REJECTED"))
-        EnableLinkControls(0);
+        m_view.EnableLinkControls(0);
 }
 
-void CControlPanelDlg::OpenRobotLink()
+void CLinkController::OpenRobotLink()
 {
-    CString command;
-    command.Format("CREATE APPLICATION %s", kApplicationName);
-    SendSkypeCommand(command);
-    command.Format("ALTER APPLICATION %s CONNECT %s", kApplicationName, kRobotAccount);
-    SendSkypeCommand(command);
+    Send("CREATE APPLICATION " + kApplication);
+    Send("ALTER APPLICATION " + kApplication + " CONNECT " + kRobot);
 }
 
-// Sent whatever the link state is.
-void CControlPanelDlg::SendDatagram(const char* command)
+void CLinkController::SendDatagram(const char* command)
 {
-    CString text;
-    text.Format("ALTER APPLICATION %s DATAGRAM %s:%d Msg$%s", kApplicationName, kRobotAccount, m_nStreamId, command);
-    SendSkypeCommand(text);
+    Send("ALTER APPLICATION " + kApplication + " DATAGRAM " + kRobot + ":" + std::to_string(m_nStreamId) + " Msg$" +
+         command);
 }
 
-void CControlPanelDlg::CallRobot()
+void CLinkController::CallRobot()
 {
-    CString command;
-    command.Format("call %s", kRobotAccount);
-    SendSkypeCommand(command);
+    Send("call " + kRobot);
 }
 
-namespace {
-void SendHangUp(CControlPanelDlg& panel)
+// Both close-downs: the operator's Disconnect (and the end of the experiment),
+// and the window's, which waits between hang-up and disconnect to give the
+// robot station time to stop before the stream goes. A close-down inside
+// another (a Disconnect nested in a send, or in the Thanks box) sends its
+// commands and leaves the state to the outer one. Skype's answers to the
+// commands (the call finished, the stream gone) end the experiment once, after
+// the close-down, not by a second close-down inside it; once the window is
+// going they end nothing.
+void CLinkController::CloseDown(Close what)
 {
-    CString command;
-    command.Format("ALTER CALL %d HANGUP", panel.m_nCallId);
-    panel.SendSkypeCommand(command);
-}
-
-void SendDisconnectAndDelete(CControlPanelDlg& panel)
-{
-    CString command;
-    command.Format("ALTER APPLICATION %s DISCONNECT %s:%d", kApplicationName, kRobotAccount, panel.m_nStreamId);
-    panel.SendSkypeCommand(command);
-    command.Format("DELETE APPLICATION %s", kApplicationName);
-    panel.SendSkypeCommand(command);
-}
-} // namespace
-
-void CControlPanelDlg::CloseRobotLink()
-{
-    bool outermost = !m_bClosingLink;
-    m_bClosingLink = true;
+    const bool outermost = m_state == State::kIdle;
+    if (outermost)
+        m_state = State::kClosing;
     // A jog still held stops before the robot is told we leave.
-    CancelChildCapture();
+    m_view.CancelJog();
     SendDatagram("WMCD");  // the robot station: the client leaves
-    SendHangUp(*this);
-    SendDisconnectAndDelete(*this);
-    EnableLinkControls(0);
+    Send("ALTER CALL " + std::to_string(m_nCallId) + " HANGUP");
+    if (what == Close::kWindow)
+        m_view.Wait(5000);
+    Send("ALTER APPLICATION " + kApplication + " DISCONNECT " + kRobot + ":" + std::to_string(m_nStreamId));
+    Send("DELETE APPLICATION " + kApplication);
+    if (what == Close::kWindow)
+        return;  // the state stays: nothing is shown any more
+    m_view.EnableLinkControls(0);
     if (!outermost)
         return;
-    m_bClosingLink = false;
-    bool pending = m_bEndPending;
-    m_bEndPending = false;
-    if (pending && !m_bEndingExperiment)
+    const bool ended = m_state == State::kEnding;
+    m_state = State::kIdle;
+    if (ended)
         ShowExperimentEnd(false);
 }
 
-void CControlPanelDlg::EndExperiment()
+void CLinkController::EndExperiment()
 {
-    // Skype answers our own hang-up and disconnect with STATUS FINISHED and an
-    // empty STREAMS notice inside those very sends; they must not end the
-    // experiment a second time.
-    if (m_bEndingExperiment)
+    if (m_state == State::kEnding)
         return;
-    if (m_bClosingLink) {
-        m_bEndPending = true;
+    if (m_state == State::kClosing) {
+        m_state = State::kEnding;  // shown when the close-down is over
         return;
     }
     ShowExperimentEnd(true);
@@ -188,27 +186,14 @@ void CControlPanelDlg::EndExperiment()
 
 // The restart status, the close-down unless it has been sent already, and the
 // thanks box.
-void CControlPanelDlg::ShowExperimentEnd(bool closeDown)
+void CLinkController::ShowExperimentEnd(bool closeDown)
 {
-    m_bEndingExperiment = true;
-    PullControls();
-    m_strStatus = "Please restart this program again for next experiment.";
-    PushControls();
+    m_state = State::kEnding;
+    m_view.PullControls();
+    m_view.SetStatus("Please restart this program again for next experiment.");
+    m_view.PushControls();
     if (closeDown)
-        CloseRobotLink();
-    MessageBox("Thanks for using robot!\n\n Hope to see you again!\n\n ", "Message", MB_ICONINFORMATION | MB_OK);
-    m_bEndingExperiment = false;
-}
-
-// Run when the window is about to be destroyed. The wait gives the robot
-// station time to stop before the stream goes; it blocks the whole panel. The
-// window is going: Skype's answers end no experiment now.
-void CControlPanelDlg::CloseDownLink()
-{
-    m_bClosingLink = true;
-    CancelChildCapture();
-    SendDatagram("WMCD");
-    SendHangUp(*this);
-    ws::Sleep(5000);
-    SendDisconnectAndDelete(*this);
+        CloseDown(Close::kLink);
+    m_view.ShowBox("Thanks for using robot!\n\n Hope to see you again!\n\n ", "Message", ILinkView::Box::kMessage);
+    m_state = State::kIdle;
 }

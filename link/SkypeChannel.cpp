@@ -3,7 +3,8 @@
 
 #include <cstring>
 
-#include "ControlPanelDlg.h"
+#include "SessionLog.h"
+#include "Wnd.h"
 
 const UINT g_uAttachMsg = ws::RegisterWindowMessage("SkypeControlAPIAttach");
 const UINT g_uDiscoverMsg = ws::RegisterWindowMessage("SkypeControlAPIDiscover");
@@ -19,46 +20,57 @@ constexpr UINT kAnswerLimitMs = 1000;
 constexpr UINT kSilentAnswerLimitMs = 100;
 } // namespace
 
-LRESULT CControlPanelDlg::BroadcastDiscover()
+bool CSkypeChannel::Discover()
 {
-    return ws::BroadcastMessage(g_uDiscoverMsg, WPARAM(m_hWnd), 0);
+    return ws::BroadcastMessage(g_uDiscoverMsg, WPARAM(m_owner.m_hWnd), 0) != 0;
 }
 
-// Returns Skype's answer to the WM_COPYDATA, which no caller needs. The send is
-// synchronous: Skype's notices in answer to the command can arrive, nested,
-// before it returns. A command Skype does not take within the time limit counts
-// as sent and is never repeated: Windows still hands it to Skype later, in
-// order; Wine drops it.
-LRESULT CControlPanelDlg::SendSkypeCommand(const char* text)
+// The send is synchronous: Skype's notices in answer to the command can arrive,
+// nested, before it returns. A command Skype does not take within the time
+// limit counts as sent and is never repeated: Windows still hands it to Skype
+// later, in order; Wine drops it.
+void CSkypeChannel::Send(const char* command)
 {
-    size_t length = text ? std::strlen(text) : 0;
+    size_t length = command ? std::strlen(command) : 0;
     // A command that does not fit is not sent at all: a cut datagram could carry
     // a wrong number to the arm.
     if (length == 0 || length >= kCopyBufferSize)
-        return 0;
-    std::memcpy(g_szCopyBuffer, text, length + 1);
+        return;
+    std::memcpy(g_szCopyBuffer, command, length + 1);
     COPYDATASTRUCT record;
     record.dwData = 0;
     record.cbData = DWORD(length + 1);
     record.lpData = g_szCopyBuffer;
-    m_log.Command(text, m_nSendDepth > 0);
+    m_log.Command(command, m_nSendDepth > 0);
     LRESULT answer = 0;
-    UINT limit = m_bSkypeSilent ? kSilentAnswerLimitMs : kAnswerLimitMs;
+    UINT limit = m_bSilent ? kSilentAnswerLimitMs : kAnswerLimitMs;
     ++m_nSendDepth;
-    BOOL answered = ws::SendMessageTimeout(m_hSkypeWnd, WM_COPYDATA, WPARAM(m_hWnd), LPARAM(&record), limit, &answer);
+    BOOL answered =
+        ws::SendMessageTimeout(m_hSkypeWnd, WM_COPYDATA, WPARAM(m_owner.m_hWnd), LPARAM(&record), limit, &answer);
     --m_nSendDepth;
     // Sends nested in this one may have set the flag; this send's own outcome,
     // the latest, decides.
     if (m_hSkypeWnd)
-        m_bSkypeSilent = !answered;
-    return answer;
+        m_bSilent = !answered;
+}
+
+// Only a successful answer teaches us Skype's window: until then nothing it
+// sends is heard.
+void CSkypeChannel::OnAttachAnswer(LPARAM status, HWND skypeWnd)
+{
+    if (status == kAttachSuccess) {
+        m_hSkypeWnd = skypeWnd;
+        m_bSilent = false;  // it has just answered us
+    }
+    if (m_listener)
+        m_listener->OnAttachAnswer(status);
 }
 
 // Only the attached Skype window speaks to us; anything else is dropped. The
 // text ends at the first zero byte within the byte count, and never runs past
 // the count or our buffer. A text that does not end within the 1024 bytes we
 // look at is dropped whole: cut, its last number could read as another.
-void CControlPanelDlg::OnCopyData(HWND from, const COPYDATASTRUCT* data)
+void CSkypeChannel::OnCopyData(HWND from, const COPYDATASTRUCT* data)
 {
     if (!m_hSkypeWnd || from != m_hSkypeWnd || !data)
         return;
@@ -76,5 +88,6 @@ void CControlPanelDlg::OnCopyData(HWND from, const COPYDATASTRUCT* data)
         std::memcpy(notice, bytes, length);
     notice[length] = '\0';
     m_log.Notice(notice, m_nSendDepth > 0);
-    OnSkypeNotice(notice);
+    if (m_listener)
+        m_listener->OnSkypeNotice(notice);
 }

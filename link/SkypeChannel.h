@@ -1,7 +1,11 @@
 // The transport to the local Skype client: the Skype Desktop API's registered
 // window messages and WM_COPYDATA text commands.
 #pragma once
+#include "SkypeLink.h"
 #include "winapi.h"
+
+class CSessionLog;
+class CWnd;
 
 // "SkypeControlAPIAttach": Skype's attachment answers (wParam its API window,
 // lParam the status).
@@ -20,4 +24,32 @@ enum : LPARAM {
     kAttachRefused = 2,
     kAttachNotAvailable = 3,
     kAttachApiAvailable = 0x8001,
+};
+
+// The Skype channel: Skype's window once it has attached us, the commands out
+// (each logged, with a time limit) and the answers in, handed to the listener.
+class CSkypeChannel final : public ISkypeCommands {
+public:
+    // owner: our window, the one Skype answers; log: every command and notice.
+    CSkypeChannel(const CWnd& owner, CSessionLog& log) : m_owner(owner), m_log(log) {}
+
+    void Listen(ISkypeListener* listener) { m_listener = listener; }
+    HWND SkypeWindow() const { return m_hSkypeWnd; }
+
+    void Send(const char* command) override;
+    bool Discover() override;
+
+    // The window messages Skype sends us.
+    void OnAttachAnswer(LPARAM status, HWND skypeWnd);
+    void OnCopyData(HWND from, const COPYDATASTRUCT* data);
+
+private:
+    const CWnd& m_owner;
+    CSessionLog& m_log;
+    ISkypeListener* m_listener = nullptr;
+    HWND m_hSkypeWnd = nullptr;
+    // Skype left the last command unanswered within the time limit.
+    bool m_bSilent = false;
+    // Sends to Skype under way, nested ones counted: what arrives meanwhile is nested.
+    int m_nSendDepth = 0;
 };

@@ -8,7 +8,6 @@
 
 #include "AboutDlg.h"
 #include "DataExchange.h"
-#include "SkypeChannel.h"
 
 const MsgMapEntry<CControlPanelDlg> CControlPanelDlg::kMessageMap[] = {
     msgmap::SysCommand(&CControlPanelDlg::OnSysCommand),
@@ -18,8 +17,8 @@ const MsgMapEntry<CControlPanelDlg> CControlPanelDlg::kMessageMap[] = {
     msgmap::Clicked(IDC_ABOUT, &CControlPanelDlg::OnAbout),
     msgmap::Clicked(IDC_ON_TOP, &CControlPanelDlg::ToggleOnTop),
     msgmap::Clicked(IDC_MORE, &CControlPanelDlg::ToggleMoreLess),
-    msgmap::Clicked(IDC_CONNECT, &CControlPanelDlg::CallRobot),
-    msgmap::Clicked(IDC_DISCONNECT, &CControlPanelDlg::CloseRobotLink),
+    msgmap::Clicked(IDC_CONNECT, &CControlPanelDlg::OnConnect),
+    msgmap::Clicked(IDC_DISCONNECT, &CControlPanelDlg::OnDisconnect),
     msgmap::Clicked(IDC_MOVE_XYZ, &CControlPanelDlg::OnSetPose),
     msgmap::Clicked(IDC_STEP, &CControlPanelDlg::OnSetPose),
     msgmap::Clicked(IDC_CALIBRATE, &CControlPanelDlg::OnCalibrate),
@@ -43,18 +42,11 @@ CControlPanelDlg::CControlPanelDlg(CWnd* parent)
       m_dHandRead(0), m_dHandSet(0),
       m_dSpeed(200.0),
       m_bRec(0), m_bOnTop(0), m_bRun(0), m_bBackward(0),
-      m_bSkypeLinked(0),
-      m_hSkypeWnd(nullptr),
-      m_nCallId(0),
-      m_nStreamId(0),
-      m_nReplyCount(0),
-      m_nMissedTicks(0),
-      // Below zero, so re-discovery stays quiet until an API-available answer sets it.
-      m_nRediscoverCountdown(-1),
       m_bControlsEnabled(0),
       m_hIcon(ws::LoadIcon(IDR_MAINFRAME)),
       m_bExpanded(0)
 {
+    m_channel.Listen(&m_link);
 }
 
 bool CControlPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -67,11 +59,11 @@ bool CControlPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
 LRESULT CControlPanelDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == g_uAttachMsg) {
-        OnAttachAnswer(lParam, HWND(wParam));
+        m_channel.OnAttachAnswer(lParam, HWND(wParam));
         return 1;
     }
     if (msg == WM_COPYDATA) {
-        OnCopyData(HWND(wParam), reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        m_channel.OnCopyData(HWND(wParam), reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         return 1;
     }
     if (msg == WM_SYSCOMMAND && wParam == SC_CLOSE) {
@@ -141,11 +133,7 @@ BOOL CControlPanelDlg::OnInitDialog()
     for (int i = 0; i < kJogCount; ++i)
         m_jog[i].m_nCtrlId = IDC_BASE_PLUS + i;
 
-    if (BroadcastDiscover() == 0)
-        MessageBox("Skype API not found.", "ErrorMessage", MB_ICONSTOP | MB_OK);
-
-    EnableLinkControls(0);
-    m_bSkypeLinked = 0;
+    m_link.Start();
 
     ToggleOnTop();  // m_bOnTop is still 0: places the window topmost and checks On Top
     m_bOnTop = 1;
@@ -202,7 +190,23 @@ void CControlPanelDlg::OnDataExchangeFailure(int id)
 // after it.
 BOOL CControlPanelDlg::DestroyWindow()
 {
-    CloseDownLink();
+    m_link.CloseDownLink();
     m_log.Close();
     return CDialog::DestroyWindow();
+}
+
+// The robot's sign of life, written the way a report writes.
+void CControlPanelDlg::ShowRobotAlive(const char* text)
+{
+    const bool outer = m_bInReport;
+    m_bInReport = true;
+    BOOL pulled = PullControls();
+    m_strStatus = text;
+    PushReport(pulled);
+    m_bInReport = outer;
+}
+
+void CControlPanelDlg::ShowBox(const char* text, const char* caption, Box kind)
+{
+    MessageBox(text, caption, (kind == Box::kError ? MB_ICONSTOP : MB_ICONINFORMATION) | MB_OK);
 }

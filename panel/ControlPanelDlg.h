@@ -1,9 +1,10 @@
 // CControlPanelDlg: the control panel, the one window of Orvanta.
 //
-// The panel owns every piece of state the program has: the values shown in the
-// controls, the Skype link, the robot link counters and the step list. Its
-// behaviour is spread over the folders by subject:
-//   panel/       construction, data exchange, enabling, presentation
+// The panel owns the values shown in the controls and the step list. It wires
+// the Skype channel to the link controller, which keeps the link's state and
+// shows it through the panel (ILinkView). Its behaviour is spread over the
+// folders by subject:
+//   panel/       construction, data exchange, enabling, presentation, wiring
 //   link/        the Skype channel, the link controller and its supervision
 //   robot/       the robot's reports and the operator's motion commands
 //   trajectory/  the step list, recording and playback, trajectory files
@@ -13,10 +14,12 @@
 #include "Controls.h"
 #include "Dialog.h"
 #include "JogButton.h"
+#include "LinkController.h"
 #include "SessionLog.h"
+#include "SkypeChannel.h"
 #include "resource.h"
 
-class CControlPanelDlg : public CDialog {
+class CControlPanelDlg : public CDialog, private ILinkView {
 public:
     explicit CControlPanelDlg(CWnd* parent = nullptr);
 
@@ -35,14 +38,7 @@ public:
     double m_dSpeed;
     int m_bRec, m_bOnTop, m_bRun, m_bBackward;
 
-    // Link state.
-    std::uint8_t m_bSkypeLinked;
-    HWND m_hSkypeWnd;
-    int m_nCallId;
-    int m_nStreamId;
-    std::uint32_t m_nReplyCount;
-    int m_nMissedTicks;
-    int m_nRediscoverCountdown;
+    // The link controls' state.
     std::uint8_t m_bControlsEnabled;
 
     // Presentation.
@@ -51,25 +47,13 @@ public:
 
     // Values and controls. A pull answers FALSE when a box holds no number: the
     // read stopped there, and the fields after it keep their values.
-    BOOL PullControls() { return UpdateData(TRUE); }
-    void PushControls() { UpdateData(FALSE); }
-    void EnableLinkControls(int enable);
+    BOOL PullControls() override { return UpdateData(TRUE); }
+    void PushControls() override { UpdateData(FALSE); }
+    void EnableLinkControls(int enable) override;
 
-    // Skype channel.
-    LRESULT SendSkypeCommand(const char* text);
-    LRESULT BroadcastDiscover();
-    void OnAttachAnswer(LPARAM status, HWND skypeWnd);
-    void OnSkypeNotice(const char* notice);
-    // A WM_COPYDATA: a notice when it comes from the attached Skype window.
-    void OnCopyData(HWND from, const COPYDATASTRUCT* data);
-
-    // Link controller.
-    void OpenRobotLink();
-    void SendDatagram(const char* command);
-    void CallRobot();
-    void CloseRobotLink();
-    void EndExperiment();
-    void StartSupervisionTimer();
+    // The link to the robot, read-only: its state is the link controller's.
+    const CLinkController& Link() const { return m_link; }
+    void SendDatagram(const char* command) { m_link.SendDatagram(command); }
 
     // Robot protocol and motion.
     void OnRobotReport(const char* payload);
@@ -109,7 +93,9 @@ private:
     void OnAbout();
     // "Session Log...": the log in its viewer, or why there is none.
     void ShowSessionLog();
-    void OnTimer(UINT_PTR id);
+    void OnTimer(UINT_PTR) { m_link.OnTick(); }
+    void OnConnect() { m_link.CallRobot(); }
+    void OnDisconnect() { m_link.CloseRobotLink(); }
     void OnSetPose() { SendSetPose(); }
     void OnCalibrate();
     void OnGotoHome();
@@ -118,9 +104,7 @@ private:
     void OnBackward();
     void LoadTrajectory();
     void SaveTrajectory();
-    void CloseDownLink();
 
-    void ShowExperimentEnd(bool closeDown);
     // After a report's pull: everything when it succeeded, else only the report's news.
     void PushReport(BOOL pulled);
     void PushReportNews();
@@ -129,23 +113,22 @@ private:
     // box says refusal.
     bool StepFits(const char* refusal);
 
-    // An EndExperiment is running (its close-down or its box): notices that
-    // would run it again leave it alone.
-    bool m_bEndingExperiment = false;
-    // A close-down is sending its commands. Skype's answers to them (the call
-    // finished, the stream gone) end the experiment once, after it, not by a
-    // second close-down inside it.
-    bool m_bClosingLink = false;
-    bool m_bEndPending = false;
     // A robot report is being handled: the operator may be half-way through
     // typing a number, so a pull that stops at it is no error of theirs.
     bool m_bInReport = false;
-    // Skype left the last command unanswered within the time limit.
-    bool m_bSkypeSilent = false;
-    // Sends to Skype under way, nested ones counted: what arrives meanwhile is nested.
-    int m_nSendDepth = 0;
+
+    // The link controller's view of the panel.
+    void SetStatus(const char* text) override { m_strStatus = text; }
+    void ShowRobotAlive(const char* text) override;
+    void ShowBox(const char* text, const char* caption, Box kind) override;
+    void StartTimer(unsigned id, unsigned periodMs) override { SetTimer(id, periodMs); }
+    void CancelJog() override { CancelChildCapture(); }
+    void Wait(unsigned ms) override { ws::Sleep(ms); }
+    void ShowRobotReport(const char* payload) override { OnRobotReport(payload); }
 
     CSessionLog m_log;
+    CSkypeChannel m_channel{*this, m_log};
+    CLinkController m_link{m_channel, *this};
 
     static const MsgMapEntry<CControlPanelDlg> kMessageMap[];
 };

@@ -65,13 +65,6 @@ void CControlPanelDlg::OnRobotReport(const char* payload)
     } else if (Contains(text, "WMIT_D")) {
         SendDatagram("WMCA_ITD");
     }
-
-    // Every accepted datagram is a sign of life.
-    ++m_nReplyCount;
-    m_nMissedTicks = 0;
-    BOOL pulled = PullControls();
-    m_strStatus = "Link to Robot OK!";
-    PushReport(pulled);
     m_bInReport = outer;
 }
 

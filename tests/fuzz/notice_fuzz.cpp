@@ -108,7 +108,7 @@ void PositionReport(FuzzedDataProvider& in, fuzz::Panel& panel)
     bool terminated = in.ConsumeBool();
 
     Notice n;
-    Append(n.bytes, DatagramPrefix(panel->m_nStreamId) + "WMRP_D");
+    Append(n.bytes, DatagramPrefix(panel->Link().StreamId()) + "WMRP_D");
     n.bytes.insert(n.bytes.end(), before, beforeFill);
     char numbers[100];
     std::snprintf(numbers, sizeof numbers, "|X%dY%dZ%dP%dR%dG%d", v[0], v[1], v[2], v[3], v[4], v[5]);
@@ -171,13 +171,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     while (in.remaining_bytes() > 0) {
         switch (in.ConsumeIntegralInRange(0, 5)) {
         case 0:
-            Deliver(desk, Raw(in, panel->m_nStreamId));
+            Deliver(desk, Raw(in, panel->Link().StreamId()));
             break;
         case 1:
             PositionReport(in, panel);
             break;
         case 2:
-            held.push_back(Raw(in, panel->m_nStreamId));
+            held.push_back(Raw(in, panel->Link().StreamId()));
             break;
         case 3:
             desk.Tick();  // the polls go out: held notices arrive inside them
@@ -190,7 +190,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             static const char* const kReports[] = {"WMRP_D|X", "WMRSS", "WMRSS RoBoT_ReAdY", "WMRD_U*",
                                                    "WMRP_SE", "WMIT_D"};
             Notice n;
-            Append(n.bytes, DatagramPrefix(panel->m_nStreamId) +
+            Append(n.bytes, DatagramPrefix(panel->Link().StreamId()) +
                                 kReports[in.ConsumeIntegralInRange<size_t>(0, std::size(kReports) - 1)]);
             std::vector<char> tail = in.ConsumeBytes<char>(in.ConsumeIntegralInRange<size_t>(0, 64));
             n.bytes.insert(n.bytes.end(), tail.begin(), tail.end());

@@ -113,12 +113,12 @@ private:
                           m_in.ConsumeIntegral<int16_t>(), m_in.ConsumeIntegral<int16_t>(),
                           m_in.ConsumeIntegral<int16_t>(), m_in.ConsumeIntegral<int16_t>(),
                           m_in.ConsumeIntegral<int16_t>());
-            return RobotNotice(report, m_panel->m_nStreamId);
-        case 1: return RobotNotice("WMRP_SE", m_panel->m_nStreamId);
-        case 2: return RobotNotice("WMRSS|RoBoT_ReAdY", m_panel->m_nStreamId);
-        case 3: return RobotNotice("WMRSS|RoBoT_TiMeOuT", m_panel->m_nStreamId);
-        case 4: return RobotNotice("WMRD_U|*arm ready", m_panel->m_nStreamId);
-        case 5: return RobotNotice("WMIT_D", m_panel->m_nStreamId);
+            return RobotNotice(report, m_panel->Link().StreamId());
+        case 1: return RobotNotice("WMRP_SE", m_panel->Link().StreamId());
+        case 2: return RobotNotice("WMRSS|RoBoT_ReAdY", m_panel->Link().StreamId());
+        case 3: return RobotNotice("WMRSS|RoBoT_TiMeOuT", m_panel->Link().StreamId());
+        case 4: return RobotNotice("WMRD_U|*arm ready", m_panel->Link().StreamId());
+        case 5: return RobotNotice("WMIT_D", m_panel->Link().StreamId());
         case 6: return "CALL 17 VIDEO_RECEIVE_STATUS RUNNING";
         case 7: return "CALL 17 VIDEO_RECEIVE_STATUS REJECTED";
         case 8: return "USERSTATUS LOGGEDOUT";

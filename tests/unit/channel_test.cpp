@@ -7,25 +7,42 @@
 
 namespace {
 
-class ChannelTest : public PanelTest {
+// A channel of its own on the desktop, its listener a record of what it hands on.
+class ChannelTest : public PanelTest, protected ISkypeListener {
 protected:
-    // A text report on stream 1, padded with 'x' to a notice of length characters.
-    static std::string TextReport(size_t length)
+    void SetUp() override
     {
-        std::string notice = "APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*";
-        notice.resize(length, 'x');
-        return notice;
+        PanelTest::SetUp();
+        channel.Listen(this);
     }
-    // The robot text a notice of these bytes leaves on the panel.
-    std::string RobotTextOf(const std::vector<char>& bytes, DWORD count)
+    void OnAttachAnswer(std::intptr_t status) override { answers.push_back(status); }
+    void OnSkypeNotice(const char* notice) override { notices.push_back(notice); }
+
+    void Attach() { channel.OnAttachAnswer(kAttachSuccess, desk.SkypeWindow()); }
+    // The notices heard from a copy-data of count bytes.
+    Sequence Heard(const std::string& bytes, DWORD count, HWND from = nullptr, bool noData = false)
     {
-        desk.CopyData(desk.SkypeWindow(), bytes.data(), count);
-        return panel->m_strRobotMessage.str();
+        COPYDATASTRUCT record{0, count, noData ? nullptr : const_cast<char*>(bytes.data())};
+        notices.clear();
+        channel.OnCopyData(from ? from : desk.SkypeWindow(), &record);
+        return notices;
     }
+    Sequence Heard(const std::string& text) { return Heard(text + '\0', DWORD(text.size() + 1)); }
+
+    CWnd owner;
+    CSessionLog log;
+    CSkypeChannel channel{owner, log};
+    std::vector<std::intptr_t> answers;
+    Sequence notices;
 };
 
-// The length of "APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U", before the '*'.
-const size_t kPrefixToStar = std::strlen("APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U");
+// A text of length characters: a robot's text report padded with 'x'.
+std::string Padded(size_t length)
+{
+    std::string notice = "APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*";
+    notice.resize(length, 'x');
+    return notice;
+}
 
 TEST_F(ChannelTest, DiscoveryAndAttachMessagesAreRegisteredByName)
 {
@@ -34,133 +51,90 @@ TEST_F(ChannelTest, DiscoveryAndAttachMessagesAreRegisteredByName)
     EXPECT_NE(g_uAttachMsg, g_uDiscoverMsg);
 }
 
-TEST_F(ChannelTest, AttachAnswerIsTakenAndAnsweredWithOne)
+TEST_F(ChannelTest, PanelTakesAttachAnswersAndNoticesAndAnswersThemWithOne)
 {
     OpenPanel();
     EXPECT_EQ(desk.Attach(1), 1);
     EXPECT_EQ(desk.Attach(0), 1);
-    EXPECT_EQ(panel->m_hSkypeWnd, desk.SkypeWindow());
+    EXPECT_EQ(desk.Notice("USERSTATUS ONLINE"), 1);
+    EXPECT_EQ(desk.Text(IDC_STATUS), "Searching Robot, please wait......");
 }
 
-TEST_F(ChannelTest, CommandGoesOutWithItsZeroByteFromTheCopyBuffer)
+TEST_F(ChannelTest, CommandGoesOutWholeWithItsZeroByteFromTheCopyBuffer)
 {
-    OpenAttached();
+    Attach();
     const char* buffer = nullptr;
     desk.onCommand = [&](const std::string&) { buffer = g_szCopyBuffer; };
-    EXPECT_EQ(panel->SendSkypeCommand("GET USERSTATUS"), 1);
-    EXPECT_SEQUENCE(Sequence{"send GET USERSTATUS"}, Sent());
-    EXPECT_EQ(desk.CommandByteCounts().back(), 15u);
-    EXPECT_STREQ(buffer, "GET USERSTATUS");
+    const std::string longest(1023, 'C');
+    channel.Send("GET USERSTATUS");
+    channel.Send(longest.c_str());
+    EXPECT_SEQUENCE((Sequence{"send GET USERSTATUS", "send " + longest}), Sent());
+    EXPECT_EQ(desk.CommandByteCounts(), (std::vector<DWORD>{15, 1024}));
+    EXPECT_EQ(buffer, g_szCopyBuffer);
+    EXPECT_EQ(g_szCopyBuffer, longest);
 }
 
-TEST_F(ChannelTest, EmptyCommandSendsNothing)
+TEST_F(ChannelTest, EmptyCommandOrOneOf1024CharactersOrMoreIsNotSentAtAll)
 {
-    OpenAttached();
-    EXPECT_EQ(panel->SendSkypeCommand(""), 0);
-    EXPECT_EQ(panel->SendSkypeCommand(nullptr), 0);
-    EXPECT_TRUE(Log(headless::kAll).empty());
-}
-
-TEST_F(ChannelTest, CommandOf1023CharactersIsSentWhole)
-{
-    OpenAttached();
-    const std::string command(1023, 'C');
-    EXPECT_EQ(panel->SendSkypeCommand(command.c_str()), 1);
-    EXPECT_SEQUENCE(Sequence{"send " + command}, Sent());
-    EXPECT_EQ(desk.Commands().back(), command);
-    EXPECT_EQ(desk.CommandByteCounts().back(), 1024u);
-}
-
-TEST_F(ChannelTest, CommandOf1024CharactersOrMoreIsNotSentAtAll)
-{
-    OpenAttached();
-    for (size_t length : {size_t(1024), size_t(1025), size_t(5000)}) {
-        const std::string command(length, 'C');
-        EXPECT_EQ(panel->SendSkypeCommand(command.c_str()), 0) << length;
-    }
+    Attach();
+    channel.Send("");
+    channel.Send(nullptr);
+    for (size_t length : {size_t(1024), size_t(1025), size_t(5000)})
+        channel.Send(std::string(length, 'C').c_str());
     EXPECT_TRUE(Log(headless::kAll).empty());
 }
 
 TEST_F(ChannelTest, SkypeThatStopsAnsweringCostsOneSecondAndLosesNoCommand)
 {
-    // Skype hangs through two ticks, then answers again before a third.
-    auto unanswered = [](UINT ms, const std::string& poll) {
-        return "no answer in " + std::to_string(ms) + " ms: " + Datagram(poll, 3).substr(5);
-    };
+    // Skype hangs through four commands, then answers again before two more.
     static const Sequence expected = {
-        unanswered(1000, "WMCA_QD"), unanswered(100, "WMCA_QU"),
-        unanswered(100, "WMCA_QD"), unanswered(100, "WMCA_QU"),
-        // The waiting polls, taken in order once Skype answers again, then the third tick's.
-        Datagram("WMCA_QD", 3), Datagram("WMCA_QU", 3), Datagram("WMCA_QD", 3), Datagram("WMCA_QU", 3),
-        Datagram("WMCA_QD", 3), Datagram("WMCA_QU", 3),
+        "no answer in 1000 ms: A", "no answer in 100 ms: B", "no answer in 100 ms: C", "no answer in 100 ms: D",
+        // The waiting commands, taken in order once Skype answers again, then the new ones.
+        "send A", "send B", "send C", "send D", "send E", "send F",
     };
-    OpenAttached(3);
-    // Answered: every command waits at most a second.
-    EXPECT_EQ(desk.SendLimits(), (std::vector<UINT>{1000, 1000}));
-    Flush();
+    Attach();
     desk.StopAnswering(desk.SkypeWindow());
-    desk.Tick(2);
+    for (const char* command : {"A", "B", "C", "D"})
+        channel.Send(command);
     desk.AnswerAgain(desk.SkypeWindow());
-    desk.Tick();
+    channel.Send("E");
+    channel.Send("F");
     EXPECT_SEQUENCE(expected, Sent());
-    // The first answer in time restores the full second.
-    EXPECT_EQ(desk.SendLimits(), (std::vector<UINT>{1000, 1000, 1000, 100, 100, 100, 100, 1000}));
+    // The first answer in time restores the full second; so does an attach.
+    EXPECT_EQ(desk.SendLimits(), (std::vector<UINT>{1000, 100, 100, 100, 100, 1000}));
+    desk.StopAnswering(desk.SkypeWindow());
+    channel.Send("G");
+    Attach();
+    channel.Send("H");
+    EXPECT_EQ(desk.SendLimits().back(), 1000u);
 }
 
 TEST_F(ChannelTest, CommandsBeforeAnyAttachAreUndelivered)
 {
-    // Connect's command on a panel that never attached.
     static const Sequence expected = {"undelivered call orvanta.robot"};
-    OpenPanel();
-    panel->CallRobot();
+    channel.Send("call orvanta.robot");
     EXPECT_SEQUENCE(expected, Sent());
     EXPECT_TRUE(desk.Commands().empty());
 }
 
-TEST_F(ChannelTest, NoticeOf1023CharactersArrivesWhole)
+TEST_F(ChannelTest, NoticeEndsAtItsFirstZeroByteOrItsByteCount)
 {
-    OpenAttached();
-    const std::string notice = TextReport(1023);
-    EXPECT_EQ(desk.Notice(notice), 1);
-    EXPECT_EQ(panel->m_strRobotMessage.str(), notice.substr(kPrefixToStar));
-    EXPECT_EQ(panel->m_strRobotMessage.GetLength(), 1023 - int(kPrefixToStar));
-}
-
-TEST_F(ChannelTest, NoticeEndsAtItsFirstZeroByte)
-{
-    OpenAttached();
-    std::string bytes = TextReport(80) + '\0' + "USERSTATUS ONLINE";
-    std::vector<char> data(bytes.begin(), bytes.end());
-    data.push_back('\0');
-    EXPECT_EQ(RobotTextOf(data, DWORD(data.size())), TextReport(80).substr(kPrefixToStar));
-    EXPECT_EQ(panel->m_strStatus, "Link to Robot OK!");
-}
-
-TEST_F(ChannelTest, NoticeWithoutAZeroByteIsCutAtItsByteCount)
-{
-    struct Row { DWORD count; const char* robotText; };
-    const Row rows[] = {{DWORD(kPrefixToStar + 1), "*"}, {DWORD(kPrefixToStar + 5), "*hell"},
-                        {DWORD(kPrefixToStar + 11), "*hello worl"}};
-    const std::string text = "APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*hello world";
-    ASSERT_EQ(text.find('*'), kPrefixToStar);
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.count);
-        StartOver();
-        OpenAttached();
-        std::vector<char> data(text.begin(), text.end());  // no zero byte
-        EXPECT_EQ(RobotTextOf(data, r.count), r.robotText);
-    }
-}
-
-TEST_F(ChannelTest, CutNoticeLosesTheWordAtItsEnd)
-{
-    // "USERSTATUS ONLIN" is no ONLINE notice; the whole 17 bytes are.
-    OpenAttached();
-    const char text[] = {'U', 'S', 'E', 'R', 'S', 'T', 'A', 'T', 'U', 'S', ' ', 'O', 'N', 'L', 'I', 'N', 'E'};
-    desk.CopyData(desk.SkypeWindow(), text, 16);
-    EXPECT_EQ(panel->m_strStatus, "Searching Robot ......");
-    desk.CopyData(desk.SkypeWindow(), text, 17);
-    EXPECT_EQ(panel->m_strStatus, "Searching Robot, please wait......");
+    // "USERSTATUS ONLIN" is no ONLINE notice: a cut loses the word at its end.
+    struct Row { std::string bytes; DWORD count; const char* heard; };
+    const Row rows[] = {
+        {"USERSTATUS ONLINE", 17, "USERSTATUS ONLINE"},
+        {"USERSTATUS ONLINE", 16, "USERSTATUS ONLIN"},
+        {"USERSTATUS ONLINE", 1, "U"},
+        {std::string("CALL 1 DURATION 2\0USERSTATUS ONLINE", 35) + '\0', 36, "CALL 1 DURATION 2"},
+        // A byte count of zero, or no data, or only the zero: an empty notice.
+        {"USERSTATUS ONLINE", 0, ""},
+        {std::string(1, '\0'), 1, ""},
+    };
+    Attach();
+    for (const Row& r : rows)
+        EXPECT_SEQUENCE(Sequence{r.heard}, Heard(r.bytes, r.count));
+    EXPECT_SEQUENCE(Sequence{""}, Heard("", 18, nullptr, true));
+    EXPECT_SEQUENCE(Sequence{Padded(1023)}, Heard(Padded(1023)));
 }
 
 // A notice is looked at up to 1024 bytes. One whose text does not end within
@@ -173,76 +147,41 @@ TEST_F(ChannelTest, NoticeThatDoesNotEndWithin1024BytesIsDropped)
     std::string position = "APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$";
     position += std::string(1026 - position.size() - report.size(), 'x') + report;
     ASSERT_EQ(position.size(), 1026u);
-    const std::string online = TextReport(1018) + "ONLINE";
     struct Row { std::string bytes; DWORD count; bool taken; };
     const Row rows[] = {
         {position + '\0', 1027, false},
         {position, 1026, false},
-        {online + std::string(100, 'y'), 1124, false},
-        {TextReport(1024), 5000, false},
+        {Padded(1018) + "ONLINE" + std::string(100, 'y'), 1124, false},
+        {Padded(1024), 5000, false},
         // A 1024-byte text and its zero byte: the zero is not among the bytes looked at.
-        {TextReport(1024) + '\0', 1025, false},
-        {TextReport(1024), 1024, true},
-        {TextReport(1023) + '\0' + std::string(100, 'y'), 1124, true},
+        {Padded(1024) + '\0', 1025, false},
+        {Padded(1024), 1024, true},
+        {Padded(1023) + '\0' + std::string(100, 'y'), 1124, true},
     };
+    Attach();
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.bytes.size()) + " bytes, count " + std::to_string(row.count));
-        StartOver();
-        OpenAttached();
-        std::vector<char> data(row.bytes.begin(), row.bytes.end());
-        EXPECT_EQ(desk.CopyData(desk.SkypeWindow(), data.data(), row.count), 1);
-        EXPECT_EQ(panel->m_nReplyCount, row.taken ? 1u : 0u);
-        EXPECT_EQ(panel->m_strStatus, row.taken ? "Link to Robot OK!" : "Searching Robot ......");
-        EXPECT_DOUBLE_EQ(panel->m_dHandRead, 0.0);
-        if (!row.taken) {
-            EXPECT_TRUE(Log(headless::kAll).empty());
-        }
+        std::string bytes = row.bytes;
+        bytes.resize(std::max<size_t>(bytes.size(), row.count), 'z');  // readable up to the count
+        const size_t end = std::min(bytes.find('\0'), size_t(1024));
+        EXPECT_SEQUENCE(row.taken ? Sequence{bytes.substr(0, end)} : Sequence{}, Heard(bytes, row.count));
     }
 }
 
-TEST_F(ChannelTest, ByteCountZeroOrNoDataGivesAnEmptyNoticeWithoutEffect)
+TEST_F(ChannelTest, OnlyTheAttachedSkypeWindowIsHeard)
 {
-    OpenAttached();
-    const std::string online = "USERSTATUS ONLINE";
-    EXPECT_EQ(desk.CopyData(desk.SkypeWindow(), online.c_str(), 0), 1);
-    EXPECT_EQ(desk.CopyData(desk.SkypeWindow(), nullptr, 18, nullptr, true), 1);
-    EXPECT_EQ(desk.CopyData(desk.SkypeWindow(), "", 1), 1);
+    // Before any attach (no sender at all included), after a pending answer, and
+    // from a foreign window once attached: nothing is heard.
+    EXPECT_TRUE(Heard("USERSTATUS ONLINE").empty());
+    EXPECT_TRUE(Heard("CONNSTATUS ONLINE", 18, HWND(nullptr)).empty());
+    channel.OnAttachAnswer(kAttachPendingAuthorization, desk.SkypeWindow());
+    EXPECT_EQ(channel.SkypeWindow(), nullptr);
+    EXPECT_TRUE(Heard("USERSTATUS ONLINE").empty());
+    Attach();
+    EXPECT_EQ(answers, (std::vector<std::intptr_t>{kAttachPendingAuthorization, kAttachSuccess}));
+    EXPECT_TRUE(Heard("CALL 17 STATUS FINISHED", 24, desk.ForeignWindow()).empty());
+    EXPECT_SEQUENCE(Sequence{"CALL 17 STATUS FINISHED"}, Heard("CALL 17 STATUS FINISHED"));
     EXPECT_TRUE(Log(headless::kAll).empty());
-    EXPECT_EQ(panel->m_strStatus, "Searching Robot ......");
-}
-
-TEST_F(ChannelTest, CopyDataFromAForeignWindowIsConsumedWithoutEffect)
-{
-    OpenOperating();
-    const std::string notice = "CALL 17 VIDEO_RECEIVE_STATUS REJECTED";
-    EXPECT_EQ(desk.CopyData(desk.ForeignWindow(), notice.c_str(), DWORD(notice.size() + 1)), 1);
-    const std::string finished = "CALL 17 STATUS FINISHED";
-    EXPECT_EQ(desk.CopyData(desk.ForeignWindow(), finished.c_str(), DWORD(finished.size() + 1)), 1);
-    EXPECT_TRUE(Log(headless::kAll).empty());
-    EXPECT_EQ(panel->m_bControlsEnabled, 1);
-}
-
-TEST_F(ChannelTest, NoNoticeIsAcceptedBeforeTheFirstAttach)
-{
-    OpenPanel();
-    EXPECT_EQ(desk.Notice("USERSTATUS ONLINE"), 1);
-    EXPECT_EQ(desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS RUNNING"), 1);
-    // No sender at all is no match for the Skype window not known yet.
-    const std::string online = "CONNSTATUS ONLINE";
-    EXPECT_EQ(desk.CopyData(nullptr, online.c_str(), DWORD(online.size() + 1)), 1);
-    EXPECT_TRUE(Log(headless::kAll).empty());
-    EXPECT_EQ(panel->m_strStatus, "Searching Robot ......");
-    EXPECT_EQ(panel->m_bControlsEnabled, 0);
-}
-
-TEST_F(ChannelTest, OnlyASuccessfulAttachTeachesTheSkypeWindow)
-{
-    // Pending authorisation: Skype's window is in the answer, but not yet ours to hear.
-    OpenPanel();
-    desk.Attach(1);
-    EXPECT_EQ(panel->m_hSkypeWnd, nullptr);
-    desk.Notice("USERSTATUS ONLINE");
-    EXPECT_EQ(panel->m_strStatus, "Searching Robot ......");
 }
 
 TEST_F(ChannelTest, NoticeProvokedByACommandIsHandledInsideItsSend)

@@ -1,13 +1,62 @@
 // The link controller: attachment answers, Skype's notices, Connect and
-// Disconnect, the end of the experiment and the close-down of the window.
+// Disconnect, the end of the experiment and the close-down of the window. The
+// controller's own tests run it over a recording view and Skype; the panel's
+// state what the operator sees and what reaches Skype.
 #include "PanelFixture.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
 #include <set>
 
+#include "LinkController.h"
+
 namespace {
+
+// The controller over a view and a Skype that record, in one log, what it asks
+// of them; onCommand reacts inside a send, as Skype does.
+class ControllerTest : public ::testing::Test, protected ILinkView, protected ISkypeCommands {
+protected:
+    int PullControls() override { return Note("pull"), 1; }
+    void PushControls() override { Note("push"); }
+    void SetStatus(const char* text) override { Note(std::string("status ") + text); }
+    void ShowRobotAlive(const char* text) override { Note(std::string("alive ") + text); }
+    void EnableLinkControls(int enable) override { Note("enable " + std::to_string(enable)); }
+    void ShowBox(const char* text, const char* caption, Box kind) override
+    {
+        Note(std::string("box ") + caption + " | " + text + (kind == Box::kError ? " | stop" : " | information"));
+        if (whileBox)
+            std::exchange(whileBox, nullptr)();
+    }
+    void StartTimer(unsigned id, unsigned ms) override { Note("timer " + std::to_string(id) + " " + std::to_string(ms)); }
+    void CancelJog() override { Note("cancel jog"); }
+    void Wait(unsigned ms) override { Note("sleep " + std::to_string(ms)); }
+    void ShowRobotReport(const char* payload) override { Note(std::string("report ") + payload); }
+    void Send(const char* command) override { Note(std::string("send ") + command); }
+    bool Discover() override { return Note("broadcast"), true; }
+    // Answers 0, whatever the entry, for the one-line answers above.
+    int Note(std::string entry) { return log.push_back(std::move(entry)), 0; }
+
+    // Attached on stream 1, in call 17, the link controls on.
+    void InCall()
+    {
+        link->OnAttachAnswer(kAttachSuccess);
+        for (const char* notice : {"APPLICATION remotecontrol STREAMS orvanta.robot:1",
+                                   "CALL 17 VIDEO_RECEIVE_STATUS RUNNING", "CALL 17 DURATION 1"})
+            link->OnSkypeNotice(notice);
+        log.clear();
+    }
+
+    // A fresh controller.
+    void Restart() { link.emplace(static_cast<ISkypeCommands&>(*this), static_cast<ILinkView&>(*this)); }
+
+    ControllerTest() { Restart(); }
+    std::optional<CLinkController> link;
+    Sequence log;
+    std::function<void()> whileBox;
+};
 
 class LinkTest : public PanelTest {
 protected:
@@ -69,6 +118,12 @@ Sequence EndOfExperiment(int call, int stream)
     return Sequence{Status(kRestart)} + CloseDown(call, stream) + LinkControlEntries(0) + Sequence{kThanksBox};
 }
 
+// The same, as the controller asks it of the view, on stream 1 in call 17.
+const Sequence kEnd = Sequence{"pull", std::string("status ") + kRestart, "push", "cancel jog"} + CloseDown(17, 1) +
+                      Sequence{"enable 0", std::string("box Message | ") + kThanks + " | information"};
+const Sequence kOpenLink = {"send CREATE APPLICATION remotecontrol",
+                            "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot", "timer 1 1000"};
+
 // The window's close-down, with its wait between hang-up and disconnect.
 Sequence WindowCloseDown(const std::string& how, int call, int stream)
 {
@@ -87,218 +142,218 @@ size_t BoxesIn(const Sequence& log)
 
 // --- Attachment answers
 
-TEST_F(LinkTest, EachAttachStatusHasItsOwnEffect)
+TEST_F(ControllerTest, EachAttachStatusHasItsOwnEffect)
 {
-    struct Row { LPARAM status; const char* box; Sequence log; int linked; int countdown; bool skypeKnown; };
-    // Each answer on a freshly started panel.
-    static const Row rows[] = {
-        {0, nullptr,
-         {"send CREATE APPLICATION remotecontrol", "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot",
-          "timer 1 1000"},
-         1, -1, true},
-        {1, nullptr, {}, 0, -1, false},
-        {2, kRefused, {std::string("box Error Message | ") + "You probably have chosen disallowing this software to "
-                       "access Skype\\n\\n If you want to use this software, please change the following setting in "
-                       "Skype:\\n    Skype menu->Tools->Options->Privacy->Manage other programs access to Skype\\n Or "
-                       "\\n    Skype menu->Tools->Options->Advanced->Manage other programs access to Skype\\n\\n The "
-                       "'Manage API Access Control' panel will appear, then Change the settings to 'Allow this "
-                       "program to use Skype' | stop ok -> IDOK"},
-         0, -1, false},
-        {3, kNotAvailable,
-         {"box Error Message | Skype API not available, please log in Skype to operate robot | stop ok -> IDOK"}, 0, -1,
-         false},
-        {0x8001, nullptr, {}, 1, 10, false},
-        {4, nullptr, {}, 0, -1, false},
-        {0x8002, nullptr, {}, 0, -1, false},
-        {-1, nullptr, {}, 0, -1, false},
+    struct Row { std::intptr_t status; Sequence log; bool linked; int countdown; };
+    // Each answer to a freshly started controller.
+    const Row rows[] = {
+        {0, kOpenLink, true, -1},
+        {1, {}, false, -1},
+        {2, {std::string("box Error Message | ") + kRefused + " | stop"}, false, -1},
+        {3, {std::string("box Error Message | ") + kNotAvailable + " | stop"}, false, -1},
+        {0x8001, {}, true, 10},
+        {4, {}, false, -1},
+        {0x8002, {}, false, -1},
+        {-1, {}, false, -1},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE("status " + std::to_string(r.status));
-        StartOver();
-        OpenPanel();
-        if (r.box)
-            desk.ExpectBox(r.box);
-        EXPECT_EQ(desk.Attach(r.status), 1);
-        EXPECT_SEQUENCE(r.log, LinkLog());
-        EXPECT_EQ(panel->m_bSkypeLinked, r.linked);
-        EXPECT_EQ(panel->m_nRediscoverCountdown, r.countdown);
-        EXPECT_EQ(panel->m_hSkypeWnd, r.skypeKnown ? desk.SkypeWindow() : nullptr);
-        EXPECT_EQ(panel->m_bControlsEnabled, 0);
+        Restart();
+        log.clear();
+        link->OnAttachAnswer(r.status);
+        EXPECT_SEQUENCE(r.log, log);
+        EXPECT_EQ(link->Linked(), r.linked);
+        EXPECT_EQ(link->Supervision().RediscoverCountdown(), r.countdown);
     }
 }
 
-TEST_F(LinkTest, ApiAvailableWhileLinkedChangesNothing)
+TEST_F(ControllerTest, ApiAvailableArmsRediscoveryOnlyAfterALogOut)
 {
-    OpenAttached();
-    desk.Attach(0x8001);
-    EXPECT_TRUE(LinkLog().empty());
-    EXPECT_EQ(panel->m_nRediscoverCountdown, -1);
-    EXPECT_EQ(panel->m_bSkypeLinked, 1);
+    // Linked: nothing; logged out: armed; logged out and online again: nothing.
+    InCall();
+    link->OnAttachAnswer(kAttachApiAvailable);
+    EXPECT_EQ(link->Supervision().RediscoverCountdown(), -1);
+    link->OnSkypeNotice("USERSTATUS LOGGEDOUT");
+    link->OnSkypeNotice("USERSTATUS ONLINE");
+    EXPECT_TRUE(link->Linked());
+    link->OnAttachAnswer(kAttachApiAvailable);
+    EXPECT_EQ(link->Supervision().RediscoverCountdown(), -1);
+    link->OnSkypeNotice("USERSTATUS LOGGEDOUT");
+    ASSERT_FALSE(link->Linked());
+    log.clear();
+    link->OnAttachAnswer(kAttachApiAvailable);
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(link->Supervision().RediscoverCountdown(), 10);
+    EXPECT_TRUE(link->Linked());
 }
 
-TEST_F(LinkTest, ApiAvailableAfterLogOutArmsRediscovery)
-{
-    OpenAttached();
-    desk.Notice("USERSTATUS LOGGEDOUT");
-    ASSERT_EQ(panel->m_bSkypeLinked, 0);
-    Flush();
-    desk.Attach(0x8001);
-    EXPECT_TRUE(LinkLog().empty());
-    EXPECT_EQ(panel->m_nRediscoverCountdown, 10);
-    EXPECT_EQ(panel->m_bSkypeLinked, 1);
-}
-
-TEST_F(LinkTest, OnlineBetweenLogOutAndApiAvailableLeavesNothingToArm)
-{
-    OpenAttached();
-    desk.Notice("USERSTATUS LOGGEDOUT");
-    desk.Notice("USERSTATUS ONLINE");
-    EXPECT_EQ(panel->m_bSkypeLinked, 1);
-    desk.Attach(0x8001);
-    EXPECT_EQ(panel->m_nRediscoverCountdown, -1);
-}
-
-TEST_F(LinkTest, AttachAgainOpensTheLinkAgain)
+TEST_F(ControllerTest, AttachAgainOpensTheLinkAgain)
 {
     // A second answer 0, after a log-out and log-in.
-    static const Sequence expected = {"send CREATE APPLICATION remotecontrol",
-                                      "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot", "timer 1 1000"};
-    OpenAttached();
-    desk.Notice("USERSTATUS LOGGEDOUT");
-    Flush();
-    desk.Attach(0);
-    EXPECT_SEQUENCE(expected, LinkLog());
-    EXPECT_EQ(panel->m_bSkypeLinked, 1);
-    EXPECT_EQ(desk.Timers(), std::vector<UINT_PTR>{1});
+    InCall();
+    link->OnSkypeNotice("USERSTATUS LOGGEDOUT");
+    log.clear();
+    link->OnAttachAnswer(kAttachSuccess);
+    EXPECT_SEQUENCE(kOpenLink, log);
+    EXPECT_TRUE(link->Linked());
 }
 
 // --- Notices
 
 struct NoticeRow {
     const char* notice;
-    Sequence log;  // LinkLog() of the notice
-    const char* status;
-    int call, stream, linked, enabled;
-    unsigned replies;
+    Sequence log;  // what the controller asks of the view and of Skype
+    int call = 17, stream = 1;
+    bool linked = true;
 };
 
-// Each notice on a panel operating on stream 1 in call 17, status untouched.
+const Sequence kOff = {"enable 0"};
+const Sequence kLogOut = {"status User offline", "enable 0", "push"};
+const Sequence kOn = {"enable 1"};
+Sequence Shows(const char* status) { return {std::string("status ") + status, "push"}; }
+Sequence Report(const char* payload) { return {std::string("report ") + payload, std::string("alive ") + kLinkOk}; }
+
+// Each notice to a controller attached on stream 1 in call 17.
 const NoticeRow kNotices[] = {
     // Log-out, then the later tests.
-    {"USERSTATUS LOGGEDOUT", LinkControlEntries(0) + Sequence{Status(kOffline)}, kOffline, 17, 1, 0, 0, 0},
-    {"CONNSTATUS LOGGEDOUT", LinkControlEntries(0) + Sequence{Status(kOffline)}, kOffline, 17, 1, 0, 0, 0},
-    {"CHAT #a/$b TOPIC LOGGEDOUT ONLINE", LinkControlEntries(0) + Sequence{Status(kOffline), Status(kOnline)}, kOnline,
-     17, 1, 1, 0, 0},
+    {"USERSTATUS LOGGEDOUT", kLogOut, 17, 1, false},
+    {"CONNSTATUS LOGGEDOUT", kLogOut, 17, 1, false},
+    {"CHAT #a/$b TOPIC LOGGEDOUT ONLINE", kLogOut + Shows(kOnline)},
     // The end of any call.
-    {"CALL 17 STATUS FINISHED", EndOfExperiment(17, 1), kRestart, 17, 1, 1, 0, 0},
-    {"#1 CALL 17 STATUS FINISHED", EndOfExperiment(17, 1), kRestart, 17, 1, 1, 0, 0},
-    {"CALL 99 STATUS FINISHED", EndOfExperiment(17, 1), kRestart, 17, 1, 1, 0, 0},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*STATUS FINISHED, ONLINE",
-     EndOfExperiment(17, 1) + Sequence{Status(kOnline)}, kOnline, 17, 1, 1, 0, 0},
+    {"CALL 17 STATUS FINISHED", kEnd},
+    {"#1 CALL 17 STATUS FINISHED", kEnd},
+    {"CALL 99 STATUS FINISHED", kEnd},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*STATUS FINISHED, ONLINE", kEnd + Shows(kOnline)},
     // ONLINE anywhere, also inside a longer word, and before every later test.
-    {"USERSTATUS ONLINE", {Status(kOnline)}, kOnline, 17, 1, 1, 1, 0},
-    {"CONNSTATUS ONLINE", {Status(kOnline)}, kOnline, 17, 1, 1, 1, 0},
-    {"CHATMESSAGE 3 BODY NONLINEAR", {Status(kOnline)}, kOnline, 17, 1, 1, 1, 0},
-    {"CALL 42 DURATION 7 ONLINE", {Status(kOnline)}, kOnline, 17, 1, 1, 1, 0},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*ONLINE now", {Status(kOnline)}, kOnline, 17, 1, 1,
-     1, 0},
+    {"USERSTATUS ONLINE", Shows(kOnline)},
+    {"CONNSTATUS ONLINE", Shows(kOnline)},
+    {"CHATMESSAGE 3 BODY NONLINEAR", Shows(kOnline)},
+    {"CALL 42 DURATION 7 ONLINE", Shows(kOnline)},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*ONLINE now", Shows(kOnline)},
     // Durations, parsed from the first character.
-    {"CALL 42 DURATION 7", {}, kStart, 42, 1, 1, 1, 0},
-    {"CALL   42   DURATION   7", {}, kStart, 42, 1, 1, 1, 0},
-    {"CALL 42 DURATION", {}, kStart, 17, 1, 1, 1, 0},
-    {"#2 CALL 42 DURATION 7", {}, kStart, 17, 1, 1, 1, 0},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*DURATION 5", {}, kStart, 17, 1, 1, 1, 0},
+    {"CALL 42 DURATION 7", {}, 42},
+    {"CALL   42   DURATION   7", {}, 42},
+    {"CALL 42 DURATION", {}},
+    {"#2 CALL 42 DURATION 7", {}},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*DURATION 5", {}},
     // Streams: the robot's must come first.
-    {"APPLICATION remotecontrol STREAMS orvanta.robot:3", {}, kStart, 17, 3, 1, 1, 0},
-    {"APPLICATION remotecontrol STREAMS orvanta.robot:3 other.user:1", {}, kStart, 17, 3, 1, 1, 0},
-    {"APPLICATION remotecontrol STREAMS ", EndOfExperiment(17, 1), kRestart, 17, 1, 1, 0, 0},
-    {"APPLICATION remotecontrol STREAMS other.user:1 orvanta.robot:3", EndOfExperiment(17, 1), kRestart, 17, 1, 1, 0,
-     0},
-    {"APPLICATION remotecontrol STREAMS orvanta.robot", EndOfExperiment(17, 1), kRestart, 17, 1, 1, 0, 0},
-    {"#0 APPLICATION remotecontrol STREAMS orvanta.robot:3", EndOfExperiment(17, 1), kRestart, 17, 1, 1, 0, 0},
-    {"APPLICATION remotecontrol STREAMS", {}, kStart, 17, 1, 1, 1, 0},
-    {"APPLICATION other STREAMS orvanta.robot:3", {}, kStart, 17, 1, 1, 1, 0},
-    // Datagrams: our stream, and Msg$ in the first token.
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRSS RoBoT_TiMeOuT", {Status(kLinkOk)}, kLinkOk, 17, 1,
-     1, 1, 1},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 xMsg$nothing known", {Status(kLinkOk)}, kLinkOk, 17, 1, 1, 1,
-     1},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:3 Msg$WMRSS RoBoT_TiMeOuT", {}, kStart, 17, 1, 1, 1, 0},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 WMRSS Msg$WMRSS", {}, kStart, 17, 1, 1, 1, 0},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1", {}, kStart, 17, 1, 1, 1, 0},
-    {"APPLICATION remotecontrol DATAGRAM other.user:1 Msg$WMRSS", {}, kStart, 17, 1, 1, 1, 0},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robotics:1 Msg$WMRSS", {}, kStart, 17, 1, 1, 1, 0},
-    {"ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1", {}, kStart, 17, 1, 1, 1, 0},
+    {"APPLICATION remotecontrol STREAMS orvanta.robot:3", {}, 17, 3},
+    {"APPLICATION remotecontrol STREAMS orvanta.robot:3 other.user:1", {}, 17, 3},
+    {"APPLICATION remotecontrol STREAMS ", kEnd},
+    {"APPLICATION remotecontrol STREAMS other.user:1 orvanta.robot:3", kEnd},
+    {"APPLICATION remotecontrol STREAMS orvanta.robot", kEnd},
+    {"#0 APPLICATION remotecontrol STREAMS orvanta.robot:3", kEnd},
+    {"APPLICATION remotecontrol STREAMS", {}},
+    {"APPLICATION other STREAMS orvanta.robot:3", {}},
+    // Datagrams: our stream, and Msg$ in the first token; the payload from its first "$".
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRSS RoBoT_TiMeOuT", Report("$WMRSS RoBoT_TiMeOuT")},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 xMsg$nothing known", Report("$nothing known")},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:3 Msg$WMRSS RoBoT_TiMeOuT", {}},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 WMRSS Msg$WMRSS", {}},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1", {}},
+    {"APPLICATION remotecontrol DATAGRAM other.user:1 Msg$WMRSS", {}},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robotics:1 Msg$WMRSS", {}},
+    {"ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1", {}},
     // Stream traffic notices end the tests before the video ones.
-    {"APPLICATION remotecontrol RECEIVED orvanta.robot:1=28", {}, kStart, 17, 1, 1, 1, 0},
-    {"APPLICATION remotecontrol READ orvanta.robot:1 VIDEO_RECEIVE_STATUS REJECTED", {}, kStart, 17, 1, 1, 1, 0},
+    {"APPLICATION remotecontrol RECEIVED orvanta.robot:1=28", {}},
+    {"APPLICATION remotecontrol READ orvanta.robot:1 VIDEO_RECEIVE_STATUS REJECTED", {}},
     // The robot's video, of any call.
-    {"CALL 17 VIDEO_RECEIVE_STATUS RUNNING", LinkControlEntries(1), kStart, 17, 1, 1, 1, 0},
-    {"CALL 17 VIDEO_RECEIVE_STATUS REJECTED", LinkControlEntries(0), kStart, 17, 1, 1, 0, 0},
-    {"CALL 99 VIDEO_RECEIVE_STATUS REJECTED", LinkControlEntries(0), kStart, 17, 1, 1, 0, 0},
-    {"CALL 17 VIDEO_RECEIVE_STATUS STOPPING", {}, kStart, 17, 1, 1, 1, 0},
-    {"CALL 17 VIDEO_SEND_STATUS REJECTED", {}, kStart, 17, 1, 1, 1, 0},
+    {"CALL 17 VIDEO_RECEIVE_STATUS RUNNING", kOn},
+    {"CALL 17 VIDEO_RECEIVE_STATUS REJECTED", kOff},
+    {"CALL 99 VIDEO_RECEIVE_STATUS REJECTED", kOff},
+    {"CALL 17 VIDEO_RECEIVE_STATUS STOPPING", {}},
+    {"CALL 17 VIDEO_SEND_STATUS REJECTED", {}},
     // Echoes of our commands and other notices.
-    {"CREATE APPLICATION remotecontrol", {}, kStart, 17, 1, 1, 1, 0},
-    {"ALTER APPLICATION remotecontrol CONNECT orvanta.robot", {}, kStart, 17, 1, 1, 1, 0},
-    {"APPLICATION remotecontrol CONNECTING orvanta.robot", {}, kStart, 17, 1, 1, 1, 0},
-    {"APPLICATION remotecontrol SENDING orvanta.robot:1=20", {}, kStart, 17, 1, 1, 1, 0},
-    {"ALTER APPLICATION remotecontrol DISCONNECT orvanta.robot:1", {}, kStart, 17, 1, 1, 1, 0},
-    {"DELETE APPLICATION remotecontrol", {}, kStart, 17, 1, 1, 1, 0},
-    {"ALTER CALL 17 HANGUP", {}, kStart, 17, 1, 1, 1, 0},
-    {"CALL 17 STATUS INPROGRESS", {}, kStart, 17, 1, 1, 1, 0},
-    {"ERROR 66 Not connected", {}, kStart, 17, 1, 1, 1, 0},
-    {"userstatus online", {}, kStart, 17, 1, 1, 1, 0},
-    {"call 17 status finished", {}, kStart, 17, 1, 1, 1, 0},
+    {"CREATE APPLICATION remotecontrol", {}},
+    {"ALTER APPLICATION remotecontrol CONNECT orvanta.robot", {}},
+    {"APPLICATION remotecontrol CONNECTING orvanta.robot", {}},
+    {"APPLICATION remotecontrol SENDING orvanta.robot:1=20", {}},
+    {"ALTER APPLICATION remotecontrol DISCONNECT orvanta.robot:1", {}},
+    {"DELETE APPLICATION remotecontrol", {}},
+    {"ALTER CALL 17 HANGUP", {}},
+    {"CALL 17 STATUS INPROGRESS", {}},
+    {"ERROR 66 Not connected", {}},
+    {"userstatus online", {}},
+    {"call 17 status finished", {}},
 };
 
-TEST_F(LinkTest, EveryNoticeGoesThroughTheTestsInOrder)
+TEST_F(ControllerTest, EveryNoticeGoesThroughTheTestsInOrder)
 {
     for (const NoticeRow& r : kNotices) {
         SCOPED_TRACE(std::string("notice \"") + r.notice + "\"");
-        StartOver();
-        OpenInCall();
-        for (size_t i = 0; i < BoxesIn(r.log); ++i)
-            desk.ExpectBox(kThanks);
-        EXPECT_EQ(desk.Notice(r.notice), 1);
-        EXPECT_SEQUENCE(r.log, LinkLog());
-        EXPECT_EQ(panel->m_strStatus, r.status);
-        EXPECT_EQ(desk.Text(IDC_STATUS), r.status);
-        EXPECT_EQ(panel->m_nCallId, r.call);
-        EXPECT_EQ(panel->m_nStreamId, r.stream);
-        EXPECT_EQ(panel->m_bSkypeLinked, r.linked);
-        EXPECT_EQ(panel->m_bControlsEnabled, r.enabled);
-        EXPECT_EQ(panel->m_nReplyCount, r.replies);
+        Restart();
+        InCall();
+        link->OnSkypeNotice(r.notice);
+        EXPECT_SEQUENCE(r.log, log);
+        EXPECT_EQ(link->CallId(), r.call);
+        EXPECT_EQ(link->StreamId(), r.stream);
+        EXPECT_EQ(link->Linked(), r.linked);
+        EXPECT_EQ(link->Supervision().ReplyCount(), size_t(std::count(r.log.begin(), r.log.end(), Report("")[1])));
     }
 }
 
-TEST_F(LinkTest, VideoRunningTurnsTheLinkControlsOn)
+TEST_F(ControllerTest, DatagramOfAnotherStreamTouchesNoCounter)
 {
-    OpenAttached();
+    InCall();
+    for (int i = 0; i < 9; ++i)
+        link->OnTick();
+    log.clear();
+    link->OnSkypeNotice("APPLICATION remotecontrol DATAGRAM orvanta.robot:3 Msg$WMRP_D|X1234Y-50Z800P-900R0G255");
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(link->Supervision().ReplyCount(), 0u);
+    EXPECT_EQ(link->Supervision().MissedTicks(), 9);
+}
+
+TEST_F(ControllerTest, DatagramsGoOutWhateverTheLinkState)
+{
+    // Before any stream, with the link controls off.
+    link->OnAttachAnswer(kAttachSuccess);
+    log.clear();
+    link->SendDatagram("WMCA_QD");
+    EXPECT_SEQUENCE(Sequence{Datagram("WMCA_QD", 0)}, log);
+}
+
+// --- A Disconnect inside the Thanks box
+
+TEST_F(ControllerTest, DisconnectInsideTheThanksBoxClosesDownWithoutASecondEnd)
+{
+    InCall();
+    whileBox = [&] { link->CloseRobotLink(); };
+    link->OnSkypeNotice("CALL 17 STATUS FINISHED");
+    EXPECT_SEQUENCE(kEnd + Sequence{"cancel jog"} + CloseDown(17, 1) + kOff, log);
+    // And the controller is idle again: the next end runs whole.
+    log.clear();
+    link->OnSkypeNotice("CALL 17 STATUS FINISHED");
+    EXPECT_SEQUENCE(kEnd, log);
+}
+
+// --- The panel: what the operator sees and what reaches Skype
+
+TEST_F(LinkTest, AttachAnswerBoxesAndNoticesReachTheOperator)
+{
+    // Refused, then not available: their boxes; then attached, the video running.
+    OpenPanel();
+    desk.ExpectBox(kRefused);
+    desk.ExpectBox(kNotAvailable);
+    EXPECT_EQ(desk.Attach(2), 1);
+    EXPECT_EQ(desk.Attach(3), 1);
+    EXPECT_EQ(BoxesIn(LinkLog()), 2u);
+    desk.Attach(0);
     desk.Notice("CALL 5 VIDEO_RECEIVE_STATUS RUNNING");
-    EXPECT_SEQUENCE(LinkControlEntries(1), LinkLog());
-    EXPECT_EQ(panel->m_bControlsEnabled, 1);
     EXPECT_TRUE(desk.Enabled(IDC_MOVE_XYZ));
+    desk.Notice("USERSTATUS ONLINE");
+    EXPECT_EQ(desk.Text(IDC_STATUS), kOnline);
+    Flush();
+    desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS REJECTED");
+    EXPECT_SEQUENCE(LinkControlEntries(0), LinkLog());
 }
 
 TEST_F(LinkTest, RobotTextWithBlanksReachesTheReportHandlerWhole)
 {
     OpenAttached();
     desk.Notice("APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*Gripper  is closed, ready.");
-    EXPECT_EQ(panel->m_strRobotMessage, "*Gripper  is closed, ready.");
     EXPECT_EQ(desk.Text(IDC_ROBOT_MESSAGE), "*Gripper  is closed, ready.");
-    EXPECT_EQ(panel->m_nReplyCount, 1u);
-}
-
-TEST_F(LinkTest, DatagramOfAnotherStreamTouchesNoCounter)
-{
-    OpenAttached(4);
-    panel->m_nMissedTicks = 9;
-    desk.Notice("APPLICATION remotecontrol DATAGRAM orvanta.robot:3 Msg$WMRP_D|X1234Y-50Z800P-900R0G255");
-    EXPECT_TRUE(Log(headless::kAll).empty());
-    EXPECT_EQ(panel->m_nReplyCount, 0u);
-    EXPECT_EQ(panel->m_nMissedTicks, 9);
-    EXPECT_EQ(panel->m_dXRead, 0.0);
+    EXPECT_EQ(desk.Text(IDC_STATUS), kLinkOk);
 }
 
 TEST_F(LinkTest, LogOutAndOnlinePutTheStoredValuesBackIntoTypedEdits)
@@ -310,7 +365,7 @@ TEST_F(LinkTest, LogOutAndOnlinePutTheStoredValuesBackIntoTypedEdits)
         desk.Type(IDC_X_SET, "55");
         desk.Notice(notice);
         EXPECT_EQ(desk.Text(IDC_X_SET), "0");
-        EXPECT_EQ(panel->m_dXSet, 0.0);
+        EXPECT_EQ(desk.Text(IDC_STATUS), notice[11] == 'L' ? kOffline : kOnline);
     }
 }
 
@@ -334,8 +389,8 @@ TEST_F(LinkTest, DisconnectClosesTheLinkAndTurnsTheControlsOff)
     Flush();
     desk.Click(IDC_DISCONNECT);
     EXPECT_SEQUENCE(expected, LinkLog());
-    EXPECT_EQ(panel->m_bControlsEnabled, 0);
-    EXPECT_EQ(panel->m_strStatus, kStart);
+    EXPECT_FALSE(desk.Enabled(IDC_MOVE_XYZ));
+    EXPECT_EQ(desk.Text(IDC_STATUS), kStart);
 }
 
 TEST_F(LinkTest, HangUpFollowsTheLastDuration)
@@ -348,73 +403,39 @@ TEST_F(LinkTest, HangUpFollowsTheLastDuration)
     EXPECT_EQ(Sent().at(1), "send ALTER CALL 23 HANGUP");
 }
 
-TEST_F(LinkTest, DatagramsGoOutWhateverTheLinkState)
-{
-    // SendDatagram before any stream, with the link controls off.
-    static const Sequence expected = {"send ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:0 Msg$WMCA_QD"};
-    OpenPanel();
-    desk.Attach(0);
-    Flush();
-    panel->SendDatagram("WMCA_QD");
-    EXPECT_SEQUENCE(expected, LinkLog());
-}
-
 // --- The end of the experiment
 
 TEST_F(LinkTest, EndOfTheExperimentAnsweredLikeRealSkypeShowsOneBox)
 {
-    // The robot hangs up; Skype answers our hang-up and disconnect inside their sends.
-    static const Sequence expected = EndOfExperiment(17, 1);
-    OpenInCall();
-    AnswerCloseDownLikeSkype(true);
-    desk.ExpectBox(kThanks);
-    desk.Notice("CALL 17 STATUS FINISHED");
-    EXPECT_SEQUENCE(expected, LinkLog());
-}
-
-TEST_F(LinkTest, EmptyStreamsInsideTheDisconnectSendDoesNotEndTheExperimentTwice)
-{
-    // The stream vanishes; the disconnect's own empty STREAMS arrives inside its send.
-    static const Sequence expected = EndOfExperiment(17, 1);
-    OpenInCall();
-    desk.onCommand = [&](const std::string& command) {
-        if (command.rfind("ALTER APPLICATION remotecontrol DISCONNECT ", 0) == 0)
-            desk.Notice("APPLICATION remotecontrol STREAMS ");
-    };
-    desk.ExpectBox(kThanks);
-    desk.Notice("APPLICATION remotecontrol STREAMS ");
-    EXPECT_SEQUENCE(expected, LinkLog());
+    // The robot hangs up, or its stream vanishes; Skype answers our hang-up and
+    // disconnect inside their sends. The controls are read before the push.
+    for (const char* end : {"CALL 17 STATUS FINISHED", "APPLICATION remotecontrol STREAMS "}) {
+        SCOPED_TRACE(end);
+        StartOver();
+        OpenInCall();
+        desk.Type(IDC_X_SET, "12.5");
+        Flush();
+        AnswerCloseDownLikeSkype(true);
+        desk.ExpectBox(kThanks);
+        desk.Notice(end);
+        EXPECT_SEQUENCE(EndOfExperiment(17, 1), LinkLog());
+        EXPECT_EQ(desk.Text(IDC_STATUS), kRestart);
+        EXPECT_EQ(desk.Text(IDC_X_SET), "12.5");
+        EXPECT_FALSE(desk.Enabled(IDC_MOVE_XYZ));
+    }
 }
 
 TEST_F(LinkTest, CallEndWhileTheThanksBoxIsOpenDoesNothingAndALaterOneRunsAgain)
 {
-    // STATUS FINISHED while the box is up, then once more after it has gone.
-    static const Sequence expected = EndOfExperiment(17, 1) + EndOfExperiment(17, 1);
-    OpenInCall();
-    desk.ExpectBox(kThanks, IDOK, [&] { desk.Notice("CALL 17 STATUS FINISHED"); });
-    desk.Notice("CALL 17 STATUS FINISHED");
-    desk.ExpectBox(kThanks);
-    desk.Notice("CALL 17 STATUS FINISHED");
-    EXPECT_SEQUENCE(expected, LinkLog());
-}
-
-TEST_F(LinkTest, OnlineWhileTheThanksBoxIsOpenStillSetsItsStatus)
-{
+    // STATUS FINISHED (and ONLINE) while the box is up, then once more after it has gone.
+    static const Sequence expected = EndOfExperiment(17, 1) + Sequence{Status(kOnline)} + EndOfExperiment(17, 1);
     OpenInCall();
     desk.ExpectBox(kThanks, IDOK, [&] { desk.Notice("CALL 17 STATUS FINISHED ONLINE"); });
     desk.Notice("CALL 17 STATUS FINISHED");
-    EXPECT_EQ(BoxesIn(LinkLog()), 1u);
-    EXPECT_EQ(panel->m_strStatus, kOnline);
-}
-
-TEST_F(LinkTest, EndOfTheExperimentReadsTheControlsBeforeItsPush)
-{
-    OpenInCall();
-    desk.Type(IDC_X_SET, "12.5");
+    EXPECT_EQ(desk.Text(IDC_STATUS), kOnline);
     desk.ExpectBox(kThanks);
     desk.Notice("CALL 17 STATUS FINISHED");
-    EXPECT_EQ(panel->m_dXSet, 12.5);
-    EXPECT_EQ(desk.Text(IDC_X_SET), "12.5");
+    EXPECT_SEQUENCE(expected, LinkLog());
 }
 
 TEST_F(LinkTest, DisconnectAnsweredLikeRealSkypeEndsTheExperimentOnce)
@@ -428,7 +449,7 @@ TEST_F(LinkTest, DisconnectAnsweredLikeRealSkypeEndsTheExperimentOnce)
     desk.ExpectBox(kThanks);
     desk.Click(IDC_DISCONNECT);
     EXPECT_SEQUENCE(expected, LinkLog());
-    EXPECT_EQ(panel->m_strStatus, kRestart);
+    EXPECT_EQ(desk.Text(IDC_STATUS), kRestart);
 }
 
 TEST_F(LinkTest, HeldJogStopsBeforeTheRobotIsToldWeLeave)
@@ -445,26 +466,18 @@ TEST_F(LinkTest, HeldJogStopsBeforeTheRobotIsToldWeLeave)
 
 // --- The window's close-down
 
-TEST_F(LinkTest, DestroyingTheWindowClosesTheLinkDownWithAWait)
+TEST_F(LinkTest, DestroyingTheWindowClosesTheLinkDownWithAWaitAndNoThanksBox)
 {
-    // DestroyWindow on stream 2 in call 17: no link control is touched.
+    // DestroyWindow on stream 2 in call 17, Skype finishing the call inside the
+    // hang-up: no link control is touched.
     static const Sequence expected = WindowCloseDown("send", 17, 2);
     OpenOperating(2);
     desk.Notice("CALL 17 DURATION 3");
+    AnswerCloseDownLikeSkype(false);
     Flush();
     EXPECT_TRUE(panel->DestroyWindow());
     EXPECT_SEQUENCE(expected, LinkLog());
     EXPECT_EQ(desk.Panel(), nullptr);
-}
-
-TEST_F(LinkTest, DestroyingTheWindowInACallShowsNoThanksBox)
-{
-    // Closing during a call: Skype finishes the call inside the hang-up.
-    static const Sequence expected = WindowCloseDown("send", 17, 1);
-    OpenInCall();
-    AnswerCloseDownLikeSkype(false);
-    EXPECT_TRUE(panel->DestroyWindow());
-    EXPECT_SEQUENCE(expected, LinkLog());
 }
 
 TEST_F(LinkTest, DestroyingANeverAttachedWindowStillWaits)
@@ -532,37 +545,22 @@ const char* const kTraceQuiet[] = {
     "PROFILE MOOD_TEXT Please, enjoy 'Skype API for Java'.", "PROFILE TIMEZONE 118800",
 };
 
-TEST_F(LinkTest, RecordedSkypeNoticesHaveExactlyTheirEffect)
+TEST_F(ControllerTest, RecordedSkypeNoticesHaveExactlyTheirEffect)
 {
     std::vector<TraceRow> rows(std::begin(kTraceEffects), std::end(kTraceEffects));
     for (const char* quiet : kTraceQuiet)
         rows.push_back({quiet, TraceRow::kNone, 0});
     for (const TraceRow& r : rows) {
         SCOPED_TRACE(std::string("notice \"") + r.notice + "\"");
-        StartOver();
-        OpenInCall();
-        Sequence log;
-        const char* status = kStart;
-        int call = 17, enabled = 1;
-        switch (r.effect) {
-        case TraceRow::kNone: break;
-        case TraceRow::kOnline: log = {Status(kOnline)}; status = kOnline; break;
-        case TraceRow::kCall: call = r.call; break;
-        case TraceRow::kEnd:
-            log = EndOfExperiment(17, 1);
-            status = kRestart;
-            enabled = 0;
-            desk.ExpectBox(kThanks);
-            break;
-        }
-        EXPECT_EQ(desk.Notice(r.notice), 1);
-        EXPECT_SEQUENCE(log, LinkLog());
-        EXPECT_EQ(panel->m_strStatus, status);
-        EXPECT_EQ(panel->m_nCallId, call);
-        EXPECT_EQ(panel->m_nStreamId, 1);
-        EXPECT_EQ(panel->m_bSkypeLinked, 1);
-        EXPECT_EQ(panel->m_bControlsEnabled, enabled);
-        EXPECT_EQ(panel->m_nReplyCount, 0u);
+        Restart();
+        InCall();
+        link->OnSkypeNotice(r.notice);
+        const Sequence expected = r.effect == TraceRow::kOnline ? Shows(kOnline)
+                                  : r.effect == TraceRow::kEnd  ? kEnd
+                                                                : Sequence{};
+        EXPECT_SEQUENCE(expected, log);
+        EXPECT_EQ(link->CallId(), r.effect == TraceRow::kCall ? r.call : 17);
+        EXPECT_EQ(link->StreamId(), 1);
     }
 }
 

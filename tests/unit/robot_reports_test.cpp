@@ -109,7 +109,7 @@ TEST_F(RobotReports, PositionThatDoesNotParseChangesNothingButTheTail)
         EXPECT_DOUBLE_EQ(panel->m_dXSet, 7.0) << payload;
         EXPECT_EQ(desk.Text(IDC_STATUS), "Link to Robot OK!") << payload;
     }
-    EXPECT_EQ(panel->m_nReplyCount, 7u);
+    EXPECT_EQ(panel->Link().Supervision().ReplyCount(), 7u);
 }
 
 TEST_F(RobotReports, RobotTextFromTheFirstStarWholeOrEmpty)
@@ -186,13 +186,14 @@ TEST_F(RobotReports, FirstMatchingTestWins)
 
 TEST_F(RobotReports, UnmatchedReportIsStillASignOfLife)
 {
-    panel->m_nMissedTicks = 4;
+    desk.Tick(4);
+    Flush();
     desk.Type(IDC_NOTE, "typed");
     Report("SOMETHING ELSE");
     Report("");
 
-    EXPECT_EQ(panel->m_nReplyCount, 2u);
-    EXPECT_EQ(panel->m_nMissedTicks, 0);
+    EXPECT_EQ(panel->Link().Supervision().ReplyCount(), 2u);
+    EXPECT_EQ(panel->Link().Supervision().MissedTicks(), 0);
     EXPECT_EQ(panel->m_strNote.str(), "typed");
     EXPECT_EQ(desk.Text(IDC_STATUS), "Link to Robot OK!");
     EXPECT_TRUE(Log(headless::kSend | headless::kEnable | headless::kBox | headless::kList).empty());
@@ -205,7 +206,7 @@ TEST_F(RobotReports, StepEndRunsTheStepEndHandling)
     // Recording: the step end appends the pose.
     static const Sequence kExpected = {"list insert 0 0,0,0,-90,0,0,200", "list select 0"};
     EXPECT_SEQUENCE(kExpected, Log(headless::kList));
-    EXPECT_EQ(panel->m_nReplyCount, 1u);
+    EXPECT_EQ(panel->Link().Supervision().ReplyCount(), 1u);
 }
 
 // A report can find a box half-way through typing ("-" before "-5", a box

@@ -4,6 +4,8 @@
 
 #include <climits>
 
+#include "Supervision.h"
+
 namespace {
 
 class SupervisionTest : public PanelTest {
@@ -76,7 +78,6 @@ TEST_F(SupervisionTest, AnyTimerIdIsATick)
     OpenAttached();
     desk.Deliver(desk.Panel(), WM_TIMER, 7, 0);
     EXPECT_SEQUENCE(expected, LinkLog());
-    EXPECT_EQ(panel->m_nMissedTicks, 1);
 }
 
 TEST_F(SupervisionTest, SilentRobotIsReportedOnTheSeventeenthTick)
@@ -99,7 +100,6 @@ TEST_F(SupervisionTest, SeventeenthTickWarnsWithTheControlsRead)
     Flush();
     desk.Tick();
     EXPECT_SEQUENCE(expected, LinkLog());
-    EXPECT_EQ(panel->m_dXSet, 7.5);
     EXPECT_EQ(desk.Text(IDC_X_SET), "7.5");
 }
 
@@ -108,13 +108,11 @@ TEST_F(SupervisionTest, DatagramRestartsTheCountAndTheWarningGoesWithTheNext)
     OpenAttached();
     desk.Tick(5);
     RobotDatagram();
-    EXPECT_EQ(panel->m_nMissedTicks, 0);
     std::vector<std::string> expected(16, "");
     expected.push_back(kSilent);
     EXPECT_EQ(StatusPerTick(17), expected);
     RobotDatagram();
     EXPECT_EQ(desk.Text(IDC_STATUS), "Link to Robot OK!");
-    EXPECT_EQ(panel->m_nReplyCount, 2u);
     EXPECT_EQ(StatusPerTick(16), std::vector<std::string>(16, ""));
 }
 
@@ -124,20 +122,20 @@ TEST_F(SupervisionTest, RobotThatFellSilentIsReportedAgain)
     OpenAttached();
     RobotDatagram();
     desk.Tick(40);
-    EXPECT_EQ(panel->m_strStatus, kSilent);
-    EXPECT_EQ(panel->m_nReplyCount, 1u);
+    EXPECT_EQ(desk.Text(IDC_STATUS), kSilent);
 }
 
-TEST_F(SupervisionTest, MissedTicksStopAtTheLargestInt)
+TEST(Supervision, SignsOfLifeAreCountedAndMissedTicksStopAtTheLargestInt)
 {
-    OpenAttached();
-    panel->m_nMissedTicks = INT_MAX - 1;
-    desk.Tick();
-    EXPECT_EQ(panel->m_nMissedTicks, INT_MAX);
-    Flush();
-    desk.Tick(3);
-    EXPECT_EQ(panel->m_nMissedTicks, INT_MAX);
-    EXPECT_EQ(panel->m_strStatus, kSilent);
+    CSupervision counts(INT_MAX - 1);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(counts.MissTick());
+    EXPECT_EQ(counts.MissedTicks(), INT_MAX);
+    counts.OnSignOfLife();
+    counts.OnSignOfLife();
+    EXPECT_EQ(counts.ReplyCount(), 2u);
+    EXPECT_EQ(counts.MissedTicks(), 0);
+    EXPECT_FALSE(counts.MissTick());
 }
 
 TEST_F(SupervisionTest, RediscoveryGoesOutOnceElevenTicksAfterApiAvailable)
@@ -149,7 +147,6 @@ TEST_F(SupervisionTest, RediscoveryGoesOutOnceElevenTicksAfterApiAvailable)
     expected.push_back(1);
     expected.resize(40, 0);
     EXPECT_EQ(BroadcastsPerTick(40), expected);
-    EXPECT_LT(panel->m_nRediscoverCountdown, 0);
 }
 
 TEST_F(SupervisionTest, RediscoveryAnsweredAttachesAgain)
@@ -167,7 +164,6 @@ TEST_F(SupervisionTest, RediscoveryAnsweredAttachesAgain)
     Flush();
     desk.Tick();
     EXPECT_SEQUENCE(expected, LinkLog());
-    EXPECT_EQ(panel->m_bSkypeLinked, 1);
 }
 
 TEST_F(SupervisionTest, NoTimerNoRediscovery)
@@ -177,35 +173,26 @@ TEST_F(SupervisionTest, NoTimerNoRediscovery)
     desk.ExpectBox("Skype API not available, please log in Skype to operate robot");
     desk.Attach(3);
     desk.Attach(0x8001);
-    EXPECT_EQ(panel->m_nRediscoverCountdown, 10);
-    EXPECT_EQ(panel->m_bSkypeLinked, 1);
     Flush();
     desk.Tick(30);
     EXPECT_TRUE(Log(headless::kAll).empty());
     EXPECT_TRUE(desk.Timers().empty());
 }
 
-TEST_F(SupervisionTest, CountdownRestsBelowZero)
+TEST(Supervision, CountdownRestsBelowZero)
 {
-    struct Row { int start; int broadcasts; };
+    // Started at 0 the discovery is due at once, and once only.
+    struct Row { int start; int due; };
     static const Row rows[] = {{0, 1}, {-1, 0}, {INT_MIN + 1, 0}, {INT_MIN, 0}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.start);
-        StartOver();
-        OpenAttached();
-        panel->m_nRediscoverCountdown = r.start;
-        desk.Tick(50);
-        EXPECT_EQ(Log(headless::kBroadcast).size(), size_t(r.broadcasts));
-        EXPECT_LT(panel->m_nRediscoverCountdown, 0);
-        EXPECT_GE(panel->m_nRediscoverCountdown, r.start < 0 ? r.start : -1);
+        CSupervision counts(0, r.start);
+        EXPECT_EQ(counts.CountDown(), r.due == 1);
+        for (int i = 0; i < 49; ++i)
+            EXPECT_FALSE(counts.CountDown());
+        EXPECT_LT(counts.RediscoverCountdown(), 0);
+        EXPECT_GE(counts.RediscoverCountdown(), r.start < 0 ? r.start : -1);
     }
-}
-
-TEST_F(SupervisionTest, ZeroCountdownBroadcastsOnTheFirstTick)
-{
-    OpenAttached();
-    panel->m_nRediscoverCountdown = 0;
-    EXPECT_EQ(BroadcastsPerTick(3), (std::vector<int>{1, 0, 0}));
 }
 
 } // namespace

@@ -1,0 +1,88 @@
+// The link controller: Skype's attachment, its notices in their fixed order of
+// tests, the app-to-app connection to the robot station, the call, supervision
+// and the close-down. It knows no window: it sends through ISkypeCommands and
+// shows through ILinkView.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "SkypeLink.h"
+#include "Supervision.h"
+
+// What the link controller asks of the panel, in the order the behaviour needs.
+class ILinkView {
+public:
+    enum class Box { kError, kMessage };  // a stop icon, an information icon
+
+    // Values and controls: the pull reads them all (FALSE when it stopped at a
+    // box that holds no number), the push shows them all.
+    virtual int PullControls() = 0;
+    virtual void PushControls() = 0;
+    // The status line's next text, shown by the next push.
+    virtual void SetStatus(const char* text) = 0;
+    // The robot spoke: its text in the status line, read and shown the way a
+    // report reads and shows (a box being typed in is no error).
+    virtual void ShowRobotAlive(const char* text) = 0;
+    // Also gates the Cartesian targets.
+    virtual void EnableLinkControls(int enable) = 0;
+    virtual void ShowBox(const char* text, const char* caption, Box kind) = 0;
+    virtual void StartTimer(unsigned id, unsigned periodMs) = 0;
+    // A jog button held stops: its release goes out now.
+    virtual void CancelJog() = 0;
+    // Blocks the whole panel.
+    virtual void Wait(unsigned ms) = 0;
+    // payload: a datagram's text from its first "$".
+    virtual void ShowRobotReport(const char* payload) = 0;
+
+protected:
+    ~ILinkView() = default;
+};
+
+class CLinkController final : public ISkypeListener {
+public:
+    CLinkController(ISkypeCommands& skype, ILinkView& view) : m_skype(skype), m_view(view) {}
+
+    // Start-up: the discovery, a box when nobody takes it, the link controls off.
+    // An attach answer inside the broadcast runs at once.
+    void Start();
+
+    void OnAttachAnswer(std::intptr_t status) override;
+    void OnSkypeNotice(const char* notice) override;
+
+    // Connect: a call to the robot's account.
+    void CallRobot();
+    // Sent whatever the link state is.
+    void SendDatagram(const char* command);
+    // Disconnect.
+    void CloseRobotLink() { CloseDown(Close::kLink); }
+    // The window is about to be destroyed.
+    void CloseDownLink() { CloseDown(Close::kWindow); }
+    // The supervision timer.
+    void OnTick();
+
+    int CallId() const { return m_nCallId; }
+    int StreamId() const { return m_nStreamId; }
+    bool Linked() const { return m_bSkypeLinked != 0; }
+    const CSupervision& Supervision() const { return m_supervision; }
+
+private:
+    enum class Close { kLink, kWindow };
+    // idle; closing: a close-down is sending its commands; ending: the end of the
+    // experiment is shown (its status, close-down and box), or due once the
+    // close-down under way is over.
+    enum class State { kIdle, kClosing, kEnding };
+
+    void OpenRobotLink();
+    void CloseDown(Close what);
+    void EndExperiment();
+    void ShowExperimentEnd(bool closeDown);
+    void Send(const std::string& command) { m_skype.Send(command.c_str()); }
+
+    ISkypeCommands& m_skype;
+    ILinkView& m_view;
+    std::uint8_t m_bSkypeLinked = 0;
+    int m_nCallId = 0;
+    int m_nStreamId = 0;
+    State m_state = State::kIdle;
+    CSupervision m_supervision;
+};
