@@ -5,15 +5,17 @@
 // behaviour is spread over the folders by subject:
 //   panel/       construction, data exchange, enabling, presentation
 //   link/        the Skype channel, the link controller and its supervision
-//   robot/       the robot's reports and the operator's motion commands
-//   trajectory/  the step list, recording and playback, trajectory files
+//   robot/       the robot protocol: reports parsed, commands composed
+//   trajectory/  the steps as values: step lines, the step list, trajectory files
 #pragma once
 #include <cstdint>
 
 #include "Controls.h"
 #include "Dialog.h"
 #include "JogButton.h"
+#include "RobotProtocol.h"
 #include "SessionLog.h"
+#include "StepList.h"
 #include "resource.h"
 
 class CControlPanelDlg : public CDialog {
@@ -71,23 +73,9 @@ public:
     void EndExperiment();
     void StartSupervisionTimer();
 
-    // Robot protocol and motion.
-    void OnRobotReport(const char* payload);
-    void SendCartesianTarget(double x, double y, double z, double pitch, double roll, double hand, double speed);
+    // The jog buttons' press and release.
     void SendJogStart(int id);
     void SendJogStop(int id);
-    // Move To XYZ and STEP; false when the form could not be read and nothing was sent.
-    bool SendSetPose();
-    // The Set values (speed apart) take the Read values: the robot's pose.
-    void CopyReadToSet();
-
-    // Trajectories.
-    CString FormatStepLine() const;
-    void AddStep();
-    void DeleteStep();
-    void ChangeStep();
-    void LoadSelectedStep();
-    void OnStepEnd();
 
     // Presentation.
     void ToggleOnTop();
@@ -118,6 +106,24 @@ private:
     void OnBackward();
     void LoadTrajectory();
     void SaveTrajectory();
+
+    // Robot reports and motion.
+    void OnRobotReport(const char* payload);
+    // Move To XYZ and STEP; false when the form could not be read and nothing was sent.
+    bool SendSetPose();
+    void SendCartesianTarget(const RobotPose& target, double speed);
+    // The Set values (speed apart) take the Read values: the robot's pose.
+    void CopyReadToSet();
+
+    // The step list.
+    void AddStep();
+    void DeleteStep();
+    void ChangeStep();
+    void LoadSelectedStep();
+    void OnStepEnd();
+    // The line of the Set values and the note.
+    std::string FormatSetStep() const;
+    void TakeStep(const StepLine& step);
     void CloseDownLink();
 
     void ShowExperimentEnd(bool closeDown);
@@ -146,6 +152,8 @@ private:
     int m_nSendDepth = 0;
 
     CSessionLog m_log;
+    // The trajectory; m_listSteps shows it line for line.
+    StepList m_steps;
 
     static const MsgMapEntry<CControlPanelDlg> kMessageMap[];
 };
