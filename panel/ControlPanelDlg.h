@@ -73,6 +73,8 @@ public:
     void EndExperiment();
     void StartSupervisionTimer();
 
+    // A robot report: the datagram's text from its first "$".
+    void OnRobotReport(const char* payload);
     // The jog buttons' press and release.
     void SendJogStart(int id);
     void SendJogStop(int id);
@@ -107,8 +109,7 @@ private:
     void LoadTrajectory();
     void SaveTrajectory();
 
-    // Robot reports and motion.
-    void OnRobotReport(const char* payload);
+    // Motion.
     // Move To XYZ and STEP; false when the form could not be read and nothing was sent.
     bool SendSetPose();
     void SendCartesianTarget(const RobotPose& target, double speed);
