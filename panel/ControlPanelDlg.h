@@ -6,8 +6,8 @@
 // folders by subject:
 //   panel/       construction, data exchange, enabling, presentation, wiring
 //   link/        the Skype channel, the link controller and its supervision
-//   robot/       the robot's reports and the operator's motion commands
-//   trajectory/  the step list, recording and playback, trajectory files
+//   robot/       the robot protocol: reports parsed, commands composed
+//   trajectory/  the steps as values: step lines, the step list, trajectory files
 #pragma once
 #include <cstdint>
 
@@ -15,8 +15,10 @@
 #include "Dialog.h"
 #include "JogButton.h"
 #include "LinkController.h"
+#include "RobotProtocol.h"
 #include "SessionLog.h"
 #include "SkypeChannel.h"
+#include "StepList.h"
 #include "resource.h"
 
 class CControlPanelDlg : public CDialog, private ILinkView {
@@ -55,23 +57,11 @@ public:
     const CLinkController& Link() const { return m_link; }
     void SendDatagram(const char* command) { m_link.SendDatagram(command); }
 
-    // Robot protocol and motion.
+    // A robot report: the datagram's text from its first "$".
     void OnRobotReport(const char* payload);
-    void SendCartesianTarget(double x, double y, double z, double pitch, double roll, double hand, double speed);
+    // The jog buttons' press and release.
     void SendJogStart(int id);
     void SendJogStop(int id);
-    // Move To XYZ and STEP; false when the form could not be read and nothing was sent.
-    bool SendSetPose();
-    // The Set values (speed apart) take the Read values: the robot's pose.
-    void CopyReadToSet();
-
-    // Trajectories.
-    CString FormatStepLine() const;
-    void AddStep();
-    void DeleteStep();
-    void ChangeStep();
-    void LoadSelectedStep();
-    void OnStepEnd();
 
     // Presentation.
     void ToggleOnTop();
@@ -105,6 +95,23 @@ private:
     void LoadTrajectory();
     void SaveTrajectory();
 
+    // Motion.
+    // Move To XYZ and STEP; false when the form could not be read and nothing was sent.
+    bool SendSetPose();
+    void SendCartesianTarget(const RobotPose& target, double speed);
+    // The Set values (speed apart) take the Read values: the robot's pose.
+    void CopyReadToSet();
+
+    // The step list.
+    void AddStep();
+    void DeleteStep();
+    void ChangeStep();
+    void LoadSelectedStep();
+    void OnStepEnd();
+    // The line of the Set values and the note.
+    std::string FormatSetStep() const;
+    void TakeStep(const StepLine& step);
+
     // After a report's pull: everything when it succeeded, else only the report's news.
     void PushReport(BOOL pulled);
     void PushReportNews();
@@ -129,6 +136,8 @@ private:
     CSessionLog m_log;
     CSkypeChannel m_channel{*this, m_log};
     CLinkController m_link{m_channel, *this};
+    // The trajectory; m_listSteps shows it line for line.
+    StepList m_steps;
 
     static const MsgMapEntry<CControlPanelDlg> kMessageMap[];
 };

@@ -2,30 +2,33 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 #include "Scan.h"
 
 namespace {
+std::string Numbers(const char* format, auto... values)
+{
+    std::string out(size_t(std::snprintf(nullptr, 0, format, values...)), '\0');
+    std::snprintf(out.data(), out.size() + 1, format, values...);
+    return out;
+}
+
 bool Blank(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
 }
 } // namespace
 
-CString FormatStepLine(const double v[7], const CString& note)
+std::string FormatStepLine(const double v[7], const std::string& note)
 {
-    CString line;
-    if (Blank(note.str()))
-        line.Format("%.0f,%.0f,%.0f,%.0f,%.0f,%.0f,%.0f", v[0], v[1], v[2], v[3], v[4], v[5], v[6]);
-    else
-        line.Format("%.0f,%.0f,%.0f,%.0f,%.0f,%.0f,%.0f:%s", v[0], v[1], v[2], v[3], v[4], v[5], v[6],
-                    note.GetString());
-    return line;
+    std::string line = Numbers("%.0f,%.0f,%.0f,%.0f,%.0f,%.0f,%.0f", v[0], v[1], v[2], v[3], v[4], v[5], v[6]);
+    return Blank(note) ? line : line + ":" + note;
 }
 
 bool StepValuesFit(const double values[7])
 {
-    return ParseStepLine(FormatStepLine(values, CString()).str()).has_value();
+    return ParseStepLine(FormatStepLine(values, std::string())).has_value();
 }
 
 std::optional<StepLine> ParseStepLine(std::string_view line)
@@ -46,13 +49,9 @@ std::optional<StepLine> ParseStepLine(std::string_view line)
     return step;
 }
 
-CString RewriteStepLine(const StepLine& s)
+std::string RewriteStepLine(const StepLine& s)
 {
     const int* v = s.values;
-    CString line;
-    if (s.hasNote)
-        line.Format("%d,%d,%d,%d,%d,%d,%d:%s", v[0], v[1], v[2], v[3], v[4], v[5], v[6], s.note.c_str());
-    else
-        line.Format("%d,%d,%d,%d,%d,%d,%d", v[0], v[1], v[2], v[3], v[4], v[5], v[6]);
-    return line;
+    std::string line = Numbers("%d,%d,%d,%d,%d,%d,%d", v[0], v[1], v[2], v[3], v[4], v[5], v[6]);
+    return s.hasNote ? line + ":" + s.note : line;
 }

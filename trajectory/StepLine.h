@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "String.h"
-
 struct StepLine {
     int values[7];
     bool hasNote;      // the line had a ":" (and so a note word)
@@ -20,7 +18,7 @@ constexpr size_t kMaxNoteLength = 51;
 // Writes the numbers with no decimals ("%.0f", rounding to the nearest), the ":"
 // and the note only when the note holds more than white space: a line with a
 // ":" and no note word does not read back.
-CString FormatStepLine(const double values[7], const CString& note);
+std::string FormatStepLine(const double values[7], const std::string& note);
 
 // Whether the line of these values reads back: each whole number fits a line's
 // signed 32-bit number.
@@ -32,4 +30,4 @@ bool StepValuesFit(const double values[7]);
 std::optional<StepLine> ParseStepLine(std::string_view line);
 
 // The line again from what was read: "%d,...,%d" or "%d,...,%d:%s".
-CString RewriteStepLine(const StepLine& step);
+std::string RewriteStepLine(const StepLine& step);

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "DataExchange.h"
 #include "FuzzSupport.h"
 #include "StepLine.h"
 
@@ -53,11 +54,14 @@ Loaded Load(fuzz::Panel& panel, const fs::path& file)
 {
     panel.desk.ExpectFileDialog(true, file.string());
     panel.desk.Click(IDC_LOAD);
-    const CControlPanelDlg& p = *panel.panel;
-    return {panel.desk.Lines(),
-            panel.desk.Selection(),
-            {p.m_dXSet, p.m_dYSet, p.m_dZSet, p.m_dPitchSet, p.m_dRollSet, p.m_dHandSet, p.m_dSpeed},
-            p.m_strNote.str()};
+    Loaded loaded{panel.desk.Lines(), panel.desk.Selection(), {}, {}};
+    // LOAD leaves the fields unshown; On Top shows them, without a pull.
+    panel.desk.Click(IDC_ON_TOP);
+    static const int kBoxes[] = {IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_PITCH_SET, IDC_ROLL_SET, IDC_HAND_SET, IDC_SPEED};
+    for (int i = 0; i < 7; ++i)
+        loaded.values[i] = ParseDouble(panel.desk.Text(kBoxes[i])).value_or(0);
+    loaded.note = panel.desk.Text(IDC_NOTE);
+    return loaded;
 }
 
 std::string Describe(const Loaded& l)
@@ -116,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::vector<std::string> expected;
         for (const std::string& line : lines)
             if (std::optional<StepLine> step = ParseStepLine(line))
-                expected.push_back(RewriteStepLine(*step).str());
+                expected.push_back(RewriteStepLine(*step));
         if (first.lines != expected) {
             std::string want;
             for (const std::string& line : expected)

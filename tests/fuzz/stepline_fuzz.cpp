@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <string>
 
+#include "DataExchange.h"
 #include "FuzzSupport.h"
 #include "StepLine.h"
 
@@ -54,13 +55,13 @@ void ReadAnyLine(std::string line)
     std::optional<StepLine> step = ParseStepLine(line);
     if (!step)
         return;
-    CString rewritten = RewriteStepLine(*step);
-    std::optional<StepLine> again = ParseStepLine(rewritten.str());
+    std::string rewritten = RewriteStepLine(*step);
+    std::optional<StepLine> again = ParseStepLine(rewritten);
     FUZZ_PROPERTY(again && SameStep(*step, *again),
-                  "the line " + Quoted(line) + " is written again as " + Quoted(rewritten.str()) +
+                  "the line " + Quoted(line) + " is written again as " + Quoted(rewritten) +
                       ", which does not read as the same step");
     FUZZ_PROPERTY(RewriteStepLine(*again) == rewritten,
-                  "the line " + Quoted(rewritten.str()) + " is not written again as itself");
+                  "the line " + Quoted(rewritten) + " is not written again as itself");
 }
 
 // What a Set box may hold: numbers in their many forms, and anything else.
@@ -116,25 +117,30 @@ std::optional<std::string> NoteReadBack(const std::string& note)
     return note.substr(first, std::min(end - first, kMaxNoteLength));
 }
 
-// The line at the selection was just written from the panel's Set values and note.
-void CheckWritten(const CControlPanelDlg& panel, const std::string& line, const char* by)
+const int kBoxes[] = {IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_PITCH_SET, IDC_ROLL_SET, IDC_HAND_SET, IDC_SPEED};
+
+// The line at the selection was just written from the Set boxes and the note,
+// read whole by the click's pull.
+void CheckWritten(const headless::Desktop& desk, const std::string& line, const char* by)
 {
-    const double values[7] = {panel.m_dXSet,    panel.m_dYSet,     panel.m_dZSet, panel.m_dPitchSet,
-                              panel.m_dRollSet, panel.m_dHandSet,  panel.m_dSpeed};
+    double values[7];
+    for (int i = 0; i < 7; ++i)
+        values[i] = ParseDouble(desk.Text(kBoxes[i])).value_or(std::nan(""));
+    const std::string typedNote = desk.Text(IDC_NOTE);
     std::string context = std::string(by) + " wrote " + Quoted(line) + " from the values";
     for (double v : values) {
         char text[40];
         std::snprintf(text, sizeof text, " %.17g", v);
         context += text;
     }
-    context += " and the note " + Quoted(panel.m_strNote.str());
+    context += " and the note " + Quoted(typedNote);
 
     std::optional<StepLine> step = ParseStepLine(line);
     FUZZ_PROPERTY(step, context + ": the line does not read back");
     for (int i = 0; i < 7; ++i)
         FUZZ_PROPERTY(double(step->values[i]) == std::nearbyint(values[i]),
                       context + ": value " + std::to_string(i) + " reads back as " + std::to_string(step->values[i]));
-    std::optional<std::string> note = NoteReadBack(panel.m_strNote.str());
+    std::optional<std::string> note = NoteReadBack(typedNote);
     FUZZ_PROPERTY(step->hasNote == note.has_value(), context + (note ? ": the note is lost" : ": a note appears"));
     if (note)
         FUZZ_PROPERTY(step->note == *note, context + ": the note reads back as " + Quoted(step->note));
@@ -142,12 +148,10 @@ void CheckWritten(const CControlPanelDlg& panel, const std::string& line, const 
 
 void WriteThroughThePanel(FuzzedDataProvider& in)
 {
-    static const int kBoxes[] = {IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_PITCH_SET, IDC_ROLL_SET, IDC_HAND_SET, IDC_SPEED};
     fuzz::Panel panel(fuzz::Panel::State::Open);
     headless::Desktop& desk = panel.desk;
     // A step that cannot be written is refused with a box.
     desk.onUnscriptedBox = [](const std::string&, UINT) { return IDOK; };
-    CListBox& list = panel->m_listSteps;
 
     while (in.remaining_bytes() > 0) {
         switch (in.ConsumeIntegralInRange(0, 5)) {
@@ -161,18 +165,18 @@ void WriteThroughThePanel(FuzzedDataProvider& in)
             desk.SelectLine(in.ConsumeIntegralInRange(0, 7));
             break;
         case 3: {
-            int before = list.GetCount();
+            size_t before = desk.Lines().size();
             desk.Click(IDC_ADD);
-            if (list.GetCount() != before)
-                CheckWritten(*panel.panel, desk.Lines()[list.GetCurSel()], "ADD");
+            if (desk.Lines().size() != before)
+                CheckWritten(desk, desk.Lines()[size_t(desk.Selection())], "ADD");
             break;
         }
         case 4: {
-            int selected = list.GetCurSel();
-            std::string before = selected >= 0 ? desk.Lines()[selected] : std::string();
+            int selected = desk.Selection();
+            std::string before = selected >= 0 ? desk.Lines()[size_t(selected)] : std::string();
             desk.Click(IDC_CHG);
-            if (selected >= 0 && list.GetCurSel() == selected && desk.Lines()[selected] != before)
-                CheckWritten(*panel.panel, desk.Lines()[selected], "CHG");
+            if (selected >= 0 && desk.Selection() == selected && desk.Lines()[size_t(selected)] != before)
+                CheckWritten(desk, desk.Lines()[size_t(selected)], "CHG");
             break;
         }
         case 5:

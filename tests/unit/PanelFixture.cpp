@@ -1,6 +1,10 @@
 #include "PanelFixture.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
 #include <sstream>
 
 void ExpectSequence(const Sequence& expected, const Sequence& actual, const char* context, const char* file, int line)
@@ -61,6 +65,22 @@ void PanelTest::StartOver()
 {
     desk.VerifyScriptsTaken();
     panel_driver::Close(panel, desk);
+}
+
+void PanelTest::LoadSteps(const Sequence& lines)
+{
+    std::string path = testing::TempDir() + "orvanta-steps-XXXXXX";
+    int fd = mkstemp(path.data());
+    ASSERT_GE(fd, 0);
+    close(fd);
+    std::ofstream file(path, std::ios::binary);
+    for (const std::string& line : lines)
+        file << line << "\n";
+    file.close();
+    desk.ExpectFileDialog(true, path);
+    desk.Click(IDC_LOAD);
+    std::remove(path.c_str());
+    Flush();
 }
 
 Sequence PanelTest::Shown(int id) const

@@ -46,6 +46,9 @@ protected:
     // Closes the books on the panel and the desktop, for table rows that each
     // need a fresh one: open it again afterwards.
     void StartOver();
+    // The steps as LOAD reads them from a file of these lines: line 0 selected,
+    // the edits showing what they showed.
+    void LoadSteps(const Sequence& lines);
 
     headless::Desktop& desk = headless::Desktop::Get();
     std::unique_ptr<CControlPanelDlg> panel;

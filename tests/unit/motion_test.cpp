@@ -1,11 +1,13 @@
-// Cartesian targets (Move To XYZ and STEP), their range check, and the two
-// homing commands behind their questions.
+// Cartesian targets (Move To XYZ and STEP), their range check, the jog and
+// homing commands: the command texts, and what the panel sends and says.
 #include "PanelFixture.h"
+#include "RobotProtocol.h"
+
+#include <cmath>
 
 namespace {
 
 const char kOutOfRange[] = "The target is out of range and was not sent.";
-const char kOutOfRangeBox[] = "box Orvanta | The target is out of range and was not sent. | information ok -> IDOK";
 const char kCalibrateQuestion[] =
     "This command will reset the current position\nas the home position.\n\nAre you sure to continue?.";
 const char kGotoHomeQuestion[] = "This command will let robot move to its home position\n\nAre you sure to continue?.";
@@ -29,7 +31,61 @@ protected:
 
 const std::vector<std::string> kExampleTarget = {"12.7", "-3.2", "100", "-90", "0", "25.9", "200"};
 
+// The target as Move To XYZ and STEP send the Set values: cut to whole numbers first.
+std::optional<std::string> SetTarget(const RobotPose& pose, double speed)
+{
+    return CartesianTargetCommand(WholeTarget(pose), WholeSpeed(speed));
+}
+
 } // namespace
+
+TEST(RobotCommands, JogAndHomingCommands)
+{
+    EXPECT_EQ(JogStartCommand(1005), "WMCA_BSTARTM|1005");
+    EXPECT_EQ(JogStopCommand(1012), "WMCA_BSTOPM|1012");
+    EXPECT_STREQ(kSetHomeCommand, "WMCA_BSHP|");
+    EXPECT_STREQ(kGoHomeCommand, "WMCA_BMTH|");
+    EXPECT_STREQ(kRequestAnswer, "WMCA_ITD");
+}
+
+TEST(RobotCommands, TargetGoesInTenthsCutTowardZero)
+{
+    // Composed from the values given, which are not cut first.
+    EXPECT_EQ(CartesianTargetCommand(RobotPose{12.7, -3.2, 100, -90, 0, 25}, 200),
+              "WMCA_PCD|X127Y-32Z1000P-900R0G250SP200");
+    // Set values: every digit after the point dropped.
+    EXPECT_EQ(SetTarget(RobotPose{-0.9, 0.9, -12.99, -89.5, 179.99, 0.5}, 200.9), "WMCA_PCD|X0Y0Z-120P-890R1790G0SP200");
+}
+
+TEST(RobotCommands, TargetIsSentOnlyWhenEveryValueFitsTheWire)
+{
+    struct Row { RobotPose pose; double speed; std::optional<std::string> sent; };
+    const RobotPose example = {12.7, -3.2, 100, -90, 0, 25.9};
+    auto with = [&](int i, double v) {
+        RobotPose p = example;
+        double* fields[6] = {&p.x, &p.y, &p.z, &p.pitch, &p.roll, &p.hand};
+        *fields[i] = v;
+        return p;
+    };
+    const Row rows[] = {
+        {with(0, 3e8), 200, std::nullopt},          {with(0, -3e8), 200, std::nullopt},
+        {with(1, 214748365), 200, std::nullopt},    {with(2, -214748365), 200, std::nullopt},
+        {with(3, 1e300), 200, std::nullopt},        {with(4, -1e12), 200, std::nullopt},
+        {with(5, 214748365), 200, std::nullopt},    {example, 1e10, std::nullopt},
+        {example, 2147483648.0, std::nullopt},      {example, -2147483649.0, std::nullopt},
+        {with(0, std::nan("")), 200, std::nullopt},
+        // The edges of the range.
+        {with(0, 214748364), 200, "WMCA_PCD|X2147483640Y-30Z1000P-900R0G250SP200"},
+        {with(0, -214748364.9), 200, "WMCA_PCD|X-2147483640Y-30Z1000P-900R0G250SP200"},
+        {with(5, 214748364.99), 200, "WMCA_PCD|X120Y-30Z1000P-900R0G2147483640SP200"},
+        {example, 2147483647.9, "WMCA_PCD|X120Y-30Z1000P-900R0G250SP2147483647"},
+        {example, -2147483648.9, "WMCA_PCD|X120Y-30Z1000P-900R0G250SP-2147483648"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.pose.x << " " << row.pose.hand << " " << row.speed);
+        EXPECT_EQ(SetTarget(row.pose, row.speed), row.sent);
+    }
+}
 
 TEST_F(Motion, MoveToXyzAndStepSendTheSetValuesCutToWholeNumbers)
 {
@@ -41,48 +97,26 @@ TEST_F(Motion, MoveToXyzAndStepSendTheSetValuesCutToWholeNumbers)
         static const Sequence kExpected = {Datagram("WMCA_PCD|X120Y-30Z1000P-900R0G250SP200")};
         EXPECT_SEQUENCE(kExpected, Sent());
         // The fields keep what was typed, and the push shows it.
-        EXPECT_DOUBLE_EQ(panel->m_dXSet, 12.7);
-        EXPECT_DOUBLE_EQ(panel->m_dHandSet, 25.9);
-        EXPECT_EQ(desk.Text(IDC_Y_SET), "-3.2");
         static const Sequence kPushed = {"text IDC_X_SET 12.7"};
         EXPECT_SEQUENCE(kPushed, Shown(IDC_X_SET));
+        EXPECT_EQ(desk.Text(IDC_HAND_SET), "25.9");
     }
 }
 
-TEST_F(Motion, CutIsTowardZero)
-{
-    TypeTarget({"-0.9", "0.9", "-12.99", "-89.5", "179.99", "0.5", "200.9"});
-    desk.Click(IDC_MOVE_XYZ);
-    // Every digit after the point dropped.
-    static const Sequence kExpected = {Datagram("WMCA_PCD|X0Y0Z-120P-890R1790G0SP200")};
-    EXPECT_SEQUENCE(kExpected, Sent());
-}
-
+// Playing on after the link controls went off: the step is loaded, pulled and
+// pushed, but no target goes out.
 TEST_F(Motion, NothingIsSentWhileTheLinkControlsAreOffButPullAndPushHappen)
 {
+    LoadSteps({"10,0,0,-90,0,0,100", "20,0,0,-90,0,0,100"});
+    desk.Click(IDC_RUN);
     desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS REJECTED");
-    TypeTarget(kExampleTarget);
     Flush();
-    panel->SendSetPose();
+    desk.Notice(RobotNotice("WMRP_SE"));
 
-    EXPECT_TRUE(Sent().empty());
-    EXPECT_DOUBLE_EQ(panel->m_dXSet, 12.7);
-    static const Sequence kPushed = {"text IDC_X_SET 12.7"};
-    EXPECT_SEQUENCE(kPushed, Shown(IDC_X_SET));
-}
-
-TEST_F(Motion, TargetIsComposedFromTheValuesGiven)
-{
-    panel->SendCartesianTarget(12.7, -3.2, 100, -90, 0, 25, 200);
-    // Used directly, the values are not cut first.
-    static const Sequence kExpected = {Datagram("WMCA_PCD|X127Y-32Z1000P-900R0G250SP200")};
-    EXPECT_SEQUENCE(kExpected, Sent());
-
-    Flush();
-    panel->m_bControlsEnabled = 0;
-    panel->SendCartesianTarget(12.7, -3.2, 100, -90, 0, 25, 200);
-    panel->SendCartesianTarget(3e8, 0, 0, 0, 0, 0, 0);  // dropped before any range check
     EXPECT_TRUE(Log(headless::kSend | headless::kBox).empty());
+    static const Sequence kPushed = {"text IDC_X_SET 20", "text IDC_X_SET 20", "text IDC_X_SET 20",
+                                     "text IDC_X_SET 20"};
+    EXPECT_SEQUENCE(kPushed, Shown(IDC_X_SET));
 }
 
 // A form with a box that holds no number is no target and no step: nothing is
@@ -103,8 +137,7 @@ TEST_F(Motion, FormThatCannotBeReadSendsAndStoresNothing)
         SCOPED_TRACE(headless::Desktop::ControlName(row.button));
         StartOver();
         OpenOperating();
-        panel->m_listSteps.AddString("1,1,1,1,1,1,1");
-        panel->m_listSteps.SetCurSel(0);
+        LoadSteps({"1,1,1,1,1,1,1"});
         TypeTarget({"5", "abc", "7"});
         Flush();
         desk.Click(row.button);
@@ -119,49 +152,24 @@ TEST_F(Motion, FormThatCannotBeReadSendsAndStoresNothing)
     }
 }
 
+// Typed numbers reach the range check as the boxes read them.
 TEST_F(Motion, TargetThatDoesNotFitIsNotSentAndTheOperatorIsTold)
 {
-    struct Row { int edit; const char* text; };
-    static const Row kRows[] = {
-        {IDC_X_SET, "3e8"},         {IDC_X_SET, "-3e8"},         {IDC_Y_SET, "214748365"},
-        {IDC_Z_SET, "-214748365"},  {IDC_PITCH_SET, "1e300"},    {IDC_ROLL_SET, "-1e12"},
-        {IDC_HAND_SET, "214748365"}, {IDC_SPEED, "1e10"},        {IDC_SPEED, "2147483648"},
-        {IDC_SPEED, "-2147483649"}, {IDC_SPEED, "-1e10"},
-    };
-    for (const Row& row : kRows) {
-        SCOPED_TRACE(std::string(headless::Desktop::ControlName(row.edit)) + " " + row.text);
+    for (const char* speed : {"1e10", "2147483648"}) {
+        SCOPED_TRACE(speed);
         TypeTarget(kExampleTarget);
-        desk.Type(row.edit, row.text);
+        desk.Type(IDC_SPEED, speed);
         Flush();
         desk.ExpectBox(kOutOfRange);
         desk.Click(IDC_MOVE_XYZ);
-        const Sequence expected = {kOutOfRangeBox};
+        const Sequence expected = {"box Orvanta | The target is out of range and was not sent. | information ok -> IDOK"};
         EXPECT_SEQUENCE(expected, Log(headless::kSend | headless::kBox));
         desk.VerifyScriptsTaken();
     }
-}
-
-TEST_F(Motion, TargetsAtTheEdgesOfTheWireRangeAreSent)
-{
-    struct Row { int edit; const char* text; const char* sent; };
-    static const Row kRows[] = {
-        {IDC_X_SET, "214748364", "WMCA_PCD|X2147483640Y-30Z1000P-900R0G250SP200"},
-        {IDC_X_SET, "-214748364.9", "WMCA_PCD|X-2147483640Y-30Z1000P-900R0G250SP200"},
-        {IDC_HAND_SET, "214748364.99", "WMCA_PCD|X120Y-30Z1000P-900R0G2147483640SP200"},
-        {IDC_SPEED, "2147483647", "WMCA_PCD|X120Y-30Z1000P-900R0G250SP2147483647"},
-        {IDC_SPEED, "2147483647.9", "WMCA_PCD|X120Y-30Z1000P-900R0G250SP2147483647"},
-        {IDC_SPEED, "-2147483648", "WMCA_PCD|X120Y-30Z1000P-900R0G250SP-2147483648"},
-        {IDC_SPEED, "-2147483648.9", "WMCA_PCD|X120Y-30Z1000P-900R0G250SP-2147483648"},
-    };
-    for (const Row& row : kRows) {
-        SCOPED_TRACE(row.text);
-        TypeTarget(kExampleTarget);
-        desk.Type(row.edit, row.text);
-        Flush();
-        desk.Click(IDC_MOVE_XYZ);
-        const Sequence expected = {Datagram(row.sent)};
-        EXPECT_SEQUENCE(expected, Log(headless::kSend | headless::kBox));
-    }
+    desk.Type(IDC_SPEED, "2147483647.9");
+    Flush();
+    desk.Click(IDC_MOVE_XYZ);
+    EXPECT_SEQUENCE(Sequence{Datagram("WMCA_PCD|X120Y-30Z1000P-900R0G250SP2147483647")}, Sent());
 }
 
 TEST_F(Motion, CalibrateAndGotoHomeAskFirst)

@@ -25,7 +25,6 @@ std::string Target(int x, int speed = 100)
 }
 
 const char* const kSteps[] = {"10,0,0,-90,0,0,100", "20,0,0,-90,0,0,100", "30,0,0,-90,0,0,100"};
-const std::string kDefaultTarget = Datagram("WMCA_PCD|X0Y0Z0P-900R0G0SP200");
 
 class Playback : public PanelTest {
 protected:
@@ -36,23 +35,26 @@ protected:
     }
     void Report(const std::string& payload) { desk.Notice(RobotNotice(payload)); }
     void StepEnd() { Report("WMRP_SE"); }
-    void FillSteps(int selected = -1)
+    // The three steps, line `selected` chosen by the operator (its values loaded).
+    void FillSteps(int selected = 0)
     {
-        for (const char* line : kSteps)
-            panel->m_listSteps.AddString(line);
-        panel->m_listSteps.SetCurSel(selected);
+        LoadSteps(Sequence(std::begin(kSteps), std::end(kSteps)));
+        desk.SelectLine(selected);
+        Flush();
+    }
+    // The three steps and a fourth, deleted: nothing is selected, and the edits
+    // show the fourth.
+    void FillStepsNoneSelected()
+    {
+        LoadSteps(Sequence(std::begin(kSteps), std::end(kSteps)) + Sequence{"40,0,0,-90,0,0,100"});
+        desk.SelectLine(3);
+        desk.Click(IDC_DEL);
         Flush();
     }
     void StartRecording()
     {
         desk.ExpectBox(kRecQuestion, IDYES);
         desk.Click(IDC_REC);
-        Flush();
-    }
-    void Backward(bool on)
-    {
-        panel->m_bBackward = on ? 1 : 0;
-        panel->PushControls();
         Flush();
     }
 };
@@ -74,7 +76,7 @@ TEST_F(Playback, RecOnYesClearsTheListAndMakesTheCurrentPoseTheFirstStep)
         Sequence{kRecBox + "IDYES", "list reset", "list insert 0 123,-5,80,-90,0,25,150", "list select 0"} +
         LockGroup("0");
     EXPECT_SEQUENCE(kExpected, Log(headless::kBox | headless::kList | headless::kEnable | headless::kSend));
-    EXPECT_EQ(panel->m_bRec, 1);
+    EXPECT_EQ(desk.Check(IDC_REC), 1);
     EXPECT_EQ(desk.Text(IDC_X_SET), "123.4");
     EXPECT_EQ(desk.Text(IDC_HAND_SET), "25");
     EXPECT_EQ(desk.Text(IDC_SPEED), "150");
@@ -92,7 +94,6 @@ TEST_F(Playback, RecOnNoLeavesTheListAndUnchecksRec)
     EXPECT_SEQUENCE(kExpected, Log(headless::kBox | headless::kList | headless::kEnable | headless::kCheck |
                                    headless::kSend));
     EXPECT_EQ(desk.Check(IDC_REC), 0);
-    EXPECT_EQ(panel->m_bRec, 0);
     EXPECT_EQ(desk.Lines(), Sequence(std::begin(kSteps), std::end(kSteps)));
     EXPECT_EQ(desk.Selection(), 1);
 }
@@ -105,9 +106,14 @@ TEST_F(Playback, RecOffUnlocksTheGroupAndLeavesTheFieldToTheNextPull)
     static const Sequence kExpected = LockGroup("1");
     EXPECT_SEQUENCE(kExpected, Log(headless::kBox | headless::kList | headless::kEnable | headless::kSend));
     EXPECT_EQ(desk.Check(IDC_REC), 0);
-    EXPECT_EQ(panel->m_bRec, 1);
-    Report("anything");
-    EXPECT_EQ(panel->m_bRec, 0);
+    // Until the next pull the panel still records: the step end's ADD is that pull.
+    Flush();
+    StepEnd();
+    static const Sequence kLastStep = {"list insert 1 0,0,0,0,0,0,200", "list select 1"};
+    EXPECT_SEQUENCE(kLastStep, Log(kPlayLog));
+    Flush();
+    StepEnd();
+    EXPECT_TRUE(Log(kPlayLog).empty());
 }
 
 TEST_F(Playback, EachStepEndAppendsTheReportedPoseAfterThePreviousStep)
@@ -147,7 +153,6 @@ TEST_F(Playback, ForwardPlaysEachLineAndEndsAfterTheLast)
     static const Sequence kExpected = {Target(10), "list select 1", Target(20), "list select 2", Target(30)};
     EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
     EXPECT_EQ(desk.Check(IDC_RUN), 0);
-    EXPECT_EQ(panel->m_bRun, 0);
     EXPECT_EQ(desk.Text(IDC_X_SET), "30");
 }
 
@@ -174,8 +179,9 @@ TEST_F(Playback, StepEndAtEitherEndSendsNothing)
         SCOPED_TRACE(row.backward ? "backward from line 0" : "forward from the last line");
         TearDown();
         SetUp();
-        FillSteps();
-        Backward(row.backward);
+        FillSteps(row.line);
+        if (row.backward)
+            desk.Click(IDC_BACKWARD);
         desk.SelectLine(row.line);
         desk.Click(IDC_RUN);
         Flush();
@@ -190,10 +196,8 @@ TEST_F(Playback, RunOnAnEmptyListSendsNothingAndTheSecondStepEndClearsIt)
 {
     desk.Click(IDC_RUN);
     EXPECT_EQ(desk.Check(IDC_RUN), 1);
-    EXPECT_EQ(panel->m_bRun, 0);
-    StepEnd();  // its tail's pull takes the check mark
+    StepEnd();  // finds RUN off; its tail's pull takes the check mark
     EXPECT_EQ(desk.Check(IDC_RUN), 1);
-    EXPECT_EQ(panel->m_bRun, 1);
     StepEnd();
     EXPECT_EQ(desk.Check(IDC_RUN), 0);
     EXPECT_TRUE(Log(kPlayLog).empty());
@@ -201,20 +205,20 @@ TEST_F(Playback, RunOnAnEmptyListSendsNothingAndTheSecondStepEndClearsIt)
 
 TEST_F(Playback, StepEndWithNothingSelectedGoesOnAtZeroForwardAndEndsBackward)
 {
-    FillSteps();
+    FillStepsNoneSelected();
     desk.Click(IDC_RUN);
     StepEnd();
     // RUN sends what the edits hold; then line 0.
-    static const Sequence kForward = {kDefaultTarget, "list select 0", Target(10)};
+    static const Sequence kForward = {Target(40), "list select 0", Target(10)};
     EXPECT_SEQUENCE(kForward, Log(kPlayLog));
 
     TearDown();
     SetUp();
-    Backward(true);
-    FillSteps();
+    desk.Click(IDC_BACKWARD);
+    FillStepsNoneSelected();
     desk.Click(IDC_RUN);
     StepEnd();
-    static const Sequence kBackward = {kDefaultTarget};
+    static const Sequence kBackward = {Target(40)};
     EXPECT_SEQUENCE(kBackward, Log(kPlayLog));
     EXPECT_EQ(desk.Check(IDC_RUN), 0);
 }
@@ -225,12 +229,11 @@ TEST_F(Playback, UncheckingRunStopsAfterOneMoreStepWhenNoPullCameBetween)
     desk.SelectLine(0);
     desk.Click(IDC_RUN);
     desk.Click(IDC_RUN);  // the operator stops
-    StepEnd();            // found m_bRun still 1
+    StepEnd();            // no pull since: still playing
     StepEnd();
     static const Sequence kExpected = {Target(10), "list select 1", Target(20)};
     EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
     EXPECT_EQ(desk.Check(IDC_RUN), 0);
-    EXPECT_EQ(panel->m_bRun, 0);
 }
 
 TEST_F(Playback, UncheckingRunWithAPullBetweenStopsAtOnce)
@@ -245,9 +248,8 @@ TEST_F(Playback, UncheckingRunWithAPullBetweenStopsAtOnce)
     EXPECT_TRUE(Log(kPlayLog).empty());
 }
 
-// A line whose numbers do not fit is never written, and one that reaches the
-// list some other way is never played: playback stops on it.
-TEST_F(Playback, StepThatCannotBeReadBackIsNotWrittenNorPlayed)
+// A line whose numbers do not fit is never written.
+TEST_F(Playback, StepThatCannotBeReadBackIsNotWritten)
 {
     const std::string kNotAdded = "The step is out of range and was not added.";
     const std::string kNotChanged = "The step is out of range and was not changed.";
@@ -264,7 +266,7 @@ TEST_F(Playback, StepThatCannotBeReadBackIsNotWrittenNorPlayed)
         SCOPED_TRACE(std::string(headless::Desktop::ControlName(row.button)) + " " + row.text);
         StartOver();
         OpenOperating();
-        FillSteps(0);
+        LoadSteps(Sequence(std::begin(kSteps), std::end(kSteps)));
         desk.Type(row.edit, row.text);
         Flush();
         if (!row.box.empty())
@@ -273,21 +275,6 @@ TEST_F(Playback, StepThatCannotBeReadBackIsNotWrittenNorPlayed)
         EXPECT_SEQUENCE(row.log, Log(kPlayLog));
     }
 
-    // Steps 10, one that does not read, 30: 10 goes out, and playback ends on the second.
-    StartOver();
-    OpenOperating();
-    for (const char* line : {"10,0,0,-90,0,0,100", "3000000000,0,0,-90,0,0,100", "30,0,0,-90,0,0,100"})
-        panel->m_listSteps.AddString(line);
-    desk.SelectLine(0);
-    Flush();
-    desk.Click(IDC_RUN);
-    StepEnd();
-    StepEnd();
-    static const Sequence kPlayed = {Target(10), "list select 1"};
-    EXPECT_SEQUENCE(kPlayed, Log(kPlayLog));
-    EXPECT_EQ(desk.Check(IDC_RUN), 0);
-    EXPECT_EQ(panel->m_bRun, 0);
-    EXPECT_EQ(desk.Selection(), 1);
 }
 
 TEST_F(Playback, BackwardSelectsTheLastLineOnAndLineZeroOffWithoutLoading)
@@ -300,9 +287,9 @@ TEST_F(Playback, BackwardSelectsTheLastLineOnAndLineZeroOffWithoutLoading)
     // On, then off.
     static const Sequence kExpected = {"list select 2", "list select 0"};
     EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
-    static const Sequence kShown = {"text IDC_X_SET 0", "text IDC_X_SET 0"};
+    static const Sequence kShown = {"text IDC_X_SET 20", "text IDC_X_SET 20"};
     EXPECT_SEQUENCE(kShown, Shown(IDC_X_SET));
-    EXPECT_EQ(panel->m_bBackward, 0);
+    EXPECT_EQ(desk.Check(IDC_BACKWARD), 0);
 }
 
 TEST_F(Playback, BackwardOnAnEmptyListSelectsNothing)
@@ -311,7 +298,7 @@ TEST_F(Playback, BackwardOnAnEmptyListSelectsNothing)
     static const Sequence kExpected = {"list select -1"};
     EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
     EXPECT_EQ(desk.Selection(), -1);
-    EXPECT_EQ(panel->m_bBackward, 1);
+    EXPECT_EQ(desk.Check(IDC_BACKWARD), 1);
 }
 
 TEST_F(Playback, LinkControlsOnDuringRecordingFreeOnlyStepRunAndMoveToXyz)

@@ -1,8 +1,70 @@
-// The robot station's reports: the position read-back, readiness, the robot's
-// text, step ends, the WMIT_D request, and the sign-of-life tail of every one.
+// The robot station's reports: each payload read as the report it is, and what
+// each shows the operator or sends back; every one is a sign of life.
 #include "PanelFixture.h"
+#include "RobotProtocol.h"
 
 namespace {
+
+struct ParseRow {
+    const char* payload;
+    RobotReport::Kind kind;
+    RobotPose pose;
+    const char* text;
+};
+
+const ParseRow kParseRows[] = {
+    {"WMRP_D|X1234Y-50Z800P-900R0G255", RobotReport::kPosition, {123.4, -5, 80, -90, 0, 25}, ""},
+    // The hand is cut toward zero to whole millimetres.
+    {"WMRP_D|X0Y0Z0P0R0G259", RobotReport::kPosition, {0, 0, 0, 0, 0, 25}, ""},
+    {"WMRP_D|X0Y0Z0P0R0G9", RobotReport::kPosition, {0, 0, 0, 0, 0, 0}, ""},
+    {"WMRP_D|X0Y0Z0P0R0G-9", RobotReport::kPosition, {0, 0, 0, 0, 0, 0}, ""},
+    {"WMRP_D|X0Y0Z0P0R0G-255", RobotReport::kPosition, {0, 0, 0, 0, 0, -25}, ""},
+    // A position that does not read has no effect of its own.
+    {"WMRP_D", RobotReport::kNone, {}, ""},
+    {"WMRP_D X1234Y-50Z800P-900R0G255", RobotReport::kNone, {}, ""},  // no "|"
+    {"WMRP_D|X1234Y-50Z800P-900R0", RobotReport::kNone, {}, ""},      // five numbers
+    {"WMRP_D|X1234Y-50Z800P-900R0G", RobotReport::kNone, {}, ""},     // hand missing
+    {"WMRP_D|x1234Y-50Z800P-900R0G255", RobotReport::kNone, {}, ""},  // case matters
+    {"WMRP_D|X1234Y-50Z800P-900R0Gx", RobotReport::kNone, {}, ""},
+    {"WMRP_D|X99999999999Y-50Z800P-900R0G255", RobotReport::kNone, {}, ""},
+    {"WMRSS RoBoT_ReAdY", RobotReport::kReady, {}, ""},
+    {"WMRSS RoBoT_TiMeOuT", RobotReport::kNone, {}, ""},
+    {"WMRSS", RobotReport::kNone, {}, ""},
+    {"WMRSS robot_ready", RobotReport::kNone, {}, ""},
+    {"RoBoT_ReAdY", RobotReport::kNone, {}, ""},
+    // The robot's text from the first "*", whole, or empty.
+    {"WMRD_U*Hello, operator: the arm  is warm", RobotReport::kText, {}, "*Hello, operator: the arm  is warm"},
+    {"WMRD_U", RobotReport::kText, {}, ""},
+    {"WMRD_U no star at all", RobotReport::kText, {}, ""},
+    {"a*b WMRD_U*c", RobotReport::kText, {}, "*b WMRD_U*c"},
+    {"WMRD_U*", RobotReport::kText, {}, "*"},
+    {"WMRP_SE", RobotReport::kStepEnd, {}, ""},
+    {"WMIT_D", RobotReport::kRequest, {}, ""},
+    {"SOMETHING ELSE", RobotReport::kNone, {}, ""},
+    {"", RobotReport::kNone, {}, ""},
+    // The first name found in the order of the tests decides.
+    {"WMRP_D|X10Y0Z0P0R0G0 WMIT_D", RobotReport::kPosition, {1, 0, 0, 0, 0, 0}, ""},
+    {"WMRP_D WMRSS RoBoT_ReAdY", RobotReport::kNone, {}, ""},
+    {"WMRSS RoBoT_ReAdY WMIT_D", RobotReport::kReady, {}, ""},
+    {"WMRD_U*WMIT_D", RobotReport::kText, {}, "*WMIT_D"},
+    {"WMRP_SE WMIT_D", RobotReport::kStepEnd, {}, ""},
+    {"ping WMIT_D", RobotReport::kRequest, {}, ""},
+};
+
+TEST(RobotReportParse, EachPayloadReadsAsItsReport)
+{
+    for (const ParseRow& row : kParseRows) {
+        SCOPED_TRACE(row.payload);
+        RobotReport report = ParseRobotReport(row.payload);
+        EXPECT_EQ(report.kind, row.kind);
+        const double got[6] = {report.pose.x, report.pose.y, report.pose.z, report.pose.pitch, report.pose.roll,
+                               report.pose.hand};
+        const double want[6] = {row.pose.x, row.pose.y, row.pose.z, row.pose.pitch, row.pose.roll, row.pose.hand};
+        for (int i = 0; i < 6; ++i)
+            EXPECT_DOUBLE_EQ(got[i], want[i]) << "value " << i;
+        EXPECT_EQ(report.text, row.text);
+    }
+}
 
 struct Shows {
     std::string x, y, z, pitch, roll, hand;
@@ -26,10 +88,12 @@ protected:
         return {desk.Text(IDC_X_SET), desk.Text(IDC_Y_SET), desk.Text(IDC_Z_SET),
                 desk.Text(IDC_PITCH_SET), desk.Text(IDC_ROLL_SET), desk.Text(IDC_HAND_SET)};
     }
+    // REC on, answered Yes: it needs the link controls on.
     void Recording()
     {
-        panel->m_bRec = 1;
-        panel->PushControls();
+        panel_driver::StartVideo(desk);
+        desk.ExpectBox("This command will clear the previous steps.\n\nAre you sure to continue?.", IDYES);
+        desk.Click(IDC_REC);
         Flush();
     }
 };
@@ -50,7 +114,7 @@ const char kExamplePosition[] = "WMRP_D|X1234Y-50Z800P-900R0G255";
 
 } // namespace
 
-TEST_F(RobotReports, PositionGoesToTheReadValuesInTenthsAndTheHandInWholeMillimetres)
+TEST_F(RobotReports, PositionGoesToTheReadValues)
 {
     desk.Type(IDC_SPEED, "150");
     Report(kExamplePosition);
@@ -58,7 +122,6 @@ TEST_F(RobotReports, PositionGoesToTheReadValuesInTenthsAndTheHandInWholeMillime
     ExpectShows(kExampleRead, Read(), "read");
     ExpectShows(kFreshSet, Set(), "set");
     EXPECT_EQ(desk.Text(IDC_SPEED), "150");
-    EXPECT_DOUBLE_EQ(panel->m_dHandRead, 25.0);
     // The report's push, then the tail's.
     static const Sequence kStatus = {"text IDC_STATUS Searching Robot ......", "text IDC_STATUS Link to Robot OK!"};
     EXPECT_SEQUENCE(kStatus, Shown(IDC_STATUS));
@@ -73,62 +136,27 @@ TEST_F(RobotReports, WhileRecordingTheSetValuesFollowButNotTheSpeed)
     ExpectShows(kExampleRead, Read(), "read");
     ExpectShows(kExampleRead, Set(), "set");
     EXPECT_EQ(desk.Text(IDC_SPEED), "150");
-    EXPECT_DOUBLE_EQ(panel->m_dXSet, 123.4);
-    EXPECT_DOUBLE_EQ(panel->m_dHandSet, 25.0);
 }
 
-TEST_F(RobotReports, HandIsCutTowardZero)
+TEST_F(RobotReports, PositionThatDoesNotReadChangesNothingButTheTail)
 {
-    struct Row { const char* g; const char* shown; };
-    static const Row kRows[] = {{"255", "25"}, {"259", "25"}, {"9", "0"}, {"-9", "0"}, {"-255", "-25"}, {"250", "25"}};
-    for (const Row& row : kRows) {
-        Report(std::string("WMRP_D|X0Y0Z0P0R0G") + row.g);
-        EXPECT_EQ(desk.Text(IDC_HAND_READ), row.shown) << "G" << row.g;
-    }
+    desk.Type(IDC_X_SET, "7");  // the tail's pull takes it
+    Flush();
+    Report("WMRP_D|X1234Y-50Z800P-900R0");
+    // Only the tail's push.
+    static const Sequence kOnePush = {"text IDC_X_READ 0"};
+    EXPECT_SEQUENCE(kOnePush, Shown(IDC_X_READ));
+    ExpectShows({"0", "0", "0", "0", "0", "0"}, Read(), "read");
+    EXPECT_EQ(desk.Text(IDC_X_SET), "7");
+    EXPECT_EQ(desk.Text(IDC_STATUS), "Link to Robot OK!");
 }
 
-TEST_F(RobotReports, PositionThatDoesNotParseChangesNothingButTheTail)
+TEST_F(RobotReports, RobotTextIsShownWholeOrEmpty)
 {
-    static const char* const kPayloads[] = {
-        "WMRP_D",
-        "WMRP_D X1234Y-50Z800P-900R0G255",    // no "|"
-        "WMRP_D|X1234Y-50Z800P-900R0",        // five numbers
-        "WMRP_D|X1234Y-50Z800P-900R0G",       // hand missing
-        "WMRP_D|x1234Y-50Z800P-900R0G255",    // case matters
-        "WMRP_D|X1234Y-50Z800P-900R0Gx",
-        "WMRP_D|X99999999999Y-50Z800P-900R0G255",
-    };
-    for (const char* payload : kPayloads) {
-        desk.Type(IDC_X_SET, "7");  // the tail's pull takes it
-        Flush();
-        Report(payload);
-        // Only the tail's push.
-        static const Sequence kOnePush = {"text IDC_X_READ 0"};
-        EXPECT_SEQUENCE(kOnePush, Shown(IDC_X_READ));
-        ExpectShows({"0", "0", "0", "0", "0", "0"}, Read(), payload);
-        EXPECT_DOUBLE_EQ(panel->m_dXSet, 7.0) << payload;
-        EXPECT_EQ(desk.Text(IDC_STATUS), "Link to Robot OK!") << payload;
-    }
-    EXPECT_EQ(panel->Link().Supervision().ReplyCount(), 7u);
-}
-
-TEST_F(RobotReports, RobotTextFromTheFirstStarWholeOrEmpty)
-{
-    struct Row { const char* payload; const char* shown; };
-    static const Row kRows[] = {
-        {"WMRD_U*Hello, operator: the arm  is warm", "*Hello, operator: the arm  is warm"},
-        {"WMRD_U", ""},
-        {"WMRD_U no star at all", ""},
-        {"a*b WMRD_U*c", "*b WMRD_U*c"},
-        {"WMRD_U*", "*"},
-    };
-    for (const Row& row : kRows) {
-        panel->m_strRobotMessage = "old";
-        panel->PushControls();
-        Report(row.payload);
-        EXPECT_EQ(desk.Text(IDC_ROBOT_MESSAGE), row.shown) << row.payload;
-        EXPECT_EQ(panel->m_strRobotMessage.str(), row.shown) << row.payload;
-    }
+    Report("WMRD_U*Hello, operator");
+    EXPECT_EQ(desk.Text(IDC_ROBOT_MESSAGE), "*Hello, operator");
+    Report("WMRD_U no star");
+    EXPECT_EQ(desk.Text(IDC_ROBOT_MESSAGE), "");
 }
 
 TEST_F(RobotReports, ReadyEnablesConnectAndDisconnectOnly)
@@ -138,21 +166,20 @@ TEST_F(RobotReports, ReadyEnablesConnectAndDisconnectOnly)
     // The ready report.
     static const Sequence kExpected = {"enable IDC_CONNECT 1", "enable IDC_DISCONNECT 1"};
     EXPECT_SEQUENCE(kExpected, Log(headless::kEnable));
-    EXPECT_EQ(panel->m_bControlsEnabled, 0);
     EXPECT_FALSE(desk.Enabled(IDC_MOVE_XYZ));
-    EXPECT_TRUE(Sent().empty());
-    // The targets stay gated.
-    panel->SendSetPose();
     EXPECT_TRUE(Sent().empty());
 }
 
-TEST_F(RobotReports, OtherStatesHaveNoEffectOfTheirOwn)
+// Unknown reports, other states, positions that do not read.
+TEST_F(RobotReports, ReportWithNoEffectOfItsOwnIsStillASignOfLife)
 {
-    for (const char* payload : {"WMRSS RoBoT_TiMeOuT", "WMRSS", "WMRSS robot_ready", "RoBoT_ReAdY"}) {
+    desk.Type(IDC_NOTE, "typed");
+    for (const char* payload : {"WMRSS RoBoT_TiMeOuT", "WMRP_D", "SOMETHING ELSE", ""}) {
         Flush();
         Report(payload);
-        EXPECT_TRUE(Log(headless::kEnable | headless::kSend | headless::kBox).empty()) << payload;
+        EXPECT_TRUE(Log(headless::kEnable | headless::kSend | headless::kBox | headless::kList).empty()) << payload;
         EXPECT_EQ(desk.Text(IDC_STATUS), "Link to Robot OK!") << payload;
+        EXPECT_EQ(desk.Text(IDC_NOTE), "typed") << payload;
     }
 }
 
@@ -164,49 +191,13 @@ TEST_F(RobotReports, RequestIsAnsweredWithItd)
     EXPECT_SEQUENCE(kExpected, Sent());
 }
 
-TEST_F(RobotReports, FirstMatchingTestWins)
-{
-    struct Row { const char* payload; Sequence expected; };
-    const Row rows[] = {
-        {"WMRP_D|X10Y0Z0P0R0G0 WMIT_D", {}},
-        {"WMRP_D WMRSS RoBoT_ReAdY", {}},
-        {"WMRSS RoBoT_ReAdY WMIT_D", {"enable IDC_CONNECT 1", "enable IDC_DISCONNECT 1"}},
-        {"WMRD_U*WMIT_D", {}},
-        {"WMRP_SE WMIT_D", {}},
-        {"ping WMIT_D", {Datagram("WMCA_ITD")}},
-    };
-    for (const Row& row : rows) {
-        Flush();
-        Report(row.payload);
-        EXPECT_EQ(Log(headless::kSend | headless::kEnable | headless::kList), row.expected) << row.payload;
-    }
-    EXPECT_EQ(desk.Text(IDC_ROBOT_MESSAGE), "*WMIT_D");
-    EXPECT_EQ(desk.Text(IDC_X_READ), "1");
-}
-
-TEST_F(RobotReports, UnmatchedReportIsStillASignOfLife)
-{
-    desk.Tick(4);
-    Flush();
-    desk.Type(IDC_NOTE, "typed");
-    Report("SOMETHING ELSE");
-    Report("");
-
-    EXPECT_EQ(panel->Link().Supervision().ReplyCount(), 2u);
-    EXPECT_EQ(panel->Link().Supervision().MissedTicks(), 0);
-    EXPECT_EQ(panel->m_strNote.str(), "typed");
-    EXPECT_EQ(desk.Text(IDC_STATUS), "Link to Robot OK!");
-    EXPECT_TRUE(Log(headless::kSend | headless::kEnable | headless::kBox | headless::kList).empty());
-}
-
 TEST_F(RobotReports, StepEndRunsTheStepEndHandling)
 {
     Recording();
     Report("WMRP_SE");
-    // Recording: the step end appends the pose.
-    static const Sequence kExpected = {"list insert 0 0,0,0,-90,0,0,200", "list select 0"};
+    // Recording: the step end appends the pose after REC's first step.
+    static const Sequence kExpected = {"list insert 1 0,0,0,0,0,0,200", "list select 1"};
     EXPECT_SEQUENCE(kExpected, Log(headless::kList));
-    EXPECT_EQ(panel->Link().Supervision().ReplyCount(), 1u);
 }
 
 // A report can find a box half-way through typing ("-" before "-5", a box
@@ -249,6 +240,7 @@ TEST_F(RobotReports, ReportLeavesTheBoxesTheOperatorIsTypingIn)
 
     // While recording the Set values follow the robot, in the report's and the
     // tail's writes; the speed being typed stays.
+    desk.Type(IDC_X_SET, "1");  // REC's own pull must read the form
     Recording();
     desk.Type(IDC_SPEED, "-");
     Report("WMRP_D|X100Y200Z300P-450R100G500");
@@ -259,16 +251,14 @@ TEST_F(RobotReports, ReportLeavesTheBoxesTheOperatorIsTypingIn)
 
     // The step end that ends playback unchecks RUN and writes nothing else.
     StartOver();
-    OpenAttached();
-    panel->m_listSteps.AddString("1,1,1,1,1,1,1");
-    panel->m_listSteps.SetCurSel(0);
-    panel->m_bRun = 1;
-    panel->PushControls();
+    OpenOperating();
+    LoadSteps({"1,1,1,1,1,1,1"});
+    desk.Click(IDC_RUN);
     desk.Type(IDC_X_SET, "-");
     Flush();
     Report("WMRP_SE");
     EXPECT_SEQUENCE(Sequence{}, intoTypedIn());
     EXPECT_SEQUENCE(Sequence{"check IDC_RUN 0"}, Log(headless::kCheck | headless::kSend | headless::kList));
-    EXPECT_EQ(panel->m_bRun, 0);
+    EXPECT_EQ(desk.Check(IDC_RUN), 0);
     EXPECT_EQ(desk.Text(IDC_X_SET), "-");
 }

@@ -71,7 +71,7 @@ const ParseRow kParseRows[] = {
 TEST(StepLineFormat, NumbersWithoutDecimalsAndTheNoteOnlyWhenNotBlank)
 {
     for (const FormatRow& row : kFormatRows)
-        EXPECT_EQ(FormatStepLine(row.values, CString(row.note)).str(), row.line);
+        EXPECT_EQ(FormatStepLine(row.values, row.note), row.line);
 }
 
 TEST(StepLineParse, AcceptsWhatThePatternReadsInFull)
@@ -95,7 +95,7 @@ TEST(StepLineParse, LongNoteKeepsItsFirst51Characters)
     std::optional<StepLine> step = ParseStepLine("1,2,3,4,5,6,7:" + note + " tail");
     ASSERT_TRUE(step);
     EXPECT_EQ(step->note, std::string(51, 'a'));
-    EXPECT_EQ(RewriteStepLine(*step).str(), "1,2,3,4,5,6,7:" + std::string(51, 'a'));
+    EXPECT_EQ(RewriteStepLine(*step), "1,2,3,4,5,6,7:" + std::string(51, 'a'));
 
     step = ParseStepLine("1,2,3,4,5,6,7:" + std::string(51, 'c'));
     ASSERT_TRUE(step);
@@ -114,6 +114,6 @@ TEST(StepLineRewrite, NormalisesFromTheNumbersRead)
     for (const Row& row : kRows) {
         std::optional<StepLine> step = ParseStepLine(row.line);
         ASSERT_TRUE(step) << row.line;
-        EXPECT_EQ(RewriteStepLine(*step).str(), row.rewritten) << row.line;
+        EXPECT_EQ(RewriteStepLine(*step), row.rewritten) << row.line;
     }
 }

@@ -1,40 +1,91 @@
-// The step list: ADD, DEL and CHG, and a line the operator selects loading
-// into the Set values.
+// The step list: its steps as values, ADD, DEL and CHG, and a line the operator
+// selects loading into the Set values.
 #include "PanelFixture.h"
+#include "StepList.h"
 
 namespace {
 
-class StepList : public PanelTest {
+TEST(StepListValues, EditsOutsideTheListChangeNothing)
+{
+    StepList steps;
+    steps.Insert(0, "2,2,2,2,2,2,2");
+    steps.Insert(0, "1,1,1,1,1,1,1");
+    steps.Insert(2, "3,3,3,3,3,3,3");
+    steps.Insert(4, "past the end");
+    steps.Insert(-1, "before the start");
+    steps.Erase(3);
+    steps.Erase(-1);
+    steps.Replace(3, "past the end");
+    steps.Replace(-1, "before the start");
+    EXPECT_EQ(steps.Lines(), (std::vector<std::string>{"1,1,1,1,1,1,1", "2,2,2,2,2,2,2", "3,3,3,3,3,3,3"}));
+    steps.Replace(1, "9,9,9,9,9,9,9:x");
+    steps.Erase(0);
+    steps.Append("4,4,4,4,4,4,4");
+    EXPECT_EQ(steps.Lines(), (std::vector<std::string>{"9,9,9,9,9,9,9:x", "3,3,3,3,3,3,3", "4,4,4,4,4,4,4"}));
+    steps.Clear();
+    EXPECT_EQ(steps.Count(), 0);
+}
+
+// A line that does not read is no step: selecting it loads nothing, and
+// playback ends on it.
+TEST(StepListValues, StepIsWhatItsLineReadsAs)
+{
+    StepList steps;
+    for (const char* line : {"10,20,30,-90,0,25,200:grip", "1,2,3,4,5,6", "1,2,3,4,5,6,7:   ",
+                             "1,2,3,4,5,6,7 :grip", "", "garbage", "3000000000,0,0,-90,0,0,100"})
+        steps.Append(line);
+    std::optional<StepLine> first = steps.Step(0);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->values[2], 30);
+    EXPECT_EQ(first->note, "grip");
+    for (int i = 1; i < steps.Count(); ++i)
+        EXPECT_FALSE(steps.Step(i)) << steps.Lines()[size_t(i)];
+    EXPECT_FALSE(steps.Step(-1));
+    EXPECT_FALSE(steps.Step(steps.Count()));
+}
+
+class StepsView : public PanelTest {
 protected:
     void SetUp() override
     {
         PanelTest::SetUp();
         OpenPanel();
     }
-    void Fill(std::initializer_list<const char*> lines, int selected = -1)
+    // The three steps, line `selected` chosen by the operator (its values loaded).
+    void Fill(int selected)
     {
-        for (const char* line : lines)
-            panel->m_listSteps.AddString(line);
-        panel->m_listSteps.SetCurSel(selected);
+        LoadSteps(kThree);
+        desk.SelectLine(selected);
         Flush();
+    }
+    void TypeStep(const Sequence& texts)
+    {
+        static const int kEdits[] = {IDC_X_SET, IDC_Y_SET,    IDC_Z_SET, IDC_PITCH_SET,
+                                     IDC_ROLL_SET, IDC_HAND_SET, IDC_SPEED, IDC_NOTE};
+        for (size_t i = 0; i < texts.size(); ++i)
+            desk.Type(kEdits[i], texts[i]);
+    }
+    // What the Set fields hold: On Top pushes them without a pull.
+    Sequence Stored()
+    {
+        desk.Click(IDC_ON_TOP);
+        return Set();
     }
     Sequence Set() const
     {
         return {desk.Text(IDC_X_SET), desk.Text(IDC_Y_SET), desk.Text(IDC_Z_SET), desk.Text(IDC_PITCH_SET),
                 desk.Text(IDC_ROLL_SET), desk.Text(IDC_HAND_SET), desk.Text(IDC_SPEED), desk.Text(IDC_NOTE)};
     }
-};
 
-const Sequence kThree = {"1,1,1,1,1,1,1", "2,2,2,2,2,2,2", "3,3,3,3,3,3,3"};
+    static inline const Sequence kThree = {"1,1,1,1,1,1,1", "2,2,2,2,2,2,2", "3,3,3,3,3,3,3"};
+};
 
 } // namespace
 
-TEST_F(StepList, AddInsertsAfterTheSelectionAndSelectsTheNewLine)
+TEST_F(StepsView, AddInsertsAfterTheSelectionAndSelectsTheNewLine)
 {
     struct Row { int selected; Sequence log; Sequence lines; };
     const Row rows[] = {
-        {-1, {"list insert 0 13,-3,100,-90,0,26,150:grip", "list select 0"},
-         {"13,-3,100,-90,0,26,150:grip", "1,1,1,1,1,1,1", "2,2,2,2,2,2,2", "3,3,3,3,3,3,3"}},
         {0, {"list insert 1 13,-3,100,-90,0,26,150:grip", "list select 1"},
          {"1,1,1,1,1,1,1", "13,-3,100,-90,0,26,150:grip", "2,2,2,2,2,2,2", "3,3,3,3,3,3,3"}},
         {2, {"list insert 3 13,-3,100,-90,0,26,150:grip", "list select 3"},
@@ -44,14 +95,9 @@ TEST_F(StepList, AddInsertsAfterTheSelectionAndSelectsTheNewLine)
         SCOPED_TRACE(row.selected);
         TearDown();
         SetUp();
-        Fill({"1,1,1,1,1,1,1", "2,2,2,2,2,2,2", "3,3,3,3,3,3,3"}, row.selected);
+        Fill(row.selected);
         // The line is made from what the edits show: ADD pulls first.
-        desk.Type(IDC_X_SET, "12.7");
-        desk.Type(IDC_Y_SET, "-3.2");
-        desk.Type(IDC_Z_SET, "100");
-        desk.Type(IDC_HAND_SET, "25.9");
-        desk.Type(IDC_SPEED, "150");
-        desk.Type(IDC_NOTE, "grip");
+        TypeStep({"12.7", "-3.2", "100", "-90", "0", "25.9", "150", "grip"});
         desk.Click(IDC_ADD);
         EXPECT_SEQUENCE(row.log, Log(headless::kList));
         EXPECT_SEQUENCE(row.lines, desk.Lines());
@@ -63,7 +109,7 @@ TEST_F(StepList, AddInsertsAfterTheSelectionAndSelectsTheNewLine)
 
 // A note of white space only is no note: written with a ":", the line would
 // not read back, so selecting it or loading it would lose the step.
-TEST_F(StepList, NoteOfBlanksOnlyIsWrittenAsNoNote)
+TEST_F(StepsView, NoteOfBlanksOnlyIsWrittenAsNoNote)
 {
     for (const char* note : {" ", "  \t "}) {
         SCOPED_TRACE(std::string("\"") + note + "\"");
@@ -86,73 +132,76 @@ TEST_F(StepList, NoteOfBlanksOnlyIsWrittenAsNoNote)
     }
 }
 
-TEST_F(StepList, DelTakesTheSelectedLineAndSelectsTheSamePositionAgain)
+// Neither pull nor push: the fields keep the selected line's values.
+TEST_F(StepsView, DelTakesTheSelectedLineAndSelectsTheSamePositionAgain)
 {
     struct Row { int selected; Sequence log; Sequence lines; int after; };
     const Row rows[] = {
         {0, {"list delete 0", "list select 0"}, {"2,2,2,2,2,2,2", "3,3,3,3,3,3,3"}, 0},
         {1, {"list delete 1", "list select 1"}, {"1,1,1,1,1,1,1", "3,3,3,3,3,3,3"}, 1},
         {2, {"list delete 2", "list select 2"}, {"1,1,1,1,1,1,1", "2,2,2,2,2,2,2"}, -1},
-        {-1, {"list select -1"}, kThree, -1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.selected);
         TearDown();
         SetUp();
-        Fill({"1,1,1,1,1,1,1", "2,2,2,2,2,2,2", "3,3,3,3,3,3,3"}, row.selected);
+        Fill(row.selected);
         desk.Type(IDC_X_SET, "55");
         desk.Click(IDC_DEL);
         EXPECT_SEQUENCE(row.log, Log(headless::kList));
         EXPECT_SEQUENCE(row.lines, desk.Lines());
         EXPECT_EQ(desk.Selection(), row.after);
-        // Neither pull nor push.
-        EXPECT_DOUBLE_EQ(panel->m_dXSet, 0.0);
         EXPECT_TRUE(Log(headless::kText).empty());
+        EXPECT_EQ(Stored()[0], std::to_string(row.selected + 1));
     }
+    // With nothing selected, DEL takes no line.
+    Flush();
+    desk.Click(IDC_DEL);
+    EXPECT_SEQUENCE(Sequence{"list select -1"}, Log(headless::kList));
+    EXPECT_EQ(desk.Lines().size(), 2u);
 }
 
-TEST_F(StepList, ChgReplacesTheSelectedLineInPlace)
+TEST_F(StepsView, ChgReplacesTheSelectedLineInPlace)
 {
-    Fill({"1,1,1,1,1,1,1", "2,2,2,2,2,2,2", "3,3,3,3,3,3,3"}, 1);
+    Fill(1);
     desk.Type(IDC_X_SET, "9");
     desk.Type(IDC_NOTE, "new");
     desk.Click(IDC_CHG);
     // The selected line, rewritten from the edits.
-    static const Sequence kExpected = {"list delete 1", "list insert 1 9,0,0,-90,0,0,200:new", "list select 1"};
+    static const Sequence kExpected = {"list delete 1", "list insert 1 9,2,2,2,2,2,2:new", "list select 1"};
     EXPECT_SEQUENCE(kExpected, Log(headless::kList));
-    static const Sequence kLines = {"1,1,1,1,1,1,1", "9,0,0,-90,0,0,200:new", "3,3,3,3,3,3,3"};
+    static const Sequence kLines = {"1,1,1,1,1,1,1", "9,2,2,2,2,2,2:new", "3,3,3,3,3,3,3"};
     EXPECT_SEQUENCE(kLines, desk.Lines());
     EXPECT_TRUE(Log(headless::kText).empty());
 }
 
-TEST_F(StepList, ChgWithNothingSelectedChangesNoLineButStillPulls)
+TEST_F(StepsView, ChgWithNothingSelectedChangesNoLineButStillPulls)
 {
-    Fill({"1,1,1,1,1,1,1"});
+    Fill(2);
+    desk.Click(IDC_DEL);  // the last line: nothing is selected after it
+    Flush();
     desk.Type(IDC_X_SET, "9");
     desk.Click(IDC_CHG);
     EXPECT_TRUE(Log(headless::kList).empty());
-    EXPECT_SEQUENCE(Sequence{"1,1,1,1,1,1,1"}, desk.Lines());
-    EXPECT_DOUBLE_EQ(panel->m_dXSet, 9.0);
+    EXPECT_SEQUENCE(Sequence(kThree.begin(), kThree.begin() + 2), desk.Lines());
+    EXPECT_EQ(Stored()[0], "9");
 }
 
-TEST_F(StepList, SelectingALineLoadsItsValuesAndNote)
+TEST_F(StepsView, SelectingALineLoadsItsValuesAndNote)
 {
     struct Row { std::string line; Sequence shown; };
     const Row rows[] = {
         {"10,20,30,-90,0,25,200:grip", {"10", "20", "30", "-90", "0", "25", "200", "grip"}},
         // No ":": the note stays as it was.
         {"10,20,30,-90,0,25,200", {"10", "20", "30", "-90", "0", "25", "200", "old"}},
-        {"1,2,3,4,5,6,7,8", {"1", "2", "3", "4", "5", "6", "7", "old"}},
-        {"-0,0,0,0,0,0,0:a b", {"0", "0", "0", "0", "0", "0", "0", "a"}},
         {"1,2,3,4,5,6,7:" + std::string(60, 'n'), {"1", "2", "3", "4", "5", "6", "7", std::string(51, 'n')}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);
         TearDown();
         SetUp();
-        panel->m_strNote = "old";
-        panel->PushControls();
-        Fill({"9,9,9,9,9,9,9", row.line.c_str()});
+        LoadSteps({"9,9,9,9,9,9,9:old", row.line});
+        desk.SelectLine(0);
         desk.SelectLine(1);
         EXPECT_SEQUENCE(row.shown, Set());
         EXPECT_EQ(desk.Selection(), 1);
@@ -160,32 +209,12 @@ TEST_F(StepList, SelectingALineLoadsItsValuesAndNote)
     }
 }
 
-// Not accepted: no field changes, yet the controls are pushed, which shows the
-// fields again in place of anything typed and not yet taken.
-TEST_F(StepList, SelectingALineThatDoesNotReadStillPushes)
+TEST_F(StepsView, SelectionsTheProgramMakesLoadNothing)
 {
-    for (const char* line : {"1,2,3,4,5,6", "1,2,3,4,5,6,7:   ", "1,2,3,4,5,6,7 :grip", "", "garbage"}) {
-        SCOPED_TRACE(line);
-        TearDown();
-        SetUp();
-        Fill({line});
-        desk.Type(IDC_X_SET, "55");
-        desk.Type(IDC_NOTE, "typed");
-        desk.SelectLine(0);
-        static const Sequence kShown = {"text IDC_X_SET 0"};
-        EXPECT_SEQUENCE(kShown, Shown(IDC_X_SET));
-        EXPECT_DOUBLE_EQ(panel->m_dXSet, 0.0);
-        EXPECT_EQ(desk.Text(IDC_NOTE), "");
-    }
-}
-
-TEST_F(StepList, SelectionsTheProgramMakesLoadNothing)
-{
-    Fill({"10,20,30,-90,0,25,200:grip"});
+    LoadSteps({"10,20,30,-90,0,25,200:grip", "20,20,30,-90,0,25,200:grip"});
     desk.Click(IDC_ADD);  // selects the line it adds
     desk.Click(IDC_DEL);  // selects the line that moves up
-    EXPECT_EQ(desk.Selection(), 0);
-    EXPECT_EQ(desk.Lines()[0], "10,20,30,-90,0,25,200:grip");
-    EXPECT_DOUBLE_EQ(panel->m_dXSet, 0.0);
-    EXPECT_EQ(panel->m_strNote.str(), "");
+    EXPECT_EQ(desk.Selection(), 1);
+    EXPECT_EQ(desk.Lines()[1], "20,20,30,-90,0,25,200:grip");
+    EXPECT_EQ(Stored(), (Sequence{"0", "0", "0", "-90", "0", "0", "200", ""}));
 }

@@ -1,5 +1,7 @@
-// LOAD and SAVE on real files, each test in a folder of its own.
+// Trajectory files: their text read as steps and lines written, and LOAD and
+// SAVE behind the file dialogs. Each test has a folder of its own.
 #include "PanelFixture.h"
+#include "TrajectoryFile.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -57,11 +59,11 @@ protected:
             names.insert(fs::relative(entry.path(), dir).string());
         return names;
     }
-    void Fill(std::initializer_list<const char*> lines)
+    // What the Set fields and the note hold: On Top pushes them without a pull.
+    Sequence Stored()
     {
-        for (const char* line : lines)
-            panel->m_listSteps.AddString(line);
-        Flush();
+        desk.Click(IDC_ON_TOP);
+        return {desk.Text(IDC_X_SET), desk.Text(IDC_SPEED), desk.Text(IDC_NOTE)};
     }
     void Load(const std::string& name)
     {
@@ -78,12 +80,69 @@ protected:
     fs::path dir;
 };
 
+// The lines of a text, each read as a step and written again as LOAD does.
+Sequence Steps(const std::string& text)
+{
+    Sequence lines;
+    for (const StepLine& step : ReadStepLines(text))
+        lines.push_back(RewriteStepLine(step));
+    return lines;
+}
+
+bool Rename(const char* from, const char* to)
+{
+    return std::rename(from, to) == 0;
+}
+
 } // namespace
+
+TEST(TrajectoryText, EachLineGivesOneStepAtMost)
+{
+    // Accepted lines rewritten, the rest dropped.
+    EXPECT_SEQUENCE((Sequence{"1,2,3,4,5,6,7", "5,5,5,5,5,5,5:keep", "6,6,6,6,6,6,6"}),
+                    Steps(" +01, 2,3,4,5,6,007\ngarbage\n\n1,2,3,4,5,6\n1,2,3,4,5,6,7:   \n1,2,3,4,5,6,7 :x\n"
+                          "5,5,5,5,5,5,5:keep\n6,6,6,6,6,6,6\n"));
+    // CR LF line ends; the last line without one.
+    EXPECT_SEQUENCE((Sequence{"1,2,3,4,5,6,7", "8,8,8,8,8,8,8:grip", "5,5,5,5,5,5,5"}),
+                    Steps("1,2,3,4,5,6,7\r\n8,8,8,8,8,8,8:grip\r\n5,5,5,5,5,5,5"));
+    // A line of 119 characters with more after them, and a note longer than the note store.
+    EXPECT_SEQUENCE((Sequence{"1,2,3,4,5,6,7", "3,3,3,3,3,3,3:" + std::string(51, 'n')}),
+                    Steps("1,2,3,4,5,6,7" + std::string(106, 'x') + "9,9,9,9,9,9,9\n3,3,3,3,3,3,3:" +
+                          std::string(200, 'n') + "\n"));
+    // A zero byte ends the line's text.
+    EXPECT_SEQUENCE((Sequence{"1,2,3,4,5,6,7", "2,2,2,2,2,2,2"}),
+                    Steps(std::string("1,2,3,4,5,6,7") + '\0' + ":grip\n2,2,2,2,2,2,2" + '\0' + "x\n"));
+}
+
+// The lines go out as they stand and replace the file whole; a failed save
+// leaves what was there and no temporary file.
+TEST_F(TrajectoryFile, SavedLinesReplaceTheFileWhole)
+{
+    Write("run.txt", "9,9,9,9,9,9,9\n8,8,8,8,8,8,8\n7,7,7,7,7,7,7\n");
+    EXPECT_TRUE(SaveTrajectory(At("run.txt"), {"1,2,3,4,5,6,7", "1,2,3,4,5,6,7:a b", "0,0,0,0,0,0,0:   "}, Rename));
+    EXPECT_EQ(Read("run.txt"), "1,2,3,4,5,6,7\n1,2,3,4,5,6,7:a b\n0,0,0,0,0,0,0:   \n");
+    EXPECT_TRUE(SaveTrajectory(At("empty.txt"), {}, Rename));
+    EXPECT_EQ(Read("empty.txt"), "");
+    EXPECT_EQ(Entries(), (std::set<std::string>{"empty.txt", "run.txt"}));
+
+    Write("afile", "keep\n");
+    fs::create_directory(dir / "old.txt");
+    Write("old.txt/inside", "inside\n");
+    const std::set<std::string> before = Entries();
+    for (const char* path : {"afile/run.txt", "missing/run.txt", "old.txt"}) {
+        EXPECT_FALSE(SaveTrajectory(At(path), {"1,2,3,4,5,6,7"}, Rename)) << path;
+        EXPECT_EQ(Entries(), before) << path;
+    }
+    EXPECT_FALSE(SaveTrajectory(At("run.txt"), {"1,2,3,4,5,6,7"}, [](const char*, const char*) { return false; }));
+    EXPECT_EQ(Entries(), before);
+    EXPECT_EQ(Read("afile"), "keep\n");
+    EXPECT_EQ(Read("old.txt/inside"), "inside\n");
+}
 
 TEST_F(TrajectoryFile, LoadsTheTwoLineExampleWithLineZeroSelectedAndNoPush)
 {
     Write("run.txt", "1,2,3,4,5,6,7\n1,2,3,4,5,6,7:a b\n");
-    Fill({"9,9,9,9,9,9,9"});
+    LoadSteps({"9,9,9,9,9,9,9"});
     Load("run.txt");
 
     // LOAD: nothing pushed.
@@ -92,12 +151,10 @@ TEST_F(TrajectoryFile, LoadsTheTwoLineExampleWithLineZeroSelectedAndNoPush)
     EXPECT_SEQUENCE(expected, FileLog());
     EXPECT_EQ(desk.Selection(), 0);
     // The fields hold the last line; the edits still show what they showed.
-    EXPECT_DOUBLE_EQ(panel->m_dXSet, 1.0);
-    EXPECT_DOUBLE_EQ(panel->m_dSpeed, 7.0);
-    EXPECT_EQ(panel->m_strNote.str(), "a");
     EXPECT_EQ(desk.Text(IDC_X_SET), "0");
     EXPECT_EQ(desk.Text(IDC_SPEED), "200");
     EXPECT_EQ(desk.Text(IDC_NOTE), "");
+    EXPECT_EQ(Stored(), (Sequence{"1", "7", "a"}));
 }
 
 // The list is filled with its redraw off; a list left that way would never
@@ -105,7 +162,7 @@ TEST_F(TrajectoryFile, LoadsTheTwoLineExampleWithLineZeroSelectedAndNoPush)
 TEST_F(TrajectoryFile, LoadLeavesTheListRedrawing)
 {
     Write("run.txt", "1,2,3,4,5,6,7\n8,8,8,8,8,8,8:grip\n");
-    Fill({"9,9,9,9,9,9,9"});
+    LoadSteps({"9,9,9,9,9,9,9"});
     Load("run.txt");
     EXPECT_TRUE(desk.Redraws());
     static const Sequence kLines = {"1,2,3,4,5,6,7", "8,8,8,8,8,8,8:grip"};
@@ -115,27 +172,6 @@ TEST_F(TrajectoryFile, LoadLeavesTheListRedrawing)
     Load("missing.txt");  // the fallback empties the list
     EXPECT_TRUE(desk.Redraws());
     EXPECT_TRUE(desk.Lines().empty());
-}
-
-TEST_F(TrajectoryFile, LoadRewritesAcceptedLinesAndDropsTheRest)
-{
-    Write("run.txt",
-          " +01, 2,3,4,5,6,007\ngarbage\n\n1,2,3,4,5,6\n1,2,3,4,5,6,7:   \n1,2,3,4,5,6,7 :x\n"
-          "5,5,5,5,5,5,5:keep\n6,6,6,6,6,6,6\n");
-    Load("run.txt");
-    static const Sequence kLines = {"1,2,3,4,5,6,7", "5,5,5,5,5,5,5:keep", "6,6,6,6,6,6,6"};
-    EXPECT_SEQUENCE(kLines, desk.Lines());
-    EXPECT_DOUBLE_EQ(panel->m_dXSet, 6.0);
-    EXPECT_EQ(panel->m_strNote.str(), "keep");  // the last line that had one
-}
-
-TEST_F(TrajectoryFile, LoadReadsCrlfFiles)
-{
-    Write("run.txt", "1,2,3,4,5,6,7\r\n8,8,8,8,8,8,8:grip\r\n5,5,5,5,5,5,5");  // the last without a line end
-    Load("run.txt");
-    static const Sequence kLines = {"1,2,3,4,5,6,7", "8,8,8,8,8,8,8:grip", "5,5,5,5,5,5,5"};
-    EXPECT_SEQUENCE(kLines, desk.Lines());
-    EXPECT_EQ(panel->m_strNote.str(), "grip");
 }
 
 // Each line of the file gives one step at most, whatever its length; the note
@@ -153,14 +189,6 @@ TEST_F(TrajectoryFile, LongLineIsOneLine)
     Load("run.txt");
     const Sequence reloaded = {"0,0,0,-90,0,0,200:" + std::string(51, 'x'), "0,0,0,-90,0,0,200"};
     EXPECT_SEQUENCE(reloaded, desk.Lines());
-
-    // A line of 119 characters with more after them, and a note longer than any piece.
-    const std::string first = "1,2,3,4,5,6,7" + std::string(106, 'x') + "9,9,9,9,9,9,9";
-    const std::string longNote = "3,3,3,3,3,3,3:" + std::string(200, 'n');
-    Write("run.txt", first + "\n" + longNote + "\n");
-    Load("run.txt");
-    const Sequence lines = {"1,2,3,4,5,6,7", "3,3,3,3,3,3,3:" + std::string(51, 'n')};
-    EXPECT_SEQUENCE(lines, desk.Lines());
 }
 
 TEST_F(TrajectoryFile, AfterLoadRunSendsWhatTheEditsShowThenTheNextLine)
@@ -190,7 +218,7 @@ TEST_F(TrajectoryFile, AfterLoadRunSendsWhatTheEditsShowThenTheNextLine)
 
 TEST_F(TrajectoryFile, MissingFileMakesAnEmptyTxtFileAndAnEmptyList)
 {
-    Fill({"9,9,9,9,9,9,9"});
+    LoadSteps({"9,9,9,9,9,9,9"});
     Load("run.txt");
     // Nothing selected, nothing reported.
     const Sequence expected = {kOpen + At("run.txt"), "list reset"};
@@ -203,7 +231,7 @@ TEST_F(TrajectoryFile, MissingFileMakesAnEmptyTxtFileAndAnEmptyList)
 TEST_F(TrajectoryFile, FallbackLeavesAnExistingTxtFileAlone)
 {
     Write("run.txt.txt", "1,1,1,1,1,1,1\n");
-    Fill({"9,9,9,9,9,9,9"});
+    LoadSteps({"9,9,9,9,9,9,9"});
     Load("run.txt");
     EXPECT_EQ(Read("run.txt.txt"), "1,1,1,1,1,1,1\n");
     EXPECT_TRUE(desk.Lines().empty());
@@ -212,7 +240,7 @@ TEST_F(TrajectoryFile, FallbackLeavesAnExistingTxtFileAlone)
 
 TEST_F(TrajectoryFile, FallbackThatCannotCreateItsFileStillEmptiesTheList)
 {
-    Fill({"9,9,9,9,9,9,9"});
+    LoadSteps({"9,9,9,9,9,9,9"});
     Load("missing/run.txt");
     EXPECT_TRUE(desk.Lines().empty());
     EXPECT_TRUE(Entries().empty());
@@ -221,7 +249,7 @@ TEST_F(TrajectoryFile, FallbackThatCannotCreateItsFileStillEmptiesTheList)
 
 TEST_F(TrajectoryFile, CancelledDialogsChangeNothing)
 {
-    Fill({"9,9,9,9,9,9,9"});
+    LoadSteps({"9,9,9,9,9,9,9"});
     desk.ExpectFileDialog(true, "");
     desk.Click(IDC_LOAD);
     desk.ExpectFileDialog(false, "");
@@ -232,13 +260,17 @@ TEST_F(TrajectoryFile, CancelledDialogsChangeNothing)
     EXPECT_TRUE(Entries().empty());
 }
 
+// A note is written as typed, spaces and all.
 TEST_F(TrajectoryFile, SaveWritesTheLinesAsTheyStand)
 {
-    Fill({"1,2,3,4,5,6,7", "1,2,3,4,5,6,7:a b", "0,0,0,0,0,0,0:   "});
+    LoadSteps({"1,2,3,4,5,6,7"});
+    desk.Type(IDC_NOTE, "a b");
+    desk.Click(IDC_ADD);
+    Flush();
     Save("run.txt");
     const Sequence expected = {kSave + At("run.txt")};
     EXPECT_SEQUENCE(expected, FileLog());
-    EXPECT_EQ(Read("run.txt"), "1,2,3,4,5,6,7\n1,2,3,4,5,6,7:a b\n0,0,0,0,0,0,0:   \n");
+    EXPECT_EQ(Read("run.txt"), "1,2,3,4,5,6,7\n0,0,0,-90,0,0,200:a b\n");
     EXPECT_EQ(Entries(), std::set<std::string>{"run.txt"});
 }
 
@@ -255,7 +287,7 @@ TEST_F(TrajectoryFile, SaveAppendsTxtOnlyWhenThePathHasNoneAnywhere)
         SetUp();
         fs::create_directory(dir / "a.txt.d");
         fs::create_directory(dir / "a.d");
-        Fill({"1,2,3,4,5,6,7"});
+        LoadSteps({"1,2,3,4,5,6,7"});
         Save(row.chosen);
         EXPECT_EQ(Read(row.written), "1,2,3,4,5,6,7\n");
         const std::set<std::string> entries = {"a.txt.d", "a.d", row.written};
@@ -263,29 +295,10 @@ TEST_F(TrajectoryFile, SaveAppendsTxtOnlyWhenThePathHasNoneAnywhere)
     }
 }
 
-TEST_F(TrajectoryFile, EmptyListSavesAnEmptyFile)
-{
-    Save("run.txt");
-    EXPECT_EQ(Read("run.txt"), "");
-    EXPECT_TRUE(Log(headless::kBox).empty());
-}
-
-TEST_F(TrajectoryFile, SaveReplacesAnExistingFileWhole)
-{
-    Write("run.txt", "9,9,9,9,9,9,9\n8,8,8,8,8,8,8\n7,7,7,7,7,7,7\n");
-    Fill({"1,2,3,4,5,6,7"});
-    Save("run.txt");
-    EXPECT_EQ(Read("run.txt"), "1,2,3,4,5,6,7\n");
-    EXPECT_EQ(Entries(), std::set<std::string>{"run.txt"});
-    EXPECT_TRUE(Log(headless::kBox).empty());
-}
-
-TEST_F(TrajectoryFile, FailedSaveSaysSoAndLeavesWhatWasThere)
+TEST_F(TrajectoryFile, FailedSaveSaysSo)
 {
     struct Row { const char* chosen; const char* shown; };
     static const Row kRows[] = {
-        {"afile/run.txt", "afile/run.txt"},  // through a regular file
-        {"missing/run.txt", "missing/run.txt"},
         {"missing/run", "missing/run.txt"},
         {"old.txt", "old.txt"},  // a folder of that name is in the way
     };
@@ -293,11 +306,9 @@ TEST_F(TrajectoryFile, FailedSaveSaysSoAndLeavesWhatWasThere)
         SCOPED_TRACE(row.chosen);
         TearDown();
         SetUp();
-        Write("afile", "keep\n");
         fs::create_directory(dir / "old.txt");
-        Write("old.txt/inside", "inside\n");
         const std::set<std::string> before = Entries();
-        Fill({"1,2,3,4,5,6,7"});
+        LoadSteps({"1,2,3,4,5,6,7"});
 
         const std::string text = "The trajectory could not be saved to " + At(row.shown) + ".";
         desk.ExpectFileDialog(false, At(row.chosen));
@@ -305,10 +316,7 @@ TEST_F(TrajectoryFile, FailedSaveSaysSoAndLeavesWhatWasThere)
         desk.Click(IDC_SAVE);
         const Sequence expected = {kSave + At(row.chosen), "box Orvanta | " + text + " | stop ok -> IDOK"};
         EXPECT_SEQUENCE(expected, FileLog());
-        // No temporary file left, nothing replaced.
         EXPECT_EQ(Entries(), before);
-        EXPECT_EQ(Read("afile"), "keep\n");
-        EXPECT_EQ(Read("old.txt/inside"), "inside\n");
         desk.VerifyScriptsTaken();
     }
 }

@@ -1,12 +1,13 @@
-// The step list: adding, changing, deleting and selecting steps. The list's own
-// line texts are the only storage of the trajectory.
+// The step list as the operator edits it: ADD, DEL and CHG, and a line the
+// operator selects loading into the Set values. The steps are kept in m_steps;
+// the list box shows them, line for line, and holds the selection.
 #include "ControlPanelDlg.h"
 #include "StepLine.h"
 
-CString CControlPanelDlg::FormatStepLine() const
+std::string CControlPanelDlg::FormatSetStep() const
 {
     const double values[7] = {m_dXSet, m_dYSet, m_dZSet, m_dPitchSet, m_dRollSet, m_dHandSet, m_dSpeed};
-    return ::FormatStepLine(values, m_strNote);
+    return FormatStepLine(values, m_strNote.str());
 }
 
 // A line is written only from a form read whole, and only when it reads back:
@@ -20,14 +21,25 @@ bool CControlPanelDlg::StepFits(const char* refusal)
     return false;
 }
 
+// The Set values and, when the step has one, the note take the step's.
+void CControlPanelDlg::TakeStep(const StepLine& step)
+{
+    double* fields[7] = {&m_dXSet, &m_dYSet, &m_dZSet, &m_dPitchSet, &m_dRollSet, &m_dHandSet, &m_dSpeed};
+    for (int i = 0; i < 7; ++i)
+        *fields[i] = step.values[i];
+    if (step.hasNote)
+        m_strNote = CString(step.note);
+}
+
 // Inserts after the selected line (at the top when none) and selects the new one.
 void CControlPanelDlg::AddStep()
 {
     if (!PullControls() || !StepFits("The step is out of range and was not added."))
         return;
-    CString line = FormatStepLine();
+    std::string line = FormatSetStep();
     int at = m_listSteps.GetCurSel() + 1;
-    m_listSteps.InsertString(at, line);
+    m_steps.Insert(at, line);
+    m_listSteps.InsertString(at, line.c_str());
     m_listSteps.SetCurSel(at);
     PullControls();
 }
@@ -36,6 +48,7 @@ void CControlPanelDlg::AddStep()
 void CControlPanelDlg::DeleteStep()
 {
     int selected = m_listSteps.GetCurSel();
+    m_steps.Erase(selected);
     m_listSteps.DeleteString(selected);
     m_listSteps.SetCurSel(selected);
 }
@@ -47,26 +60,17 @@ void CControlPanelDlg::ChangeStep()
     int selected = m_listSteps.GetCurSel();
     if (selected == LB_ERR || !StepFits("The step is out of range and was not changed."))
         return;
-    CString line = FormatStepLine();
+    std::string line = FormatSetStep();
+    m_steps.Replace(selected, line);
     m_listSteps.DeleteString(selected);
-    m_listSteps.InsertString(selected, line);
+    m_listSteps.InsertString(selected, line.c_str());
     m_listSteps.SetCurSel(selected);
 }
 
 // The list's selection-change notice; the program's own selections do not send it.
 void CControlPanelDlg::LoadSelectedStep()
 {
-    int selected = m_listSteps.GetCurSel();
-    if (selected != LB_ERR) {
-        CString text;
-        m_listSteps.GetText(selected, text);
-        if (std::optional<StepLine> step = ParseStepLine(text.str())) {
-            double* fields[7] = {&m_dXSet, &m_dYSet, &m_dZSet, &m_dPitchSet, &m_dRollSet, &m_dHandSet, &m_dSpeed};
-            for (int i = 0; i < 7; ++i)
-                *fields[i] = step->values[i];
-            if (step->hasNote)
-                m_strNote = CString(step->note);
-        }
-    }
+    if (std::optional<StepLine> step = m_steps.Step(m_listSteps.GetCurSel()))
+        TakeStep(*step);
     PushControls();
 }

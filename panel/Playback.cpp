@@ -2,18 +2,10 @@
 // run; the handlers look at the fields as they were before the click.
 #include "App.h"
 #include "ControlPanelDlg.h"
-#include "StepLine.h"
 
 namespace {
 // Locked while recording, in the order they are switched.
 const int kRecLockGroup[] = {IDC_STEP, IDC_RUN, IDC_LOAD, IDC_SAVE, IDC_ADD, IDC_DEL, IDC_CHG, IDC_MOVE_XYZ};
-
-bool LineReads(const CListBox& list, int index)
-{
-    CString line;
-    list.GetText(index, line);
-    return ParseStepLine(line.str()).has_value();
-}
 } // namespace
 
 void CControlPanelDlg::OnRec()
@@ -28,6 +20,7 @@ void CControlPanelDlg::OnRec()
         PullControls();
         CopyReadToSet();  // the current pose becomes the first step
         PushControls();
+        m_steps.Clear();
         m_listSteps.ResetContent();
         AddStep();
         for (int id : kRecLockGroup)
@@ -43,7 +36,7 @@ void CControlPanelDlg::OnRec()
 // nothing, and RUN shows it.
 void CControlPanelDlg::OnRun()
 {
-    if (m_listSteps.GetCount() >= 1 && m_bRun == 0 && !SendSetPose())
+    if (m_steps.Count() >= 1 && m_bRun == 0 && !SendSetPose())
         CheckDlgButton(IDC_RUN, BST_UNCHECKED);
 }
 
@@ -55,7 +48,7 @@ void CControlPanelDlg::OnBackward()
     if (switchingOff)
         m_listSteps.SetCurSel(0);
     else
-        m_listSteps.SetCurSel(m_listSteps.GetCount() - 1);
+        m_listSteps.SetCurSel(m_steps.Count() - 1);
     PushControls();
 }
 
@@ -63,14 +56,14 @@ void CControlPanelDlg::OnStepEnd()
 {
     if (m_bRun == 1) {
         int next = m_listSteps.GetCurSel() + (m_bBackward == 0 ? 1 : -1);
-        if (next < 0 || next >= m_listSteps.GetCount()) {
+        if (next < 0 || next >= m_steps.Count()) {
             EndPlayback(PullControls());
             return;
         }
         BOOL pulled = PullControls();
         m_listSteps.SetCurSel(next);
         // A line that does not read is no step: sending would repeat the one before.
-        if (!LineReads(m_listSteps, next)) {
+        if (!m_steps.Step(next)) {
             EndPlayback(pulled);
             return;
         }
