@@ -5,8 +5,8 @@
 
 #include "ControlPanelDlg.h"
 
-const UINT g_uAttachMsg = ws::RegisterWindowMessage("SkypeControlAPIAttach");
-const UINT g_uDiscoverMsg = ws::RegisterWindowMessage("SkypeControlAPIDiscover");
+const UINT g_uAttachMsg = ws::RegisterWindowMessage(kSkypeAttachMessageName);
+const UINT g_uDiscoverMsg = ws::RegisterWindowMessage(kSkypeDiscoverMessageName);
 char g_szCopyBuffer[kCopyBufferSize];
 
 namespace {

@@ -1,6 +1,7 @@
 // The transport to the local Skype client: the Skype Desktop API's registered
 // window messages and WM_COPYDATA text commands.
 #pragma once
+#include "SkypeApi.h"
 #include "winapi.h"
 
 // "SkypeControlAPIAttach": Skype's attachment answers (wParam its API window,
@@ -12,12 +13,3 @@ extern const UINT g_uDiscoverMsg;
 // Holds a command while it is sent; every send, nested ones included, reuses it.
 constexpr unsigned kCopyBufferSize = 1024;
 extern char g_szCopyBuffer[kCopyBufferSize];
-
-// The attachment statuses Skype answers with.
-enum : LPARAM {
-    kAttachSuccess = 0,
-    kAttachPendingAuthorization = 1,
-    kAttachRefused = 2,
-    kAttachNotAvailable = 3,
-    kAttachApiAvailable = 0x8001,
-};
