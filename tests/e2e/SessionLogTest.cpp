@@ -29,11 +29,6 @@ const std::string kDelete = "DELETE APPLICATION remotecontrol";
 const std::string kHangUp = "ALTER CALL 17 HANGUP";
 const std::string kCall = "call " + kRobot;
 
-bool IsPoll(const std::string& text)
-{
-    return text.ends_with(" Msg$WMCA_QD") || text.ends_with(" Msg$WMCA_QU");
-}
-
 // The last command that reached Skype, polls left out.
 std::string LastCommand(const FakeSkype& skype)
 {

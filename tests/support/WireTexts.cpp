@@ -5,15 +5,26 @@
 
 namespace testsupport {
 
-std::string DatagramCommand(const std::string& command, int stream)
+std::string DatagramCommand(int stream, std::string_view command)
 {
-    return "ALTER " + DatagramNotice(command, stream);
+    return "ALTER " + DatagramNotice(stream, command);
 }
 
-std::string DatagramNotice(const std::string& payload, int stream)
+std::string DatagramNotice(int stream, std::string_view payload)
 {
     return std::string("APPLICATION ") + kApplicationName + " DATAGRAM " + kRobotAccount + ":" +
-           std::to_string(stream) + " Msg$" + payload;
+           std::to_string(stream) + " Msg$" + std::string(payload);
+}
+
+bool IsPoll(std::string_view command)
+{
+    return command.ends_with(" Msg$WMCA_QD") || command.ends_with(" Msg$WMCA_QU");
+}
+
+std::vector<std::string> WithoutPolls(std::vector<std::string> commands)
+{
+    std::erase_if(commands, [](const std::string& command) { return IsPoll(command); });
+    return commands;
 }
 
 #define NAMED(id) {id, #id}

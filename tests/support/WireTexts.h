@@ -4,15 +4,19 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace testsupport {
 
 // A command to the robot: "ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:<stream> Msg$<command>".
-std::string DatagramCommand(const std::string& command, int stream = 1);
+std::string DatagramCommand(int stream, std::string_view command);
 // A report of the robot, as Skype's notice: "APPLICATION remotecontrol DATAGRAM orvanta.robot:<stream> Msg$<payload>".
-std::string DatagramNotice(const std::string& payload, int stream = 1);
+std::string DatagramNotice(int stream, std::string_view payload);
+// One of the supervision timer's two polls, sent every second once attached.
+bool IsPoll(std::string_view command);
+std::vector<std::string> WithoutPolls(std::vector<std::string> commands);
 
 // The link controls, id and resource symbol, in the order the program switches them.
 const std::vector<std::pair<int, std::string>>& LinkControls();

@@ -40,5 +40,5 @@ void Close(std::unique_ptr<CControlPanelDlg>& panel, SkypeDesktop& desk)
 
 std::string RobotNotice(const std::string& payload, int stream)
 {
-    return testsupport::DatagramNotice(payload, stream);
+    return testsupport::DatagramNotice(stream, payload);
 }

@@ -2,7 +2,7 @@
 
 std::string Datagram(const std::string& command, int stream)
 {
-    return "send " + testsupport::DatagramCommand(command, stream);
+    return "send " + testsupport::DatagramCommand(stream, command);
 }
 
 Sequence LinkControlEntries(int enable)
