@@ -225,14 +225,21 @@ const Desktop::Window& Must(const Desktop& d, HWND h, int id)
 }
 
 // The main dialog's first list box, for the list queries without an id.
+Desktop::Window* FirstListBox(const Desktop& d)
+{
+    if (Desktop::Window* p = d.W(d.MainDialog()))
+        for (HWND c : p->children)
+            if (d.W(c)->alive && d.W(c)->className == "ListBox")
+                return d.W(c);
+    return nullptr;
+}
+
 const Desktop::Window& ListBox(const Desktop& d, int id)
 {
     if (id >= 0)
         return Must(d, d.Item(id), id);
-    if (Desktop::Window* p = d.W(d.MainDialog()))
-        for (HWND c : p->children)
-            if (d.W(c)->alive && d.W(c)->className == "ListBox")
-                return *d.W(c);
+    if (Desktop::Window* w = FirstListBox(d))
+        return *w;
     throw std::runtime_error("no list box");
 }
 } // namespace
@@ -409,20 +416,13 @@ void Desktop::Type(int id, const std::string& text)
 
 void Desktop::SelectLine(int index)
 {
-    Window* w = nullptr;
-    try {
-        w = const_cast<Window*>(&ListBox(*this, -1));
-    } catch (const std::runtime_error&) {
+    Window* w = FirstListBox(*this);
+    if (!w || !w->enabled)
         return;
-    }
-    if (!w->enabled)
-        return;
-    HWND h = w->handle;
-    int id = w->id;
     if (index < 0 || index >= int(w->lines.size()))
         return;
     w->selection = index;
-    Deliver(w->parent, WM_COMMAND, MAKEWPARAM(WORD(id), LBN_SELCHANGE), LPARAM(h));
+    Deliver(w->parent, WM_COMMAND, MAKEWPARAM(WORD(w->id), LBN_SELCHANGE), LPARAM(w->handle));
     Pump();
 }
 
