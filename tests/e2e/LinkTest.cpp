@@ -13,11 +13,6 @@
 namespace e2e {
 namespace {
 
-const std::string kRobot = kRobotAccount;
-const std::string kCreate = "CREATE APPLICATION remotecontrol";
-const std::string kConnect = "ALTER APPLICATION remotecontrol CONNECT " + kRobot;
-const std::string kStreams3 = "APPLICATION remotecontrol STREAMS " + kRobot + ":3";
-
 class Link : public OrvantaTest {
 protected:
     // Starts Orvanta with an attach answer 0 and waits for its two link commands.

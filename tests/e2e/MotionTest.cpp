@@ -11,7 +11,6 @@
 namespace e2e {
 namespace {
 
-const std::string kRobot = kRobotAccount;
 constexpr int kStream = 6;
 
 const std::string kVideoRunning = "CALL 1 VIDEO_RECEIVE_STATUS RUNNING";

@@ -71,6 +71,12 @@ using testsupport::DatagramCommand;
 using testsupport::DatagramNotice;
 using testsupport::IsPoll;
 using testsupport::WithoutPolls;
+
+// The robot's account, and the commands and notice that open the stream to it.
+inline const std::string kRobot = kRobotAccount;
+inline const std::string kCreate = "CREATE APPLICATION remotecontrol";
+inline const std::string kConnect = "ALTER APPLICATION remotecontrol CONNECT " + kRobot;
+inline const std::string kStreams3 = "APPLICATION remotecontrol STREAMS " + kRobot + ":3";
 // The one-second polls and their answers, Skype's echoes of every datagram and
 // the call's heartbeat: what the traffic assertions leave out.
 bool IsRoutineTraffic(std::string_view text);

@@ -14,7 +14,6 @@
 namespace e2e {
 namespace {
 
-const std::string kRobot = kRobotAccount;
 constexpr int kStream = 4;
 
 const char kSearching[] = "Searching Robot ......";

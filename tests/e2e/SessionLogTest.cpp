@@ -20,10 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kRobot = kRobotAccount;
-const std::string kCreate = "CREATE APPLICATION remotecontrol";
-const std::string kConnect = "ALTER APPLICATION remotecontrol CONNECT " + kRobot;
-const std::string kStreams3 = "APPLICATION remotecontrol STREAMS " + kRobot + ":3";
 const std::string kDisconnect = "ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":3";
 const std::string kDelete = "DELETE APPLICATION remotecontrol";
 const std::string kHangUp = "ALTER CALL 17 HANGUP";

@@ -18,7 +18,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const std::string kRobot = kRobotAccount;
 constexpr int kStream = 7;
 const std::string kStreams = "APPLICATION remotecontrol STREAMS " + kRobot + ":" + std::to_string(kStream);
 const std::string kVideoRunning = "CALL 1 VIDEO_RECEIVE_STATUS RUNNING";
