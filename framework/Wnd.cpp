@@ -101,8 +101,8 @@ void CWnd::OnDataExchangeFailure(int id)
         ws::SetFocus(ctrl);
         ws::SendMessage(ctrl, EM_SETSEL, 0, -1);
     }
-    // A beep, not a box: reads run inside the Skype client's own messages, and a
-    // modal box there would hold the client up.
+    // A beep, not a box: reads can run inside another program's synchronous
+    // send, and a modal box there would hold that program up.
     ws::MessageBeep(MB_ICONEXCLAMATION);
 }
 

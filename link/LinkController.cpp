@@ -7,7 +7,7 @@
 
 #include "RobotAccount.h"
 #include "Scan.h"
-#include "SkypeChannel.h"
+#include "SkypeApi.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "SessionLog.h"
 #include "Wnd.h"
 
-const UINT g_uAttachMsg = ws::RegisterWindowMessage("SkypeControlAPIAttach");
-const UINT g_uDiscoverMsg = ws::RegisterWindowMessage("SkypeControlAPIDiscover");
+const UINT g_uAttachMsg = ws::RegisterWindowMessage(kSkypeAttachMessageName);
+const UINT g_uDiscoverMsg = ws::RegisterWindowMessage(kSkypeDiscoverMessageName);
 char g_szCopyBuffer[kCopyBufferSize];
 
 namespace {

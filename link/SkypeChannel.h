@@ -1,6 +1,7 @@
 // The transport to the local Skype client: the Skype Desktop API's registered
 // window messages and WM_COPYDATA text commands.
 #pragma once
+#include "SkypeApi.h"
 #include "SkypeLink.h"
 #include "winapi.h"
 
@@ -16,15 +17,6 @@ extern const UINT g_uDiscoverMsg;
 // Holds a command while it is sent; every send, nested ones included, reuses it.
 constexpr unsigned kCopyBufferSize = 1024;
 extern char g_szCopyBuffer[kCopyBufferSize];
-
-// The attachment statuses Skype answers with.
-enum : LPARAM {
-    kAttachSuccess = 0,
-    kAttachPendingAuthorization = 1,
-    kAttachRefused = 2,
-    kAttachNotAvailable = 3,
-    kAttachApiAvailable = 0x8001,
-};
 
 // The Skype channel: Skype's window once it has attached us, the commands out
 // (each logged, with a time limit) and the answers in, handed to the listener.

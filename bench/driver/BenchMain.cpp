@@ -28,6 +28,7 @@
 #include "RemoteDialog.h"
 #include "Text.h"
 #include "Wait.h"
+#include "WireTexts.h"
 #include "link/RobotAccount.h"
 #include "res/resource.h"
 
@@ -62,12 +63,8 @@ void CheckHarness(const std::string& what)
 }
 
 const std::string kRobot = kRobotAccount;
+using testsupport::DatagramNotice;
 constexpr int kStream = 3;
-
-std::string Report(const std::string& payload)
-{
-    return "APPLICATION remotecontrol DATAGRAM " + kRobot + ":" + std::to_string(kStream) + " Msg$" + payload;
-}
 
 // Two poses far apart, so that every Read box changes with every report.
 const char* const kPoses[2] = {"WMRP_D|X1234Y-506Z800P-450R100G255", "WMRP_D|X-2000Y1500Z1200P0R-300G55"};
@@ -107,9 +104,10 @@ public:
             if (text.ends_with(" Msg$WMCA_ITD"))
                 ++answers_;
             else if (text.ends_with(" Msg$WMCA_QD"))
-                skype_.inBackground([this, from] { skype_.sendNotice(Report(kPoses[pose_]), from); });
+                skype_.inBackground([this, from] { skype_.sendNotice(DatagramNotice(kStream, kPoses[pose_]), from); });
             else if (text.ends_with(" Msg$WMCA_QU"))
-                skype_.inBackground([this, from] { skype_.sendNotice(Report("WMRSS RoBoT_ReAdY"), from); });
+                skype_.inBackground(
+                    [this, from] { skype_.sendNotice(DatagramNotice(kStream, "WMRSS RoBoT_ReAdY"), from); });
             return 1;
         });
     }
@@ -118,7 +116,7 @@ public:
     std::string reportPose(int index)
     {
         pose_ = index;
-        return Report(kPoses[index]);
+        return DatagramNotice(kStream, kPoses[index]);
     }
 
 private:
@@ -232,7 +230,7 @@ double DatagramRoundTrip(Subject& s, e2e::FakeSkype& skype, const Robot& robot)
 {
     int before = robot.answers();
     auto start = Clock::now();
-    e2e::SendResult result = skype.sendNotice(Report("WMIT_D"), s.hwnd());
+    e2e::SendResult result = skype.sendNotice(DatagramNotice(kStream, "WMIT_D"), s.hwnd());
     double ms = MillisSince(start);
     if (result != Answered(1))
         throw Failure(s.name + " did not take a WMIT_D notice");
@@ -545,7 +543,7 @@ int Run(const Options& options)
             largest = &file;
 
     e2e::FakeSkype skype;
-    skype.answerDiscovery(e2e::kAttachSuccess);
+    skype.answerDiscovery(kAttachSuccess);
     skype.setSendTimeout(kWorkLimit);
     Robot robot(skype);
 

@@ -16,6 +16,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "SkypeApi.h"
 #include "resource.h"
 
 #define ROBOT "orvanta.robot"
@@ -221,8 +222,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     (void)previous;
     (void)commandLine;
     (void)show;
-    g_attachMsg = RegisterWindowMessageA("SkypeControlAPIAttach");
-    g_discoverMsg = RegisterWindowMessageA("SkypeControlAPIDiscover");
+    g_attachMsg = RegisterWindowMessageA(kSkypeAttachMessageName);
+    g_discoverMsg = RegisterWindowMessageA(kSkypeDiscoverMessageName);
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_CONTROL_PANEL), NULL, FloorProc, 0);
     return 0;
 }

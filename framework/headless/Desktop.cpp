@@ -1,15 +1,12 @@
 #include "Desktop.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "Resources.h"
 #include "Wnd.h"
-
-// The program's attach message, registered by its channel.
-extern const UINT g_uAttachMsg;
 
 namespace headless {
 namespace {
@@ -49,6 +46,14 @@ std::string AnswerName(int answer)
     }
 }
 
+Desktop* g_installed = nullptr;
+
+std::function<std::string(int)>& ControlNamer()
+{
+    static std::function<std::string(int)> namer;
+    return namer;
+}
+
 } // namespace
 
 std::string EscapeForLog(const std::string& s)
@@ -65,13 +70,37 @@ std::string EscapeForLog(const std::string& s)
 
 Desktop& Desktop::Get()
 {
-    static Desktop desktop;
-    return desktop;
+    if (!g_installed) {
+        static Desktop plain;
+        g_installed = &plain;
+    }
+    return *g_installed;
+}
+
+void Desktop::Install(Desktop& desktop)
+{
+    g_installed = &desktop;
 }
 
 Desktop::Desktop()
 {
-    Reset();
+    Desktop::Reset();
+}
+
+Desktop::~Desktop()
+{
+    if (g_installed == this)
+        g_installed = nullptr;
+}
+
+void Desktop::Fail(const std::string& what)
+{
+    if (onFailure) {
+        onFailure(what);
+        return;
+    }
+    std::fprintf(stderr, "headless desktop: %s\n", what.c_str());
+    std::abort();
 }
 
 void Desktop::Reset()
@@ -82,37 +111,22 @@ void Desktop::Reset()
     m_posted.clear();
     m_waiting.clear();
     m_sendLimits.clear();
-    m_commands.clear();
-    m_commandCounts.clear();
     m_capture = nullptr;
     m_focus = nullptr;
     m_pumpDepth = 0;
-    onCommand = nullptr;
-    onDiscover = nullptr;
+    onBroadcast = nullptr;
     onUnscriptedBox = nullptr;
     broadcastResult = 1;
     localAppData.clear();
     shellOpenResult = true;
+    m_foreign = AddWindow("ForeignWindow", [](UINT, WPARAM, LPARAM) -> LRESULT { return 0; });
+}
 
-    // The Skype client's API window: takes each command, then lets the test react.
-    m_skype = NewWindow(nullptr, "tSkMainForm", 0);
-    W(m_skype)->proc = [this](UINT msg, WPARAM, LPARAM lParam) -> LRESULT {
-        if (msg != WM_COPYDATA)
-            return 0;
-        const auto* record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        std::string text;
-        if (record && record->lpData && record->cbData > 0)
-            text.assign(static_cast<const char*>(record->lpData), std::strlen(static_cast<const char*>(record->lpData)));
-        m_commands.push_back(text);
-        m_commandCounts.push_back(record ? record->cbData : 0);
-        Record(kSend, "send " + text);
-        if (onCommand)
-            onCommand(text);
-        return 1;
-    };
-    // Some other program's window.
-    m_foreign = NewWindow(nullptr, "ForeignWindow", 0);
-    W(m_foreign)->proc = [](UINT, WPARAM, LPARAM) -> LRESULT { return 0; };
+HWND Desktop::AddWindow(const std::string& className, std::function<LRESULT(UINT, WPARAM, LPARAM)> proc)
+{
+    HWND h = NewWindow(nullptr, className, 0);
+    W(h)->proc = std::move(proc);
+    return h;
 }
 
 Desktop::Window* Desktop::W(HWND h) const
@@ -144,7 +158,18 @@ std::string Desktop::ControlName(int id)
         return "IDOK";
     if (id == IDCANCEL)
         return "IDCANCEL";
-    return Resources::Get().NameOf(id, "IDC_");
+    return ControlNamer() ? ControlNamer()(id) : std::to_string(id);
+}
+
+std::string Desktop::DialogName(int templateId)
+{
+    const DialogTemplate* t = Resources::Get().Dialog(templateId);
+    return t ? t->idName : std::to_string(templateId);
+}
+
+void Desktop::SetControlNamer(std::function<std::string(int id)> namer)
+{
+    ControlNamer() = std::move(namer);
 }
 
 void Desktop::Record(Log kind, std::string entry)
@@ -171,14 +196,17 @@ HWND Desktop::Dialog(int templateId) const
     return nullptr;
 }
 
-HWND Desktop::Panel() const
+HWND Desktop::MainDialog() const
 {
-    return Dialog(Resources::Get().ValueOf("IDD_CONTROL_PANEL"));
+    for (auto it = m_windows.rbegin(); it != m_windows.rend(); ++it)
+        if ((*it)->alive && (*it)->className == "#32770" && !(*it)->parent)
+            return (*it)->handle;
+    return nullptr;
 }
 
 HWND Desktop::Item(int id) const
 {
-    Window* p = W(Panel());
+    Window* p = W(MainDialog());
     if (!p)
         return nullptr;
     for (HWND c : p->children)
@@ -195,6 +223,25 @@ const Desktop::Window& Must(const Desktop& d, HWND h, int id)
         throw std::runtime_error("no control " + Desktop::ControlName(id));
     return *w;
 }
+
+// The main dialog's first list box, for the list queries without an id.
+Desktop::Window* FirstListBox(const Desktop& d)
+{
+    if (Desktop::Window* p = d.W(d.MainDialog()))
+        for (HWND c : p->children)
+            if (d.W(c)->alive && d.W(c)->className == "ListBox")
+                return d.W(c);
+    return nullptr;
+}
+
+const Desktop::Window& ListBox(const Desktop& d, int id)
+{
+    if (id >= 0)
+        return Must(d, d.Item(id), id);
+    if (Desktop::Window* w = FirstListBox(d))
+        return *w;
+    throw std::runtime_error("no list box");
+}
 } // namespace
 
 std::string Desktop::Text(int id) const { return Must(*this, Item(id), id).text; }
@@ -202,19 +249,8 @@ bool Desktop::Enabled(int id) const { return Must(*this, Item(id), id).enabled; 
 int Desktop::Check(int id) const { return Must(*this, Item(id), id).check; }
 bool Desktop::Pushed(int id) const { return Must(*this, Item(id), id).pushed; }
 
-std::vector<std::string> Desktop::Lines(int id) const
-{
-    if (id < 0)
-        id = Resources::Get().ValueOf("IDC_STEP_LIST");
-    return Must(*this, Item(id), id).lines;
-}
-
-int Desktop::Selection(int id) const
-{
-    if (id < 0)
-        id = Resources::Get().ValueOf("IDC_STEP_LIST");
-    return Must(*this, Item(id), id).selection;
-}
+std::vector<std::string> Desktop::Lines(int id) const { return ListBox(*this, id).lines; }
+int Desktop::Selection(int id) const { return ListBox(*this, id).selection; }
 
 std::string Desktop::SelectedText(int id) const
 {
@@ -222,23 +258,18 @@ std::string Desktop::SelectedText(int id) const
     return w.text.substr(size_t(w.selStart), size_t(w.selEnd - w.selStart));
 }
 
-bool Desktop::Redraws(int id) const
-{
-    if (id < 0)
-        id = Resources::Get().ValueOf("IDC_STEP_LIST");
-    return Must(*this, Item(id), id).redraw;
-}
+bool Desktop::Redraws(int id) const { return ListBox(*this, id).redraw; }
 
-bool Desktop::Topmost() const { return Must(*this, Panel(), 0).topmost; }
-int Desktop::Width() const { return Must(*this, Panel(), 0).cx; }
-int Desktop::Height() const { return Must(*this, Panel(), 0).cy; }
-int Desktop::Left() const { return Must(*this, Panel(), 0).x; }
-int Desktop::Top() const { return Must(*this, Panel(), 0).y; }
+bool Desktop::Topmost() const { return Must(*this, MainDialog(), 0).topmost; }
+int Desktop::Width() const { return Must(*this, MainDialog(), 0).cx; }
+int Desktop::Height() const { return Must(*this, MainDialog(), 0).cy; }
+int Desktop::Left() const { return Must(*this, MainDialog(), 0).x; }
+int Desktop::Top() const { return Must(*this, MainDialog(), 0).y; }
 
 std::vector<std::pair<UINT, std::string>> Desktop::SystemMenu() const
 {
     std::vector<std::pair<UINT, std::string>> out;
-    for (const HMENU_Item& item : Must(*this, Panel(), 0).systemMenu)
+    for (const HMENU_Item& item : Must(*this, MainDialog(), 0).systemMenu)
         out.emplace_back(item.flags & MF_SEPARATOR ? 0 : UINT(item.id), item.text);
     return out;
 }
@@ -246,7 +277,7 @@ std::vector<std::pair<UINT, std::string>> Desktop::SystemMenu() const
 std::vector<UINT_PTR> Desktop::Timers() const
 {
     std::vector<UINT_PTR> out;
-    for (const auto& [id, period] : Must(*this, Panel(), 0).timers)
+    for (const auto& [id, period] : Must(*this, MainDialog(), 0).timers)
         out.push_back(id);
     return out;
 }
@@ -385,21 +416,19 @@ void Desktop::Type(int id, const std::string& text)
 
 void Desktop::SelectLine(int index)
 {
-    int id = Resources::Get().ValueOf("IDC_STEP_LIST");
-    HWND h = Item(id);
-    Window* w = W(h);
+    Window* w = FirstListBox(*this);
     if (!w || !w->enabled)
         return;
     if (index < 0 || index >= int(w->lines.size()))
         return;
     w->selection = index;
-    Deliver(w->parent, WM_COMMAND, MAKEWPARAM(WORD(id), LBN_SELCHANGE), LPARAM(h));
+    Deliver(w->parent, WM_COMMAND, MAKEWPARAM(WORD(w->id), LBN_SELCHANGE), LPARAM(w->handle));
     Pump();
 }
 
 void Desktop::SysCommand(UINT id)
 {
-    Deliver(Panel(), WM_SYSCOMMAND, id, 0);
+    Deliver(MainDialog(), WM_SYSCOMMAND, id, 0);
     Pump();
 }
 
@@ -407,7 +436,7 @@ void Desktop::CloseBox() { SysCommand(SC_CLOSE); }
 
 void Desktop::Minimise()
 {
-    if (Window* p = W(Panel())) {
+    if (Window* p = W(MainDialog())) {
         p->iconic = true;
         Deliver(p->handle, WM_PAINT, 0, 0);
         Pump();
@@ -416,7 +445,7 @@ void Desktop::Minimise()
 
 void Desktop::Deactivate()
 {
-    Deliver(Panel(), WM_ACTIVATE, WA_INACTIVE, LPARAM(m_foreign));
+    Deliver(MainDialog(), WM_ACTIVATE, WA_INACTIVE, LPARAM(m_foreign));
     Pump();
 }
 
@@ -425,18 +454,13 @@ void Desktop::TakeCapture()
     SetCaptureTo(m_foreign);
 }
 
-// --- The Skype client
+// --- Other programs
 
-LRESULT Desktop::Attach(LPARAM status, HWND from)
+LRESULT Desktop::SendToMain(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    LRESULT r = Deliver(Panel(), ::g_uAttachMsg, WPARAM(from ? from : m_skype), status);
+    LRESULT r = Deliver(MainDialog(), msg, wParam, lParam);
     Pump();
     return r;
-}
-
-LRESULT Desktop::Notice(const std::string& text)
-{
-    return CopyData(m_skype, text.c_str(), DWORD(text.size() + 1));
 }
 
 LRESULT Desktop::CopyData(HWND from, const void* data, DWORD count, PVOID pointerOverride, bool usePointerOverride)
@@ -445,9 +469,7 @@ LRESULT Desktop::CopyData(HWND from, const void* data, DWORD count, PVOID pointe
     record.dwData = 0;
     record.cbData = count;
     record.lpData = usePointerOverride ? pointerOverride : const_cast<void*>(data);
-    LRESULT r = Deliver(Panel(), WM_COPYDATA, WPARAM(from), LPARAM(&record));
-    Pump();
-    return r;
+    return SendToMain(WM_COPYDATA, WPARAM(from), LPARAM(&record));
 }
 
 // --- The clock
@@ -455,7 +477,7 @@ LRESULT Desktop::CopyData(HWND from, const void* data, DWORD count, PVOID pointe
 void Desktop::Tick(int count)
 {
     for (int i = 0; i < count; ++i) {
-        Window* p = W(Panel());
+        Window* p = W(MainDialog());
         if (!p)
             return;
         std::vector<UINT_PTR> ids;
@@ -486,12 +508,13 @@ void Desktop::ExpectDialog(int templateId, std::function<void()> whileOpen)
 
 void Desktop::VerifyScriptsTaken()
 {
-    for (const Script& s : m_scripts)
-        ADD_FAILURE() << "a scripted " << (s.kind == Script::kBoxScript ? "box \"" + EscapeForLog(s.text) + "\""
-                                            : s.kind == Script::kFileScript ? std::string("file dialog")
-                                                                            : "dialog " + std::to_string(s.templateId))
-                      << " never came";
-    m_scripts.clear();
+    std::deque<Script> untaken;
+    untaken.swap(m_scripts);
+    for (const Script& s : untaken)
+        Fail("a scripted " + (s.kind == Script::kBoxScript ? "box \"" + EscapeForLog(s.text) + "\""
+                              : s.kind == Script::kFileScript ? std::string("file dialog")
+                                                              : "dialog " + std::to_string(s.templateId)) +
+             " never came");
 }
 
 int Desktop::TakeBox(const std::string& text, const std::string& caption, UINT type)
@@ -503,7 +526,7 @@ int Desktop::TakeBox(const std::string& text, const std::string& caption, UINT t
         return answer;
     }
     if (m_scripts.empty() || m_scripts.front().kind != Script::kBoxScript || m_scripts.front().text != text) {
-        ADD_FAILURE() << "unexpected message box: " << entry;
+        Fail("unexpected message box: " + entry);
         Record(kBox, entry + " -> unexpected");
         return (type & MB_TYPEMASK) == MB_YESNO ? int(IDNO) : int(IDOK);
     }
@@ -519,7 +542,7 @@ bool Desktop::TakeFileDialog(bool open, const std::string& filter, std::string& 
 {
     std::string entry = std::string(open ? "open-dialog " : "save-dialog ") + filter;
     if (m_scripts.empty() || m_scripts.front().kind != Script::kFileScript || m_scripts.front().open != open) {
-        ADD_FAILURE() << "unexpected file dialog: " << entry;
+        Fail("unexpected file dialog: " + entry);
         Record(kFileDialog, entry + " -> unexpected");
         return false;
     }
@@ -544,7 +567,7 @@ void Desktop::RunModal(HWND h)
         Pump();
     }
     if (!w->modalEnded) {
-        ADD_FAILURE() << "modal dialog " << Resources::Get().NameOf(w->templateId, "IDD_") << " was not ended";
+        Fail("modal dialog " + DialogName(w->templateId) + " was not ended");
         w->modalEnded = true;
     }
 }

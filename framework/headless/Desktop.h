@@ -2,10 +2,11 @@
 // real one plays for the program, and the instrument a test drives it with.
 //
 // A test acts as the operator (press, release, click, type, select, close), as
-// the Skype client (attach answers, notices, the reaction to each command, sent
-// from inside that command's send as on Windows) and as the clock (ticks). Boxes
-// and file dialogs are answered from a script; an unexpected one fails the test.
-// Everything the program asks of the window system goes into one ordered log.
+// the other programs on the desktop (windows of its own whose messages a handler
+// of the test takes, copy-data sent to the main dialog) and as the clock (ticks).
+// Boxes and file dialogs are answered from a script; an unexpected one is a
+// failure, told to the reporter the test installs. Everything the program asks of
+// the window system goes into one ordered log.
 #pragma once
 #include <deque>
 #include <filesystem>
@@ -23,45 +24,59 @@ namespace headless {
 
 // Kinds of log entries, to pick the ones a test compares.
 enum Log : unsigned {
-    kSend = 1u << 0,       // "send <command>": WM_COPYDATA to the Skype window; "undelivered <command>" without one;
-                           // "no answer in 1000 ms: <command>" when it does not answer a timed send
-    kBroadcast = 1u << 1,  // "broadcast SkypeControlAPIDiscover"
+    kSend = 1u << 0,       // "send <text>": copy-data a test window took (it records the entry);
+                           // "undelivered <text>" to no window; "no answer in 1000 ms: <text>"
+                           // when a window does not answer a timed send
+    kBroadcast = 1u << 1,  // "broadcast <registered message name>"
     kBox = 1u << 2,        // "box <caption> | <text> | <icon> <buttons> -> <answer>"
-    kEnable = 1u << 3,     // "enable IDC_CONNECT 0"
-    kText = 1u << 4,       // "text IDC_STATUS Link to Robot OK!"
-    kCheck = 1u << 5,      // "check IDC_ON_TOP 1"
+    kEnable = 1u << 3,     // "enable <control> 0"
+    kText = 1u << 4,       // "text <control> Link to Robot OK!"
+    kCheck = 1u << 5,      // "check <control> 1"
     kPlace = 1u << 6,      // "place TOPMOST 315x350"
     kTimer = 1u << 7,      // "timer 1 1000"
     kSleep = 1u << 8,      // "sleep 5000"
     kMenu = 1u << 9,       // "menu separator", "menu 16 &About Orvanta..."
     kIcon = 1u << 10,      // "icon big 128"
     kFileDialog = 1u << 11,// "open-dialog Trajectory (*.txt)|*.txt -> /tmp/a.txt"
-    kDialog = 1u << 12,    // "dialog IDD_ABOUTBOX", "end IDD_ABOUTBOX 1", "destroy IDD_ABOUTBOX"
+    kDialog = 1u << 12,    // "dialog <template>", "end <template>", "destroy <template>"
     kList = 1u << 13,      // "list insert 0 1,2,3,4,5,6,7", "list select 0", "list delete 1", "list reset"
     kPaint = 1u << 14,     // "paint erase", "paint icon 128 at 3,3"
     kBeep = 1u << 15,      // "beep"
-    kCapture = 1u << 16,   // "capture IDC_ELBOW_DOWN", "capture none"
-    kFocus = 1u << 17,     // "focus IDC_Y_SET"
+    kCapture = 1u << 16,   // "capture <control>", "capture none"
+    kFocus = 1u << 17,     // "focus <control>"
     kShell = 1u << 18,     // "shell open /tmp/x/Orvanta-20240501-140307.log"
     kAll = ~0u,
 };
 
 class Desktop {
 public:
+    // The desktop in use: the one a test installed (Install), else a plain one.
     static Desktop& Get();
 
-    // Forgets every window, script, log entry and setting: one per test.
-    void Reset();
+    virtual ~Desktop();
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+
+    // Forgets every window, script, log entry and setting: one per test. The
+    // failure reporter and the namer of controls stay.
+    virtual void Reset();
+
+    // --- Failures of the program against the scripts: an unexpected box or file
+    // dialog, a modal dialog left running, a script never taken. Without a
+    // reporter each is printed and ends the process.
+    std::function<void(const std::string& what)> onFailure;
+    void Fail(const std::string& what);
 
     // --- The program's windows
-    HWND Panel() const;                 // the newest live top-level dialog of the panel template
+    HWND MainDialog() const;            // the newest live dialog without an owner
     HWND Dialog(int templateId) const;  // the newest live dialog of a template
-    HWND Item(int id) const;            // a control of the panel
+    HWND Item(int id) const;            // a control of the main dialog
     std::string Text(int id) const;
     bool Enabled(int id) const;
     int Check(int id) const;
     bool Pushed(int id) const;
-    std::vector<std::string> Lines(int id = -1) const;  // the step list by default
+    // The list-box queries take the main dialog's first list box by default.
+    std::vector<std::string> Lines(int id = -1) const;
     int Selection(int id = -1) const;
     bool Redraws(int id = -1) const;  // WM_SETREDRAW left it on
     bool Topmost() const;
@@ -88,21 +103,20 @@ public:
     void Deactivate();               // another program's window becomes active
     void TakeCapture();              // another window takes the mouse capture
 
-    // --- The Skype client
-    HWND SkypeWindow() const { return m_skype; }
+    // --- Other programs
+    // A hidden top-level window of another program, made by the test: `proc`
+    // takes every message sent or posted to it.
+    HWND AddWindow(const std::string& className, std::function<LRESULT(UINT, WPARAM, LPARAM)> proc);
+    // Some other program's window, there from the start; it takes nothing.
     HWND ForeignWindow() const { return m_foreign; }
-    // Called for each command that reaches the Skype window, inside its send.
-    std::function<void(const std::string&)> onCommand;
-    // Called for the discovery broadcast (inside it); answers what SendMessage returns.
-    std::function<void()> onDiscover;
+    // Called for each broadcast (inside it); broadcastResult is what SendMessage returns.
+    std::function<void(UINT msg, WPARAM wParam, LPARAM lParam)> onBroadcast;
     LRESULT broadcastResult = 1;
-    LRESULT Attach(LPARAM status, HWND from = nullptr);  // from: the Skype window by default
-    LRESULT Notice(const std::string& text);             // from the Skype window
+    // A message from another program to the main dialog, sent.
+    LRESULT SendToMain(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Copy-data to the main dialog; with usePointerOverride its lpData is pointerOverride.
     LRESULT CopyData(HWND from, const void* data, DWORD count, PVOID pointerOverride = nullptr,
                      bool usePointerOverride = false);
-    const std::vector<std::string>& Commands() const { return m_commands; }
-    // The byte count of each command received, as sent.
-    const std::vector<DWORD>& CommandByteCounts() const { return m_commandCounts; }
     // The time limit of each timed send to a window, in ms, in the order sent.
     const std::vector<UINT>& SendLimits() const { return m_sendLimits; }
 
@@ -130,7 +144,7 @@ public:
     void ExpectFileDialog(bool open, const std::string& path);
     // whileOpen drives the dialog; it must end it (an OK click, say).
     void ExpectDialog(int templateId, std::function<void()> whileOpen);
-    // Fails the test for any script entry left untaken.
+    // Reports a failure for any script entry left untaken.
     void VerifyScriptsTaken();
     // Answers a box while no script is waiting, instead of failing the test: for
     // drivers that cannot know which boxes come (the fuzz targets). It may act
@@ -142,8 +156,12 @@ public:
     void ClearLog() { m_log.clear(); }
     void Record(Log kind, std::string entry);
 
-    // The readable name of a control id ("IDC_CONNECT") for the log.
+    // The readable name of a control id for the log: IDOK, IDCANCEL or the number,
+    // unless the test names them (SetControlNamer).
     static std::string ControlName(int id);
+    static void SetControlNamer(std::function<std::string(int id)> namer);
+    // A dialog template's symbol in the resource script, for the log.
+    static std::string DialogName(int templateId);
 
     // --- Used by the back end
     struct Window;
@@ -164,6 +182,11 @@ public:
     HWND m_capture = nullptr;
     HWND m_focus = nullptr;
 
+protected:
+    Desktop();
+    // Makes `desktop` the one Get() answers, for the rest of the process.
+    static void Install(Desktop& desktop);
+
 private:
     struct Script {
         enum Kind { kBoxScript, kFileScript, kDialogScript } kind;
@@ -174,7 +197,6 @@ private:
         std::function<void()> whileOpen;
     };
 
-    Desktop();
     void Button(int id, UINT msg);
     std::vector<std::unique_ptr<Window>> m_windows;
     std::vector<std::pair<Log, std::string>> m_log;
@@ -185,9 +207,6 @@ private:
     struct Waiting { HWND h; UINT msg; WPARAM wParam; LPARAM lParam; ULONG_PTR tag; std::string bytes; bool copyData; };
     std::deque<Waiting> m_waiting;
     std::vector<UINT> m_sendLimits;
-    std::vector<std::string> m_commands;
-    std::vector<DWORD> m_commandCounts;
-    HWND m_skype = nullptr;
     HWND m_foreign = nullptr;
     int m_pumpDepth = 0;
 };
@@ -223,7 +242,7 @@ struct Desktop::Window {
     bool answering = true;   // false: a hung program, see StopAnswering
     std::vector<HMENU_Item> systemMenu;
     std::map<UINT_PTR, UINT> timers;
-    std::function<LRESULT(UINT, WPARAM, LPARAM)> proc;  // the test's own windows
+    std::function<LRESULT(UINT, WPARAM, LPARAM)> proc;  // the test's own windows (AddWindow)
 };
 
 } // namespace headless

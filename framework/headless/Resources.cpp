@@ -35,7 +35,7 @@ const std::map<std::string, long>& StyleNames()
         {"SS_NOPREFIX", SS_NOPREFIX}, {"SS_SUNKEN", SS_SUNKEN}, {"SS_CENTERIMAGE", SS_CENTERIMAGE},
         {"LBS_NOTIFY", LBS_NOTIFY}, {"LBS_SORT", LBS_SORT}, {"LBS_NOINTEGRALHEIGHT", LBS_NOINTEGRALHEIGHT},
         {"LBS_STANDARD", LBS_STANDARD},
-        {"IDOK", IDOK}, {"IDCANCEL", IDCANCEL}, {"IDC_STATIC", -1},
+        {"IDOK", IDOK}, {"IDCANCEL", IDCANCEL},
     };
     return names;
 }

@@ -33,7 +33,7 @@ std::string MessageName(UINT msg)
 
 std::string Size(int cx, int cy) { return std::to_string(cx) + "x" + std::to_string(cy); }
 
-// A command sent while no Skype window is there.
+// Copy-data sent to a window that is not there (or no longer).
 void RecordUndelivered(LPARAM lParam)
 {
     const auto* record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
@@ -91,11 +91,11 @@ BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
-LRESULT BroadcastMessage(UINT msg, WPARAM, LPARAM)
+LRESULT BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     D().Record(headless::kBroadcast, "broadcast " + MessageName(msg));
-    if (D().onDiscover)
-        D().onDiscover();
+    if (D().onBroadcast)
+        D().onBroadcast(msg, wParam, lParam);
     return D().broadcastResult;
 }
 
@@ -368,7 +368,7 @@ void EndModalLoop(HWND hwnd)
 {
     if (Desktop::Window* w = D().W(hwnd)) {
         if (!w->modalEnded)
-            D().Record(headless::kDialog, "end " + headless::Resources::Get().NameOf(w->templateId, "IDD_"));
+            D().Record(headless::kDialog, "end " + Desktop::DialogName(w->templateId));
         w->modalEnded = true;
     }
 }
@@ -379,7 +379,7 @@ BOOL DestroyWindow(HWND hwnd)
     if (!w || !w->alive)
         return FALSE;
     if (w->className == "#32770")
-        D().Record(headless::kDialog, "destroy " + headless::Resources::Get().NameOf(w->templateId, "IDD_"));
+        D().Record(headless::kDialog, "destroy " + Desktop::DialogName(w->templateId));
     D().Destroy(hwnd);
     return TRUE;
 }

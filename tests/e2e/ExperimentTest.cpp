@@ -18,7 +18,6 @@
 namespace e2e {
 namespace {
 
-const std::string kRobot = kRobotAccount;
 const std::string kThanks = "Thanks for using robot!\n\n Hope to see you again!\n\n ";
 const std::string kRestart = "Please restart this program again for next experiment.";
 

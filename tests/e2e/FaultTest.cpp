@@ -13,7 +13,6 @@
 namespace e2e {
 namespace {
 
-const std::string kRobot = kRobotAccount;
 const std::string kThanks = "Thanks for using robot!\n\n Hope to see you again!\n\n ";
 
 using Kind = standin::TrafficEntry::Kind;

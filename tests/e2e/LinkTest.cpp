@@ -13,29 +13,6 @@
 namespace e2e {
 namespace {
 
-const std::string kRobot = kRobotAccount;
-const std::string kCreate = "CREATE APPLICATION remotecontrol";
-const std::string kConnect = "ALTER APPLICATION remotecontrol CONNECT " + kRobot;
-const std::string kStreams3 = "APPLICATION remotecontrol STREAMS " + kRobot + ":3";
-
-std::string Datagram(int stream, const std::string& command)
-{
-    return "ALTER APPLICATION remotecontrol DATAGRAM " + kRobot + ":" + std::to_string(stream) +
-           " Msg$" + command;
-}
-
-// The supervision timer's two polls, sent every second once attached.
-bool IsPoll(const std::string& command)
-{
-    return command.ends_with(" Msg$WMCA_QD") || command.ends_with(" Msg$WMCA_QU");
-}
-
-std::vector<std::string> WithoutPolls(std::vector<std::string> commands)
-{
-    std::erase_if(commands, IsPoll);
-    return commands;
-}
-
 class Link : public OrvantaTest {
 protected:
     // Starts Orvanta with an attach answer 0 and waits for its two link commands.
@@ -92,7 +69,8 @@ TEST_F(Link, TimerPollsTheRobotEverySecond)
     ASSERT_TRUE(skype.waitForCommands(4, 4000ms));
     // Two ticks, each: query the pose, query the state.
     const std::vector<std::string> kExpected = {
-        Datagram(3, "WMCA_QD"), Datagram(3, "WMCA_QU"), Datagram(3, "WMCA_QD"), Datagram(3, "WMCA_QU")};
+        DatagramCommand(3, "WMCA_QD"), DatagramCommand(3, "WMCA_QU"),
+        DatagramCommand(3, "WMCA_QD"), DatagramCommand(3, "WMCA_QU")};
     auto texts = skype.commandTexts();
     texts.resize(4);
     EXPECT_SEQUENCE(kExpected, texts);
@@ -138,7 +116,7 @@ TEST_F(Link, CloseDownHangsUpWaitsAndDeletesTheApplication)
     panel.close();
     ASSERT_TRUE(orvanta.waitForExit(15000ms));
     const std::vector<std::string> kExpected = {
-        Datagram(3, "WMCD"), "ALTER CALL 17 HANGUP",
+        DatagramCommand(3, "WMCD"), "ALTER CALL 17 HANGUP",
         "ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":3", "DELETE APPLICATION remotecontrol"};
     EXPECT_SEQUENCE(kExpected, WithoutPolls(skype.commandTexts()));
     // The 5 s wait lies between the hang-up and the disconnect.
@@ -160,7 +138,7 @@ TEST_F(Link, PollsFollowTheLatestStreamNumber)
     ASSERT_EQ(skype.sendNotice("APPLICATION remotecontrol STREAMS " + kRobot + ":8"), Answered(1));
     skype.clear();
     ASSERT_TRUE(skype.waitForCommands(2, 3000ms));
-    const std::vector<std::string> kExpected = {Datagram(8, "WMCA_QD"), Datagram(8, "WMCA_QU")};
+    const std::vector<std::string> kExpected = {DatagramCommand(8, "WMCA_QD"), DatagramCommand(8, "WMCA_QU")};
     auto texts = skype.commandTexts();
     texts.resize(2);
     EXPECT_SEQUENCE(kExpected, texts);
@@ -171,9 +149,9 @@ TEST_F(Link, PollsFollowTheLatestStreamNumber)
 std::vector<std::string> AlternatingPolls(const std::vector<std::string>& polls)
 {
     std::vector<std::string> expected;
-    bool pose = !polls.empty() && polls[0] == Datagram(3, "WMCA_QD");
+    bool pose = !polls.empty() && polls[0] == DatagramCommand(3, "WMCA_QD");
     for (size_t i = 0; i < polls.size(); ++i, pose = !pose)
-        expected.push_back(Datagram(3, pose ? "WMCA_QD" : "WMCA_QU"));
+        expected.push_back(DatagramCommand(3, pose ? "WMCA_QD" : "WMCA_QU"));
     return expected;
 }
 
@@ -201,7 +179,7 @@ TEST_F(Link, PanelStaysUsableWhileSkypeHangs)
     ASSERT_TRUE(skype.waitForCommands(before + 2, 3000ms)) << "a tick's polls after the hang";
     const std::string request = "APPLICATION remotecontrol DATAGRAM " + kRobot + ":3 Msg$WMIT_D";
     ASSERT_EQ(skype.sendNotice(request), Answered(1));
-    const std::vector<std::string> kAnswer = {Datagram(3, "WMCA_ITD")};
+    const std::vector<std::string> kAnswer = {DatagramCommand(3, "WMCA_ITD")};
     EXPECT_SEQUENCE(kAnswer, WithoutPolls(skype.commandTexts()));
     auto commands = skype.commands();
     auto answer = std::find_if(commands.begin(), commands.end(),
@@ -238,7 +216,7 @@ TEST_F(Link, ClosingWhileSkypeHangsTakesTheWaitAndASecondACommand)
     // What ran out of time before the wait may be lost (Wine drops it), never repeated;
     // the disconnect and the delete come after the wait, when Skype answers.
     const std::vector<std::string> kCloseDown = {
-        Datagram(3, "WMCD"), "ALTER CALL 17 HANGUP",
+        DatagramCommand(3, "WMCD"), "ALTER CALL 17 HANGUP",
         "ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":3", "DELETE APPLICATION remotecontrol"};
     auto received = WithoutPolls(skype.commandTexts());
     ASSERT_GE(received.size(), 2u);
@@ -333,7 +311,7 @@ TEST_F(Link, DisconnectHangsUpTheLastCallAndClosesTheLink)
     ASSERT_TRUE(panel.click(IDC_DISCONNECT));
     ASSERT_TRUE(WaitFor("the close-down", [&] { return WithoutPolls(skype.commandTexts()).size() >= 4; }));
     const std::vector<std::string> kExpected = {
-        Datagram(3, "WMCD"), "ALTER CALL 17 HANGUP",
+        DatagramCommand(3, "WMCD"), "ALTER CALL 17 HANGUP",
         "ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":3", "DELETE APPLICATION remotecontrol"};
     EXPECT_SEQUENCE(kExpected, WithoutPolls(skype.commandTexts()));
     // No wait here: that belongs to the window's close-down.

@@ -11,28 +11,10 @@
 namespace e2e {
 namespace {
 
-const std::string kRobot = kRobotAccount;
 constexpr int kStream = 6;
 
 const std::string kVideoRunning = "CALL 1 VIDEO_RECEIVE_STATUS RUNNING";
 const std::string kVideoRejected = "CALL 1 VIDEO_RECEIVE_STATUS REJECTED";
-
-std::string Datagram(const std::string& command)
-{
-    return "ALTER APPLICATION remotecontrol DATAGRAM " + kRobot + ":" + std::to_string(kStream) +
-           " Msg$" + command;
-}
-
-bool IsPoll(const std::string& line)
-{
-    return line.ends_with(" Msg$WMCA_QD") || line.ends_with(" Msg$WMCA_QU");
-}
-
-std::vector<std::string> WithoutPolls(std::vector<std::string> lines)
-{
-    std::erase_if(lines, IsPoll);
-    return lines;
-}
 
 // The window that has the keyboard focus in the thread of a dialog.
 HWND FocusOf(const RemoteDialog& dialog)
@@ -139,7 +121,8 @@ TEST_F(Motion, JogRunsFromPressToRelease)
     ASSERT_TRUE(panel.release(IDC_ELBOW_DOWN));
     ASSERT_TRUE(waitForSent(2));
     EXPECT_TRUE(staysAt(2));
-    const std::vector<std::string> kExpected = {Datagram("WMCA_BSTARTM|1005"), Datagram("WMCA_BSTOPM|1005")};
+    const std::vector<std::string> kExpected = {DatagramCommand(kStream, "WMCA_BSTARTM|1005"),
+                                                DatagramCommand(kStream, "WMCA_BSTOPM|1005")};
     EXPECT_SEQUENCE(kExpected, sent());
     EXPECT_TRUE(panel.enabled(IDC_ELBOW_DOWN));
 }
@@ -152,13 +135,13 @@ TEST_F(Motion, VideoRejectedDuringAJogStopsItAtOnce)
     // The stop goes out while the notice that disables the button is handled.
     ASSERT_EQ(skype.sendNotice(kVideoRejected), Answered(1));
     const std::vector<std::string> kInsideTheNotice = {
-        "notice " + kVideoRejected, "command " + Datagram("WMCA_BSTOPM|1005"), "done = 1"};
+        "notice " + kVideoRejected, "command " + DatagramCommand(kStream, "WMCA_BSTOPM|1005"), "done = 1"};
     EXPECT_SEQUENCE(kInsideTheNotice, WithoutPolls(skype.transcript()));
     EXPECT_FALSE(panel.enabled(IDC_ELBOW_DOWN));
     // The hold is over: the release that follows reaches a disabled button and stops nothing again.
     ASSERT_TRUE(panel.release(IDC_ELBOW_DOWN));
     EXPECT_TRUE(staysAt(1, 600ms));
-    const std::vector<std::string> kExpected = {Datagram("WMCA_BSTOPM|1005")};
+    const std::vector<std::string> kExpected = {DatagramCommand(kStream, "WMCA_BSTOPM|1005")};
     EXPECT_SEQUENCE(kExpected, sent());
 }
 
@@ -168,7 +151,7 @@ TEST_F(Motion, MoveToXyzSendsTheSetPoseInWholeUnits)
     ASSERT_TRUE(panel.click(IDC_MOVE_XYZ));
     ASSERT_TRUE(waitForSent(1));
     EXPECT_TRUE(staysAt(1));
-    const std::vector<std::string> kExpected = {Datagram(kTypedPoseTarget)};
+    const std::vector<std::string> kExpected = {DatagramCommand(kStream, kTypedPoseTarget)};
     EXPECT_SEQUENCE(kExpected, sent());
     expectTexts(kTypedPose);
 }
@@ -179,7 +162,7 @@ TEST_F(Motion, StepSendsTheSetPoseLikeMoveToXyz)
     ASSERT_TRUE(panel.click(IDC_STEP));
     ASSERT_TRUE(waitForSent(1));
     EXPECT_TRUE(staysAt(1));
-    const std::vector<std::string> kExpected = {Datagram(kTypedPoseTarget)};
+    const std::vector<std::string> kExpected = {DatagramCommand(kStream, kTypedPoseTarget)};
     EXPECT_SEQUENCE(kExpected, sent());
     expectTexts(kTypedPose);
 }
@@ -244,7 +227,7 @@ TEST_F(Motion, CalibrateAnsweredYesSetsHomeHere)
     answerQuestion(IDC_CALIBRATE, kCalibrateQuestion, IDYES);
     ASSERT_TRUE(waitForSent(1));
     EXPECT_TRUE(staysAt(1));
-    const std::vector<std::string> kExpected = {Datagram("WMCA_BSHP|")};
+    const std::vector<std::string> kExpected = {DatagramCommand(kStream, "WMCA_BSHP|")};
     EXPECT_SEQUENCE(kExpected, sent());
 }
 
@@ -253,7 +236,7 @@ TEST_F(Motion, GotoHomeAnsweredYesMovesHome)
     answerQuestion(IDC_GOTO_HOME, kGotoHomeQuestion, IDYES);
     ASSERT_TRUE(waitForSent(1));
     EXPECT_TRUE(staysAt(1));
-    const std::vector<std::string> kExpected = {Datagram("WMCA_BMTH|")};
+    const std::vector<std::string> kExpected = {DatagramCommand(kStream, "WMCA_BMTH|")};
     EXPECT_SEQUENCE(kExpected, sent());
 }
 

@@ -158,13 +158,6 @@ std::string OrvantaControlName(int id)
     return {};
 }
 
-const std::vector<int> kLinkControls = {
-    IDC_CONNECT,      IDC_DISCONNECT,    IDC_MOVE_XYZ,       IDC_BASE_PLUS,     IDC_BASE_MINUS,
-    IDC_SHOULDER_DOWN, IDC_SHOULDER_UP,  IDC_ELBOW_DOWN,     IDC_ELBOW_UP,      IDC_WRIST_DOWN,
-    IDC_WRIST_UP,     IDC_WRISTROT_PLUS, IDC_WRISTROT_MINUS, IDC_HAND_CLOSE,    IDC_HAND_OPEN,
-    IDC_CALIBRATE,    IDC_GOTO_HOME,     IDC_STEP,           IDC_RUN,           IDC_REC,
-};
-
 ::testing::AssertionResult OrvantaTest::startOrvanta()
 {
     auto started = orvanta.start();
@@ -179,12 +172,6 @@ void OrvantaTest::TearDown()
         EXPECT_TRUE(orvanta.noDialogOpen()) << "left open at the end of the test";
     }
     orvanta.kill();
-}
-
-std::string DatagramCommand(int stream, std::string_view command)
-{
-    return std::string("ALTER APPLICATION ") + kApplicationName + " DATAGRAM " + kRobotAccount + ":" +
-           std::to_string(stream) + " Msg$" + std::string(command);
 }
 
 bool IsRoutineTraffic(std::string_view text)

@@ -16,6 +16,7 @@
 #include "FakeSkype.h"
 #include "RemoteDialog.h"
 #include "Sequence.h"
+#include "WireTexts.h"
 #include "SkypeWindow.h"
 #include "Wait.h"
 #include "link/RobotAccount.h"
@@ -28,7 +29,7 @@ std::string OrvantaControlName(int id);
 
 // The controls that only a working robot link enables, in the order the
 // program switches them.
-extern const std::vector<int> kLinkControls;
+inline const std::vector<int>& kLinkControls = testsupport::LinkControlIds();
 
 // Whether every control of `ids` is enabled (with `enabled` false: disabled).
 // The program switches a group one control at a time and another process sees
@@ -66,8 +67,16 @@ protected:
     void SetUp() override { ASSERT_TRUE(startOrvanta()); }
 };
 
-// "ALTER APPLICATION remotecontrol DATAGRAM <robot>:<stream> Msg$<command>".
-std::string DatagramCommand(int stream, std::string_view command);
+using testsupport::DatagramCommand;
+using testsupport::DatagramNotice;
+using testsupport::IsPoll;
+using testsupport::WithoutPolls;
+
+// The robot's account, and the commands and notice that open the stream to it.
+inline const std::string kRobot = kRobotAccount;
+inline const std::string kCreate = "CREATE APPLICATION remotecontrol";
+inline const std::string kConnect = "ALTER APPLICATION remotecontrol CONNECT " + kRobot;
+inline const std::string kStreams3 = "APPLICATION remotecontrol STREAMS " + kRobot + ":3";
 // The one-second polls and their answers, Skype's echoes of every datagram and
 // the call's heartbeat: what the traffic assertions leave out.
 bool IsRoutineTraffic(std::string_view text);

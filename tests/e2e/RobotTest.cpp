@@ -14,41 +14,17 @@
 namespace e2e {
 namespace {
 
-const std::string kRobot = kRobotAccount;
 constexpr int kStream = 4;
 
 const char kSearching[] = "Searching Robot ......";
 const char kLinkOk[] = "Link to Robot OK!";
 const char kSilent[] = "Sorry Robot is not online now, please try again later";
 
-// A report from the robot, as Skype hands it on.
-std::string Report(const std::string& payload, int stream = kStream)
-{
-    return "APPLICATION remotecontrol DATAGRAM " + kRobot + ":" + std::to_string(stream) + " Msg$" + payload;
-}
-
-std::string Datagram(const std::string& command, int stream = kStream)
-{
-    return "ALTER APPLICATION remotecontrol DATAGRAM " + kRobot + ":" + std::to_string(stream) +
-           " Msg$" + command;
-}
-
 const std::string kPosition = "WMRP_D|X1234Y-50Z800P-900R0G255";
-
-bool IsPoll(const std::string& line)
-{
-    return line.ends_with(" Msg$WMCA_QD") || line.ends_with(" Msg$WMCA_QU");
-}
 
 bool IsFirstPoll(const std::string& line)
 {
     return line.ends_with(" Msg$WMCA_QD");
-}
-
-std::vector<std::string> WithoutPolls(std::vector<std::string> lines)
-{
-    std::erase_if(lines, IsPoll);
-    return lines;
 }
 
 struct ControlText {
@@ -99,7 +75,7 @@ const std::vector<ControlText> kFreshSets = {
 TEST_F(Robot, PositionReportFillsTheReadBoxes)
 {
     ASSERT_TRUE(startLinked());
-    ASSERT_EQ(skype.sendNotice(Report(kPosition)), Answered(1));
+    ASSERT_EQ(skype.sendNotice(DatagramNotice(kStream, kPosition)), Answered(1));
     // Tenths on the wire; the hand in whole millimetres (25, not 25.5).
     expectTexts({{IDC_X_READ, "123.4"},
                  {IDC_Y_READ, "-5"},
@@ -121,7 +97,7 @@ TEST_F(Robot, PositionReportLeavesABoxBeingTypedIn)
     ASSERT_TRUE(startLinked());
     ASSERT_TRUE(panel.setText(IDC_X_SET, "-"));
     ASSERT_TRUE(panel.setText(IDC_Y_SET, "12"));
-    ASSERT_EQ(skype.sendNotice(Report(kPosition)), Answered(1));
+    ASSERT_EQ(skype.sendNotice(DatagramNotice(kStream, kPosition)), Answered(1));
     expectTexts({{IDC_X_READ, "123.4"}, {IDC_HAND_READ, "25"}, {IDC_STATUS, kLinkOk},
                  {IDC_X_SET, "-"},      {IDC_Y_SET, "12"},     {IDC_SPEED, "200"}});
 }
@@ -129,11 +105,11 @@ TEST_F(Robot, PositionReportLeavesABoxBeingTypedIn)
 TEST_F(Robot, RobotTextShowsWholeInTheMessageBox)
 {
     ASSERT_TRUE(startLinked());
-    ASSERT_EQ(skype.sendNotice(Report("WMRD_U*Gripper is warm, please wait")), Answered(1));
+    ASSERT_EQ(skype.sendNotice(DatagramNotice(kStream, "WMRD_U*Gripper is warm, please wait")), Answered(1));
     EXPECT_EQ(panel.text(IDC_ROBOT_MESSAGE), "*Gripper is warm, please wait");
     EXPECT_EQ(panel.text(IDC_STATUS), kLinkOk);
     // A text report without "*" clears it.
-    ASSERT_EQ(skype.sendNotice(Report("WMRD_U")), Answered(1));
+    ASSERT_EQ(skype.sendNotice(DatagramNotice(kStream, "WMRD_U")), Answered(1));
     EXPECT_EQ(panel.text(IDC_ROBOT_MESSAGE), "");
 }
 
@@ -141,9 +117,9 @@ TEST_F(Robot, RequestIsAnsweredInsideItsNotice)
 {
     ASSERT_TRUE(startLinked());
     skype.clear();
-    ASSERT_EQ(skype.sendNotice(Report("WMIT_D")), Answered(1));
-    const std::vector<std::string> kExpected = {"notice " + Report("WMIT_D"),
-                                                "command " + Datagram("WMCA_ITD"), "done = 1"};
+    ASSERT_EQ(skype.sendNotice(DatagramNotice(kStream, "WMIT_D")), Answered(1));
+    const std::vector<std::string> kExpected = {"notice " + DatagramNotice(kStream, "WMIT_D"),
+                                                "command " + DatagramCommand(kStream, "WMCA_ITD"), "done = 1"};
     EXPECT_SEQUENCE(kExpected, WithoutPolls(skype.transcript()));
     EXPECT_EQ(panel.text(IDC_STATUS), kLinkOk);
 }
@@ -151,7 +127,7 @@ TEST_F(Robot, RequestIsAnsweredInsideItsNotice)
 TEST_F(Robot, ReadinessEnablesOnlyConnectAndDisconnect)
 {
     ASSERT_TRUE(startLinked());
-    ASSERT_EQ(skype.sendNotice(Report("WMRSS RoBoT_ReAdY")), Answered(1));
+    ASSERT_EQ(skype.sendNotice(DatagramNotice(kStream, "WMRSS RoBoT_ReAdY")), Answered(1));
     EXPECT_TRUE(panel.enabled(IDC_CONNECT));
     EXPECT_TRUE(panel.enabled(IDC_DISCONNECT));
     for (int id : kLinkControls) {
@@ -168,7 +144,7 @@ TEST_F(Robot, ReportOnAnotherStreamChangesNothing)
     skype.clear();
     for (const std::string& payload : {kPosition, std::string("WMIT_D"), std::string("WMRD_U*other"),
                                        std::string("WMRSS RoBoT_ReAdY")})
-        ASSERT_EQ(skype.sendNotice(Report(payload, kStream + 1)), Answered(1)) << payload;
+        ASSERT_EQ(skype.sendNotice(DatagramNotice(kStream + 1, payload)), Answered(1)) << payload;
     expectTexts(kFreshReads);
     expectTexts(kFreshSets);
     EXPECT_EQ(panel.text(IDC_ROBOT_MESSAGE), "");
@@ -200,7 +176,7 @@ TEST_F(Robot, RobotSilentForMoreThanFifteenTicksIsReported)
             std::lock_guard guard(seen->lock);
             seen->statusBeforeTick[tick] = status;
         } else if (tick == 2) {
-            skype.sendNotice(Report(kPosition), command.from);
+            skype.sendNotice(DatagramNotice(kStream, kPosition), command.from);
         }
         return 1;
     });
@@ -221,7 +197,7 @@ TEST_F(Robot, RobotSilentForMoreThanFifteenTicksIsReported)
     skype.onCommand(nullptr);
 
     // The next report brings the good news back.
-    ASSERT_EQ(skype.sendNotice(Report("WMRD_U*back")), Answered(1));
+    ASSERT_EQ(skype.sendNotice(DatagramNotice(kStream, "WMRD_U*back")), Answered(1));
     EXPECT_EQ(panel.text(IDC_STATUS), kLinkOk);
 }
 

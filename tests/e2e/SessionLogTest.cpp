@@ -20,19 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kRobot = kRobotAccount;
-const std::string kCreate = "CREATE APPLICATION remotecontrol";
-const std::string kConnect = "ALTER APPLICATION remotecontrol CONNECT " + kRobot;
-const std::string kStreams3 = "APPLICATION remotecontrol STREAMS " + kRobot + ":3";
 const std::string kDisconnect = "ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":3";
 const std::string kDelete = "DELETE APPLICATION remotecontrol";
 const std::string kHangUp = "ALTER CALL 17 HANGUP";
 const std::string kCall = "call " + kRobot;
-
-bool IsPoll(const std::string& text)
-{
-    return text.ends_with(" Msg$WMCA_QD") || text.ends_with(" Msg$WMCA_QU");
-}
 
 // The last command that reached Skype, polls left out.
 std::string LastCommand(const FakeSkype& skype)

@@ -18,12 +18,9 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const std::string kRobot = kRobotAccount;
 constexpr int kStream = 7;
 const std::string kStreams = "APPLICATION remotecontrol STREAMS " + kRobot + ":" + std::to_string(kStream);
 const std::string kVideoRunning = "CALL 1 VIDEO_RECEIVE_STATUS RUNNING";
-const std::string kRobotDatagram =
-    "APPLICATION remotecontrol DATAGRAM " + kRobot + ":" + std::to_string(kStream) + " Msg$";
 
 const char kRecQuestion[] = "This command will clear the previous steps.\n\nAre you sure to continue?.";
 const char kQuestionCaption[] = "Orvanta";
@@ -37,20 +34,9 @@ std::string CartesianTarget(const std::string& numbers)
     return DatagramCommand(kStream, "WMCA_PCD|" + numbers);
 }
 
-bool IsPoll(const std::string& command)
-{
-    return command.ends_with(" Msg$WMCA_QD") || command.ends_with(" Msg$WMCA_QU");
-}
-
 bool IsCartesianTarget(const std::string& command)
 {
     return command.find(" Msg$WMCA_PCD|") != std::string::npos;
-}
-
-std::vector<std::string> WithoutPolls(std::vector<std::string> commands)
-{
-    std::erase_if(commands, IsPoll);
-    return commands;
 }
 
 std::vector<std::string> CartesianTargets(std::vector<std::string> commands)
@@ -184,7 +170,7 @@ protected:
 
     ::testing::AssertionResult robotSays(const std::string& payload)
     {
-        SendResult result = skype.sendNotice(kRobotDatagram + payload);
+        SendResult result = skype.sendNotice(DatagramNotice(kStream, payload));
         if (result != Answered(1))
             return ::testing::AssertionFailure() << "the robot's " << payload << " was not taken";
         return ::testing::AssertionSuccess();

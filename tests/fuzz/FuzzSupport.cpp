@@ -1,35 +1,15 @@
 #include "FuzzSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstdlib>
 
 namespace fuzz {
-namespace {
 
-// The headless desktop reports through GoogleTest (ADD_FAILURE). Outside a
-// running test the report still reaches the listeners: here it aborts.
-class AbortOnFailure : public testing::EmptyTestEventListener {
-    void OnTestPartResult(const testing::TestPartResult& result) override
-    {
-        if (!result.failed())
-            return;
-        std::fprintf(stderr, "%s:%d: %s\n", result.file_name() ? result.file_name() : "?", result.line_number(),
-                     result.message());
-        std::abort();
-    }
-};
-
-} // namespace
-
+// The desktop's failures (an unexpected box, a dialog left open) abort, so that
+// libFuzzer keeps the input.
 void Setup()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    testing::UnitTest::GetInstance()->listeners().Append(new AbortOnFailure);
+    SkypeDesktop::Get().onFailure = [](const std::string& what) { Broken("headless desktop: " + what); };
 }
 
 void Broken(const std::string& what)

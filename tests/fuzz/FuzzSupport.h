@@ -6,7 +6,6 @@
 #include <string>
 
 #include "ControlPanelDlg.h"
-#include "Desktop.h"
 #include "PanelDriver.h"
 
 namespace fuzz {
@@ -29,7 +28,7 @@ struct Panel {
     // go and forgets every window.
     void Close();
 
-    headless::Desktop& desk = headless::Desktop::Get();
+    SkypeDesktop& desk = SkypeDesktop::Get();
     std::unique_ptr<CControlPanelDlg> panel;
 };
 

@@ -42,7 +42,7 @@ std::string DatagramPrefix(int stream)
 
 // Delivers the bytes in a block of exactly their size, so that a read past the
 // byte count is a read past the block.
-void Deliver(headless::Desktop& desk, const Notice& n)
+void Deliver(SkypeDesktop& desk, const Notice& n)
 {
     std::unique_ptr<char[]> block(new char[n.bytes.size()]);
     if (!n.bytes.empty())
@@ -151,7 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider in(data, size);
     fuzz::Panel panel(in.ConsumeBool() ? fuzz::Panel::State::Operating : fuzz::Panel::State::Attached);
-    headless::Desktop& desk = panel.desk;
+    SkypeDesktop& desk = panel.desk;
 
     // Notices held back to arrive inside the panel's next command, as Skype's
     // answers do.

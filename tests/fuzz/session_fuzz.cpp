@@ -225,7 +225,7 @@ private:
 
     FuzzedDataProvider& m_in;
     fuzz::Panel m_panel;
-    headless::Desktop& m_desk;
+    SkypeDesktop& m_desk;
     std::deque<int> m_nested;
     std::set<int> m_moving;
     std::deque<std::string> m_history;

@@ -1,10 +1,11 @@
 #include "PanelDriver.h"
 
 #include "ClientApp.h"
+#include "WireTexts.h"
 
 namespace panel_driver {
 
-std::unique_ptr<CControlPanelDlg> Open(headless::Desktop& desk)
+std::unique_ptr<CControlPanelDlg> Open(SkypeDesktop& desk)
 {
     auto panel = std::make_unique<CControlPanelDlg>();
     // The panel is the main window, as in the program: boxes are owned by it.
@@ -17,18 +18,18 @@ std::unique_ptr<CControlPanelDlg> Open(headless::Desktop& desk)
     return panel;
 }
 
-void Attach(headless::Desktop& desk, int stream)
+void Attach(SkypeDesktop& desk, int stream)
 {
     desk.Attach(0);
     desk.Notice("APPLICATION remotecontrol STREAMS orvanta.robot:" + std::to_string(stream));
 }
 
-void StartVideo(headless::Desktop& desk)
+void StartVideo(SkypeDesktop& desk)
 {
     desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS RUNNING");
 }
 
-void Close(std::unique_ptr<CControlPanelDlg>& panel, headless::Desktop& desk)
+void Close(std::unique_ptr<CControlPanelDlg>& panel, SkypeDesktop& desk)
 {
     theApp.m_pMainWnd = nullptr;
     panel.reset();
@@ -39,5 +40,5 @@ void Close(std::unique_ptr<CControlPanelDlg>& panel, headless::Desktop& desk)
 
 std::string RobotNotice(const std::string& payload, int stream)
 {
-    return "APPLICATION remotecontrol DATAGRAM orvanta.robot:" + std::to_string(stream) + " Msg$" + payload;
+    return testsupport::DatagramNotice(stream, payload);
 }

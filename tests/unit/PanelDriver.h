@@ -5,19 +5,19 @@
 #include <string>
 
 #include "ControlPanelDlg.h"
-#include "Desktop.h"
+#include "SkypeDesktop.h"
 
 namespace panel_driver {
 
 // The panel as the application's main window, its initialisation run; nullptr
 // when its window could not be made.
-std::unique_ptr<CControlPanelDlg> Open(headless::Desktop& desk);
+std::unique_ptr<CControlPanelDlg> Open(SkypeDesktop& desk);
 // Skype's successful attach answer, then the robot's stream.
-void Attach(headless::Desktop& desk, int stream = 1);
+void Attach(SkypeDesktop& desk, int stream = 1);
 // The robot's video arrives: the link controls are switched on.
-void StartVideo(headless::Desktop& desk);
+void StartVideo(SkypeDesktop& desk);
 // Lets the panel go (its close-down runs) and forgets every window.
-void Close(std::unique_ptr<CControlPanelDlg>& panel, headless::Desktop& desk);
+void Close(std::unique_ptr<CControlPanelDlg>& panel, SkypeDesktop& desk);
 
 } // namespace panel_driver
 

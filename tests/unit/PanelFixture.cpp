@@ -7,46 +7,16 @@
 #include <fstream>
 #include <sstream>
 
-void ExpectSequence(const Sequence& expected, const Sequence& actual, const char* context, const char* file, int line)
-{
-    if (expected == actual)
-        return;
-    size_t first = 0;
-    while (first < expected.size() && first < actual.size() && expected[first] == actual[first])
-        ++first;
-    std::ostringstream out;
-    out << context << ": sequences differ at index " << first << "\n";
-    size_t n = std::max(expected.size(), actual.size());
-    for (size_t i = 0; i < n; ++i) {
-        out << (i == first ? "> " : "  ") << i << "  expected: " << (i < expected.size() ? expected[i] : "(none)")
-            << "\n" << std::string(6 + std::to_string(i).size(), ' ')
-            << "actual:   " << (i < actual.size() ? actual[i] : "(none)") << "\n";
-    }
-    ADD_FAILURE_AT(file, line) << out.str();
-}
-
 std::string Datagram(const std::string& command, int stream)
 {
-    return "send ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:" + std::to_string(stream) + " Msg$" + command;
-}
-
-Sequence operator+(Sequence a, const Sequence& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
+    return "send " + testsupport::DatagramCommand(stream, command);
 }
 
 Sequence LinkControlEntries(int enable)
 {
-    static const char* const kNames[] = {
-        "IDC_CONNECT", "IDC_DISCONNECT", "IDC_MOVE_XYZ",
-        "IDC_BASE_PLUS", "IDC_BASE_MINUS", "IDC_SHOULDER_DOWN", "IDC_SHOULDER_UP", "IDC_ELBOW_DOWN", "IDC_ELBOW_UP",
-        "IDC_WRIST_DOWN", "IDC_WRIST_UP", "IDC_WRISTROT_PLUS", "IDC_WRISTROT_MINUS", "IDC_HAND_CLOSE", "IDC_HAND_OPEN",
-        "IDC_CALIBRATE", "IDC_GOTO_HOME", "IDC_STEP", "IDC_RUN", "IDC_REC",
-    };
     Sequence out;
-    for (const char* name : kNames)
-        out.push_back(std::string("enable ") + name + (enable ? " 1" : " 0"));
+    for (const auto& [id, name] : testsupport::LinkControls())
+        out.push_back("enable " + name + (enable ? " 1" : " 0"));
     return out;
 }
 
@@ -95,6 +65,7 @@ Sequence PanelTest::Shown(int id) const
 
 void PanelTest::SetUp()
 {
+    desk.onFailure = [](const std::string& what) { ADD_FAILURE() << what; };
     desk.Reset();
 }
 

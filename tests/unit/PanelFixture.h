@@ -8,17 +8,18 @@
 #include <vector>
 
 #include "ControlPanelDlg.h"
-#include "Desktop.h"
+#include "LineDiff.h"
 #include "PanelDriver.h"
+#include "SkypeDesktop.h"
+#include "WireTexts.h"
 #include "resource.h"
 
-using Sequence = std::vector<std::string>;
+using Sequence = testsupport::Lines;
+using testsupport::operator+;
 
 // Compares a run with the expected one; on a mismatch prints the first
 // difference and both runs side by side.
-void ExpectSequence(const Sequence& expected, const Sequence& actual, const char* context, const char* file,
-                    int line);
-#define EXPECT_SEQUENCE(expected, actual) ExpectSequence(expected, actual, #actual, __FILE__, __LINE__)
+#define EXPECT_SEQUENCE(expected, actual) EXPECT_TRUE(::testsupport::SameLines((expected), (actual))) << #actual
 
 class PanelTest : public ::testing::Test {
 protected:
@@ -50,14 +51,12 @@ protected:
     // the edits showing what they showed.
     void LoadSteps(const Sequence& lines);
 
-    headless::Desktop& desk = headless::Desktop::Get();
+    SkypeDesktop& desk = SkypeDesktop::Get();
     std::unique_ptr<CControlPanelDlg> panel;
 };
 
 // "send ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$<command>"
 std::string Datagram(const std::string& command, int stream = 1);
 
-// Sequences joined, for tables built from named parts.
-Sequence operator+(Sequence a, const Sequence& b);
 // "enable IDC_... 0|1" for the link controls, in the order they are switched.
 Sequence LinkControlEntries(int enable);

@@ -27,24 +27,24 @@ Sequence DisabledWhileHeld()
 // What ends a hold without a release reaching the button, and what it logs.
 struct Interruption {
     const char* name;
-    std::function<void(headless::Desktop&)> act;
+    std::function<void(SkypeDesktop&)> act;
     Sequence logged;
 };
 
 std::vector<Interruption> Interruptions()
 {
     return {
-        {"capture taken", [](headless::Desktop& d) { d.TakeCapture(); },
+        {"capture taken", [](SkypeDesktop& d) { d.TakeCapture(); },
          {"capture " + headless::Desktop::ControlName(0), Stop(1005)}},
-        {"panel deactivated", [](headless::Desktop& d) { d.Deactivate(); }, {"capture none", Stop(1005)}},
-        {"box", [](headless::Desktop& d) {
+        {"panel deactivated", [](SkypeDesktop& d) { d.Deactivate(); }, {"capture none", Stop(1005)}},
+        {"box", [](SkypeDesktop& d) {
              d.ExpectBox(kNotAvailable);
              d.Attach(3);
          },
          {"capture none", Stop(1005), "box Error Message | " + std::string(kNotAvailable) + " | stop ok -> IDOK"}},
-        {"video rejected", [](headless::Desktop& d) { d.Notice("CALL 17 VIDEO_RECEIVE_STATUS REJECTED"); },
+        {"video rejected", [](SkypeDesktop& d) { d.Notice("CALL 17 VIDEO_RECEIVE_STATUS REJECTED"); },
          DisabledWhileHeld()},
-        {"logged out", [](headless::Desktop& d) { d.Notice("USERSTATUS LOGGEDOUT"); },
+        {"logged out", [](SkypeDesktop& d) { d.Notice("USERSTATUS LOGGEDOUT"); },
          DisabledWhileHeld()},
     };
 }

@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "SkypeApi.h"
 #include "robotsim.h"
 
 namespace standin {
@@ -27,15 +28,6 @@ class CommandText;
 
 // The client's window handle, as a number.
 using ClientId = std::uintptr_t;
-
-// lParam of "SkypeControlAPIAttach".
-enum AttachStatus : long {
-  kAttachSuccess = 0,
-  kAttachPendingAuthorization = 1,
-  kAttachRefused = 2,
-  kAttachNotAvailable = 3,
-  kAttachApiAvailable = 0x8001,
-};
 
 // How a discovery is answered while a user is logged in (logged out: always 3).
 enum class AttachMode { kSuccess, kPendingThenSuccess, kRefused };
@@ -49,8 +41,8 @@ enum class Timing { kNested, kPosted };
 struct Outgoing {
   enum class Kind {
     kNotice,        // WM_COPYDATA text to `client`
-    kAttach,        // "SkypeControlAPIAttach" with lParam `status` to `client`
-    kApiAvailable,  // "SkypeControlAPIAttach" with lParam 0x8001 to every top-level window
+    kAttach,        // the attach message with lParam `status` to `client`
+    kApiAvailable,  // the attach message with lParam 0x8001 to every top-level window
     kNote,          // nothing is sent: a line for the traffic log
   };
   Kind kind = Kind::kNotice;

@@ -4,32 +4,15 @@
 #include <future>
 #include <mutex>
 #include <ostream>
-#include <thread>
 
 namespace e2e {
 
 namespace {
 
-constexpr wchar_t kSkypeClass[] = L"OrvantaE2EFakeSkype";
-constexpr wchar_t kForeignClass[] = L"OrvantaE2EForeign";
 // Posted to ourselves: answer the discovery of client wParam once the broadcast handler has returned.
 constexpr UINT kAnswerLater = WM_APP + 1;
-// Posted to ourselves: run the std::function<void()> in lParam (and delete it).
-constexpr UINT kRunAction = WM_APP + 2;
 
 }  // namespace
-
-UINT DiscoverMessage()
-{
-    static const UINT message = RegisterWindowMessageA("SkypeControlAPIDiscover");
-    return message;
-}
-
-UINT AttachMessage()
-{
-    static const UINT message = RegisterWindowMessageA("SkypeControlAPIAttach");
-    return message;
-}
 
 std::string Describe(const Event& event)
 {
@@ -58,7 +41,7 @@ void PrintTo(const SendResult& result, std::ostream* out)
 
 struct FakeSkype::Shared {
     mutable std::mutex lock;
-    std::vector<Event> events;
+    skypeapi::EventLog<Event> log;
     std::vector<Discovery> discoveries;
     std::vector<CopyData> commands;
     std::vector<CopyData> foreign;
@@ -71,23 +54,15 @@ struct FakeSkype::Shared {
     std::atomic<bool> hung{false};
     std::atomic<bool> wake{false};
     std::atomic<bool> commandWaiting{false};
-
-    HWND skype = nullptr;
-    HWND foreignWnd = nullptr;
-    DWORD threadId = 0;
-    std::thread thread;
+    std::unique_ptr<skypeapi::WindowThread> windows;  // the Skype window first, then the foreign one
 
     static constexpr Millis kSendTimeoutDefault = 2000ms;
 
-    void record(Event event)
-    {
-        std::lock_guard guard(lock);
-        events.push_back(std::move(event));
-    }
+    void record(Event event) { log.Add(std::move(event)); }
 
-    // Records the send, makes it, records its answer.
-    SendResult send(Event::Kind kind, std::string text, LPARAM value, HWND to, UINT message,
-                    WPARAM wParam, LPARAM lParam)
+    // Records the send, makes it (to the client when `to` is null), records its answer.
+    SendResult send(Event::Kind kind, std::string text, LPARAM value, HWND to,
+                    const std::function<skypeapi::Sent(HWND to, UINT timeoutMs)>& make)
     {
         Millis timeout;
         {
@@ -95,15 +70,13 @@ struct FakeSkype::Shared {
             if (!to)
                 to = client;
             timeout = sendTimeout;
-            events.push_back({kind, std::move(text), value});
         }
-        DWORD_PTR result = 0;
+        record({kind, std::move(text), value});
         ++sendsRunning;
-        bool delivered = to && SendMessageTimeoutW(to, message, wParam, lParam, SMTO_NORMAL,
-                                                  UINT(timeout.count()), &result) != 0;
+        skypeapi::Sent sent = make(to, UINT(timeout.count()));
         --sendsRunning;
-        record({Event::Done, {}, LPARAM(result), delivered});
-        return {delivered, delivered ? LRESULT(result) : 0};
+        record({Event::Done, {}, sent.value, sent.delivered});
+        return {sent.delivered, sent.value};
     }
 
     // Runs on our thread: pumps nothing until the period is over or wake is set.
@@ -120,17 +93,19 @@ struct FakeSkype::Shared {
         record({Event::Answering, {}});
     }
 
-    void answerDiscovery(HWND to, LPARAM status, bool post)
+    void answerDiscovery(HWND skype, HWND to, LPARAM status, bool post)
     {
         if (post) {
             record({Event::Attach, {}, status});
             PostMessageW(to, AttachMessage(), WPARAM(skype), status);
             return;
         }
-        send(Event::Attach, {}, status, to, AttachMessage(), WPARAM(skype), status);
+        send(Event::Attach, {}, status, to, [&](HWND client, UINT timeoutMs) {
+            return skypeapi::SendWithin(client, AttachMessage(), WPARAM(skype), status, timeoutMs);
+        });
     }
 
-    LRESULT onDiscover(WPARAM wParam, LPARAM lParam)
+    LRESULT onDiscover(HWND skype, WPARAM wParam, LPARAM lParam)
     {
         HWND from = reinterpret_cast<HWND>(wParam);
         std::optional<LPARAM> status;
@@ -138,23 +113,23 @@ struct FakeSkype::Shared {
         {
             std::lock_guard guard(lock);
             discoveries.push_back({from, lParam, InSendMessage() != FALSE});
-            events.push_back({Event::Discover, {}});
             client = from;
             status = answer;
             when = timing;
         }
+        record({Event::Discover, {}});
         if (!status || when == AttachTiming::None || !IsWindow(from))
             return 0;
         switch (when) {
-        case AttachTiming::Nested: answerDiscovery(from, *status, false); break;
-        case AttachTiming::Posted: answerDiscovery(from, *status, true); break;
+        case AttachTiming::Nested: answerDiscovery(skype, from, *status, false); break;
+        case AttachTiming::Posted: answerDiscovery(skype, from, *status, true); break;
         case AttachTiming::AfterDiscover: PostMessageW(skype, kAnswerLater, wParam, *status); break;
         case AttachTiming::None: break;
         }
         return 0;
     }
 
-    LRESULT onCopyData(HWND to, WPARAM wParam, const COPYDATASTRUCT* data)
+    LRESULT onCopyData(HWND to, bool isSkype, WPARAM wParam, const COPYDATASTRUCT* data)
     {
         CopyData copy;
         copy.to = to;
@@ -170,8 +145,7 @@ struct FakeSkype::Shared {
         CommandHandler react;
         {
             std::lock_guard guard(lock);
-            bool isSkype = to == skype;
-            events.push_back({isSkype ? Event::Command : Event::Foreign, copy.text()});
+            record({isSkype ? Event::Command : Event::Foreign, copy.text()});
             (isSkype ? commands : foreign).push_back(copy);
             if (isSkype)
                 react = handler;
@@ -179,83 +153,46 @@ struct FakeSkype::Shared {
         return react ? react(copy) : 1;
     }
 
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    std::optional<LRESULT> handle(HWND hwnd, size_t index, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        if (message == WM_NCCREATE) {
-            auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, LONG_PTR(create->lpCreateParams));
+        bool isSkype = index == 0;
+        if (message == WM_COPYDATA)
+            return onCopyData(hwnd, isSkype, wParam, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        if (isSkype && message == DiscoverMessage() && message != 0)
+            return onDiscover(hwnd, wParam, lParam);
+        if (isSkype && message == kAnswerLater) {
+            HWND to = reinterpret_cast<HWND>(wParam);
+            if (IsWindow(to))
+                answerDiscovery(hwnd, to, lParam, false);
+            return 0;
         }
-        auto* self = reinterpret_cast<Shared*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (self) {
-            bool isSkype = hwnd == self->skype || self->skype == nullptr;
-            if (message == WM_COPYDATA)
-                return self->onCopyData(hwnd, wParam, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-            if (isSkype && message == DiscoverMessage() && message != 0)
-                return self->onDiscover(wParam, lParam);
-            if (isSkype && message == kRunAction) {
-                std::unique_ptr<std::function<void()>> action(
-                    reinterpret_cast<std::function<void()>*>(lParam));
-                (*action)();
-                return 0;
-            }
-            if (isSkype && message == kAnswerLater) {
-                HWND to = reinterpret_cast<HWND>(wParam);
-                if (IsWindow(to))
-                    self->answerDiscovery(to, lParam, false);
-                return 0;
-            }
-        }
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-
-    void run(std::promise<void>& ready)
-    {
-        threadId = GetCurrentThreadId();
-        HINSTANCE instance = GetModuleHandleW(nullptr);
-        for (const wchar_t* name : {kSkypeClass, kForeignClass}) {
-            WNDCLASSW cls{};
-            cls.lpfnWndProc = WindowProc;
-            cls.hInstance = instance;
-            cls.lpszClassName = name;
-            RegisterClassW(&cls);  // fails harmlessly when a previous test registered it
-        }
-        // Top-level and hidden: a broadcast reaches no message-only window.
-        skype = CreateWindowExW(WS_EX_TOOLWINDOW, kSkypeClass, L"Fake Skype", WS_POPUP, 0, 0, 1, 1,
-                                nullptr, nullptr, instance, this);
-        foreignWnd = CreateWindowExW(WS_EX_TOOLWINDOW, kForeignClass, L"Foreign", WS_POPUP, 0, 0, 1,
-                                     1, nullptr, nullptr, instance, this);
-        // The message queue exists now, so PostThreadMessage(WM_QUIT) cannot be lost.
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
-        ready.set_value();
-        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        DestroyWindow(foreignWnd);
-        DestroyWindow(skype);
+        return std::nullopt;
     }
 };
 
 FakeSkype::FakeSkype() : shared_(std::make_shared<Shared>())
 {
-    std::promise<void> ready;
-    auto started = ready.get_future();
-    shared_->thread = std::thread([shared = shared_.get(), &ready] { shared->run(ready); });
-    started.wait();
-    if (!shared_->skype || !shared_->foreignWnd)
-        ADD_FAILURE() << "FakeSkype could not create its windows, error " << GetLastError();
+    Shared* shared = shared_.get();
+    try {
+        shared->windows = std::make_unique<skypeapi::WindowThread>(
+            std::vector<skypeapi::WindowThread::Window>{{"OrvantaE2EFakeSkype", "Fake Skype"},
+                                                        {"OrvantaE2EForeign", "Foreign"}},
+            [shared](HWND hwnd, size_t index, UINT message, WPARAM wParam, LPARAM lParam) {
+                return shared->handle(hwnd, index, message, wParam, lParam);
+            });
+    } catch (const std::exception& error) {
+        ADD_FAILURE() << "FakeSkype could not create its windows: " << error.what();
+    }
 }
 
 FakeSkype::~FakeSkype()
 {
     shared_->wake = true;
-    PostThreadMessageW(shared_->threadId, WM_QUIT, 0, 0);
-    shared_->thread.join();
+    shared_->windows.reset();
 }
 
-HWND FakeSkype::hwnd() const { return shared_->skype; }
-HWND FakeSkype::foreignHwnd() const { return shared_->foreignWnd; }
+HWND FakeSkype::hwnd() const { return shared_->windows ? shared_->windows->hwnd(0) : nullptr; }
+HWND FakeSkype::foreignHwnd() const { return shared_->windows ? shared_->windows->hwnd(1) : nullptr; }
 
 HWND FakeSkype::client() const
 {
@@ -276,19 +213,8 @@ void FakeSkype::onCommand(CommandHandler handler)
     shared_->handler = std::move(handler);
 }
 
-std::vector<Event> FakeSkype::events() const
-{
-    std::lock_guard guard(shared_->lock);
-    return shared_->events;
-}
-
-std::vector<std::string> FakeSkype::transcript() const
-{
-    std::vector<std::string> lines;
-    for (const Event& event : events())
-        lines.push_back(Describe(event));
-    return lines;
-}
+std::vector<Event> FakeSkype::events() const { return shared_->log.Since(); }
+std::vector<std::string> FakeSkype::transcript() const { return shared_->log.Lines(Describe); }
 
 std::vector<Discovery> FakeSkype::discoveries() const
 {
@@ -325,7 +251,7 @@ size_t FakeSkype::commandCount() const
 void FakeSkype::clear()
 {
     std::lock_guard guard(shared_->lock);
-    shared_->events.clear();
+    shared_->log.Clear();
     shared_->discoveries.clear();
     shared_->commands.clear();
     shared_->foreign.clear();
@@ -357,7 +283,9 @@ void FakeSkype::setSendTimeout(Millis timeout)
 
 SendResult FakeSkype::sendAttach(LPARAM status, HWND to)
 {
-    return shared_->send(Event::Attach, {}, status, to, AttachMessage(), WPARAM(hwnd()), status);
+    return shared_->send(Event::Attach, {}, status, to, [&](HWND client, UINT timeoutMs) {
+        return skypeapi::SendWithin(client, AttachMessage(), WPARAM(hwnd()), status, timeoutMs);
+    });
 }
 
 SendResult FakeSkype::postAttach(LPARAM status, HWND to)
@@ -376,18 +304,17 @@ SendResult FakeSkype::sendNotice(std::string_view text, HWND to)
 
 SendResult FakeSkype::sendCopyData(std::string_view bytes, DWORD byteCount, ULONG_PTR tag, HWND to)
 {
-    std::string data(bytes);
-    COPYDATASTRUCT record{tag, byteCount, byteCount ? data.data() : nullptr};
     std::string shown(bytes.substr(0, std::min<size_t>(bytes.find('\0'), byteCount)));
-    return shared_->send(Event::Notice, shown, 0, to, WM_COPYDATA, WPARAM(hwnd()), LPARAM(&record));
+    return shared_->send(Event::Notice, shown, 0, to, [&](HWND client, UINT timeoutMs) {
+        return skypeapi::SendCopyData(client, hwnd(), bytes, byteCount, timeoutMs, tag);
+    });
 }
 
 SendResult FakeSkype::sendForeignNotice(std::string_view text, HWND to)
 {
-    std::string data(text);
-    COPYDATASTRUCT record{0, DWORD(data.size() + 1), data.data()};
-    return shared_->send(Event::ForeignNotice, data, 0, to, WM_COPYDATA, WPARAM(foreignHwnd()),
-                         LPARAM(&record));
+    return shared_->send(Event::ForeignNotice, std::string(text), 0, to, [&](HWND client, UINT timeoutMs) {
+        return skypeapi::SendText(client, foreignHwnd(), text, timeoutMs);
+    });
 }
 
 void FakeSkype::stopAnswering(Millis period)
@@ -413,11 +340,8 @@ bool FakeSkype::commandWaiting() const { return shared_->commandWaiting; }
 
 void FakeSkype::inBackground(std::function<void()> action)
 {
-    auto* posted = new std::function<void()>(std::move(action));
-    if (!PostMessageW(hwnd(), kRunAction, 0, LPARAM(posted))) {
-        delete posted;
+    if (!shared_->windows || !shared_->windows->Post(std::move(action)))
         ADD_FAILURE() << "FakeSkype's thread is gone";
-    }
 }
 
 }  // namespace e2e

@@ -3,11 +3,12 @@
 // attach answers and notices back; plus a second, foreign window that sends
 // copy-data nobody should listen to.
 //
-// Both windows live on a thread of their own that does nothing but pump, so the
-// program's synchronous sends into them are answered whatever the test thread
-// is doing, and a notice sent back from inside a command handler arrives nested
-// in the program's send, as with the real client. Every send into the program
-// has a time limit, so a modal box there cannot hang the test.
+// Both windows live on a thread of their own that does nothing but pump
+// (skypeapi::WindowThread, as the stand-in's), so the program's synchronous
+// sends into them are answered whatever the test thread is doing, and a notice
+// sent back from inside a command handler arrives nested in the program's send,
+// as with the real client. Every send into the program has a time limit, so a
+// modal box there cannot hang the test.
 //
 // Everything may be called from any thread; what arrived is read under a lock.
 #pragma once
@@ -24,22 +25,15 @@
 #include <string_view>
 #include <vector>
 
+#include "ApiWindow.h"
+#include "SkypeApi.h"
 #include "Wait.h"
 
 namespace e2e {
 
 // The registered window messages of the Skype Desktop API.
-UINT DiscoverMessage();  // "SkypeControlAPIDiscover"
-UINT AttachMessage();    // "SkypeControlAPIAttach"
-
-// Attach statuses (lParam of the attach message).
-enum AttachStatus : LPARAM {
-    kAttachSuccess = 0,
-    kAttachPendingAuthorization = 1,
-    kAttachRefused = 2,
-    kAttachNotAvailable = 3,
-    kAttachApiAvailable = 0x8001,
-};
+using skypeapi::AttachMessage;
+using skypeapi::DiscoverMessage;
 
 // One WM_COPYDATA that reached one of our windows.
 struct CopyData {
@@ -76,6 +70,7 @@ struct Event {
     LPARAM value = 0;
     bool delivered = true;
     std::chrono::steady_clock::time_point at = std::chrono::steady_clock::now();
+    std::uint64_t seq = 0;  // set by the log
 };
 std::string Describe(const Event& event);
 

@@ -2,17 +2,17 @@
 // readable report: the index of the first difference and both runs side by side.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
+#include "LineDiff.h"
 
 namespace e2e {
 
 // An expected line ending in '*' matches any actual line that starts with the
 // text before it: the mark for a field deliberately not compared.
-::testing::AssertionResult SameLines(const std::vector<std::string>& expected,
-                                     const std::vector<std::string>& actual);
+inline ::testing::AssertionResult SameLines(const std::vector<std::string>& expected,
+                                            const std::vector<std::string>& actual)
+{
+    return testsupport::SameLines(expected, actual, testsupport::Match::kStarEndsLine);
+}
 
 }  // namespace e2e
 

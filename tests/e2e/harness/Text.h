@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "LineDiff.h"
+
 namespace e2e {
 
 // Through the ANSI code page, so every 8-bit text the programs use survives the
@@ -12,7 +14,7 @@ namespace e2e {
 std::string Narrow(std::wstring_view text);
 std::wstring Widen(std::string_view text);
 
-// A text as C source would write it, for failure messages: "a\r\n" -> "a\\r\\n".
-std::string Quoted(std::string_view text);
+// A text as C source would write it, for failure messages.
+using testsupport::Quoted;
 
 }  // namespace e2e

@@ -10,11 +10,12 @@
 #include <string>
 
 #include "FixtureIds.h"
+#include "SkypeApi.h"
 
 namespace {
 
-const UINT g_discover = RegisterWindowMessageA("SkypeControlAPIDiscover");
-const UINT g_attach = RegisterWindowMessageA("SkypeControlAPIAttach");
+const UINT g_discover = RegisterWindowMessageA(kSkypeDiscoverMessageName);
+const UINT g_attach = RegisterWindowMessageA(kSkypeAttachMessageName);
 HWND g_skype = nullptr;
 WNDPROC g_holdDefault = nullptr;
 int g_selChanges = 0;

@@ -1,15 +1,6 @@
 #include "ModelTest.h"
 
-#include <algorithm>
-#include <sstream>
-
 namespace standin::test {
-namespace {
-
-// Trailing blanks matter in this protocol; show them.
-std::string Visible(const std::string& s) { return "\"" + s + "\""; }
-
-}  // namespace
 
 std::string Describe(const Outgoing& o) {
   switch (o.kind) {
@@ -43,21 +34,6 @@ Lines Texts(const Batch& batch) {
   for (const Outgoing& o : batch)
     if (o.kind == Outgoing::Kind::kNotice) out.push_back(o.text);
   return out;
-}
-
-::testing::AssertionResult SameLines(const Lines& expected, const Lines& actual) {
-  if (expected == actual) return ::testing::AssertionSuccess();
-  std::size_t first = 0;
-  while (first < expected.size() && first < actual.size() && expected[first] == actual[first]) ++first;
-  std::ostringstream out;
-  out << "first difference at line " << first << "\n";
-  const std::size_t n = std::max(expected.size(), actual.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    out << (i == first ? "> " : "  ") << i << "  expected "
-        << (i < expected.size() ? Visible(expected[i]) : "(none)") << "\n"
-        << "     actual   " << (i < actual.size() ? Visible(actual[i]) : "(none)") << "\n";
-  }
-  return ::testing::AssertionFailure() << out.str();
 }
 
 AttachedModel::AttachedModel(Config config) : model_(std::move(config)) { model_.Discover(kClient); }

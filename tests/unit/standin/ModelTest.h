@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "LineDiff.h"
 #include "SkypeModel.h"
 
 namespace standin::test {
 
-using Lines = std::vector<std::string>;
+using testsupport::Lines;
+using testsupport::SameLines;
 
 inline constexpr ClientId kClient = 0x10AB0;
 inline constexpr ClientId kOtherClient = 0x20CD0;
@@ -23,9 +25,6 @@ Lines Describe(const Batch& batch);
 Lines Sent(const Batch& batch);
 // Only the notice texts.
 Lines Texts(const Batch& batch);
-
-// Exact comparison; on a mismatch prints the first differing index and both runs.
-::testing::AssertionResult SameLines(const Lines& expected, const Lines& actual);
 
 // A model with kClient attached and the status notices taken.
 class AttachedModel : public ::testing::Test {
@@ -42,5 +41,5 @@ class AttachedModel : public ::testing::Test {
 
 }  // namespace standin::test
 
-#define EXPECT_LINES(expected, actual) EXPECT_TRUE(::standin::test::SameLines((expected), (actual)))
-#define ASSERT_LINES(expected, actual) ASSERT_TRUE(::standin::test::SameLines((expected), (actual)))
+#define EXPECT_LINES(expected, actual) EXPECT_TRUE(::testsupport::SameLines((expected), (actual)))
+#define ASSERT_LINES(expected, actual) ASSERT_TRUE(::testsupport::SameLines((expected), (actual)))

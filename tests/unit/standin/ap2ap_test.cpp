@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ModelTest.h"
+#include "WireTexts.h"
 #include "robotsim.h"
 
 namespace standin::test {
@@ -11,7 +12,7 @@ namespace {
 const std::string kHomeReport = "WMRP_D|X1500Y0Z1700P-900R0G300";
 
 std::string FromRobot(int stream, const std::string& report) {
-  return "posted APPLICATION remotecontrol DATAGRAM orvanta.robot:" + std::to_string(stream) + " Msg$" + report;
+  return "posted " + testsupport::DatagramNotice(stream, report);
 }
 
 TEST_F(AttachedModel, CreateAndConnect) {

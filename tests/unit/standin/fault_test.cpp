@@ -4,6 +4,7 @@
 
 #include "FaultTexts.h"
 #include "ModelTest.h"
+#include "WireTexts.h"
 
 namespace standin::test {
 namespace {
@@ -45,7 +46,7 @@ TEST_F(AttachedModel, OversizedNotice) {
   EXPECT_EQ(texts[0].size(), 4096u);
   EXPECT_EQ(texts[0].rfind("USER orvanta.robot MOOD_TEXT 0", 0), 0u) << texts[0].substr(0, 40);
   EXPECT_EQ(Texts(model_.Oversized(5, "APPLICATION"))[0], "APPLI");
-  const std::string datagram = "APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*";
+  const std::string datagram = testsupport::DatagramNotice(1, "WMRD_U*");
   EXPECT_EQ(Texts(model_.Oversized(2000, datagram))[0].substr(0, datagram.size() + 3), datagram + "012");
 }
 

@@ -1,17 +1,15 @@
 #include "SkypeWindow.h"
-#include "WindowClass.h"
 
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <deque>
-#include <future>
 #include <mutex>
 #include <optional>
 #include <set>
 #include <stdexcept>
-#include <thread>
 
+#include "ApiWindow.h"
 #include "Scenario.h"
 
 namespace standin {
@@ -63,7 +61,8 @@ struct SkypeWindow::Impl {
   }
 
   Impl(WindowOptions o, std::optional<Scenario> s)
-      : options(std::move(o)), scenario(std::move(s)), model(Configured(options, scenario)) {}
+      : options(std::move(o)), scenario(std::move(s)), model(Configured(options, scenario)),
+        traffic(options.trafficLimit) {}
 
   // --- state (under `mutex` unless said otherwise)
   WindowOptions options;
@@ -71,16 +70,14 @@ struct SkypeWindow::Impl {
   std::optional<Scenario> scenario;
   SkypeModel model;
   std::deque<Outgoing> queue;
-  std::deque<TrafficEntry> traffic;
-  std::uint64_t nextSeq = 1;
+  skypeapi::EventLog<TrafficEntry> traffic;  // its own lock
   std::set<std::uint64_t> deadSessions;
   int inFlight = 0;
 
-  HWND hwnd = nullptr;
-  std::thread thread;
+  HWND hwnd = nullptr;  // set on the window thread by its first message
   std::atomic<bool> flushPosted{false};
-  const UINT attachMessage = RegisterWindowMessageA("SkypeControlAPIAttach");
-  const UINT discoverMessage = RegisterWindowMessageA("SkypeControlAPIDiscover");
+  const UINT attachMessage = skypeapi::AttachMessage();
+  const UINT discoverMessage = skypeapi::DiscoverMessage();
   // Window thread only.
   int sendDepth = 0;
   bool flushing = false;
@@ -88,11 +85,8 @@ struct SkypeWindow::Impl {
 
   // --- log (under `mutex`)
   std::uint64_t Log(TrafficEntry e) {
-    e.seq = nextSeq++;
     e.time = model.now();
-    traffic.push_back(std::move(e));
-    while (traffic.size() > options.trafficLimit && options.trafficLimit > 0) traffic.pop_front();
-    return traffic.back().seq;
+    return traffic.Add(std::move(e));
   }
   void LogNote(std::string text) {
     TrafficEntry e;
@@ -101,9 +95,7 @@ struct SkypeWindow::Impl {
     Log(std::move(e));
   }
   void MarkDelivered(std::uint64_t seq, bool delivered) {
-    if (traffic.empty() || seq < traffic.front().seq) return;
-    const std::size_t index = seq - traffic.front().seq;
-    if (index < traffic.size()) traffic[index].delivered = delivered;
+    traffic.Update(seq, [delivered](TrafficEntry& e) { e.delivered = delivered; });
   }
   // Waits for the next flush; notes too, so the log keeps their order.
   void Enqueue(Batch batch) {
@@ -151,15 +143,14 @@ struct SkypeWindow::Impl {
       e.peer = client;
       seq = Log(std::move(e));
     }
-    DWORD_PTR result = 0;
     ++sendDepth;
-    const LRESULT ok = SendMessageTimeoutA(client, attachMessage, reinterpret_cast<WPARAM>(hwnd), o.status,
-                                           kSendFlags, options.sendTimeoutMs, &result);
+    const skypeapi::Sent sent = skypeapi::SendWithin(client, attachMessage, reinterpret_cast<WPARAM>(hwnd), o.status,
+                                                     options.sendTimeoutMs, kSendFlags);
     --sendDepth;
     // No answer is required of the attach handler; only a missing one is worth a mark.
     std::lock_guard lock(mutex);
-    MarkDelivered(seq, ok != 0);
-    if (!ok) LogNote("attach " + std::to_string(o.status) + " not answered in time (a box up in the client?)");
+    MarkDelivered(seq, sent.delivered);
+    if (!sent.delivered) LogNote("attach " + std::to_string(o.status) + " not answered in time (a box up in the client?)");
   }
 
   void SendNotice(const Outgoing& o, bool nested) {
@@ -178,25 +169,18 @@ struct SkypeWindow::Impl {
       e.nested = nested;
       seq = Log(std::move(e));
     }
-    COPYDATASTRUCT data{};
-    data.dwData = 0;
-    data.cbData = static_cast<DWORD>(o.text.size() + 1);
-    data.lpData = const_cast<char*>(o.text.c_str());
-    DWORD_PTR result = 0;
     ++sendDepth;
-    const LRESULT ok = SendMessageTimeoutA(client, WM_COPYDATA, reinterpret_cast<WPARAM>(hwnd),
-                                           reinterpret_cast<LPARAM>(&data), kSendFlags, options.sendTimeoutMs,
-                                           &result);
-    const DWORD error = ok ? 0 : GetLastError();
+    const skypeapi::Sent sent = skypeapi::SendText(client, hwnd, o.text, options.sendTimeoutMs, kSendFlags);
+    const DWORD error = sent.error;
     --sendDepth;
 
     std::lock_guard lock(mutex);
-    const bool delivered = ok != 0 && result != 0;
+    const bool delivered = sent.delivered && sent.value != 0;
     MarkDelivered(seq, delivered);
     if (delivered || deadSessions.count(o.session)) return;
     // The real client's rule: over a second on a message, or a zero answer, and it is gone.
     deadSessions.insert(o.session);
-    if (ok)
+    if (sent.delivered)
       LogNote("the client answered 0: counted as gone");
     else if (error == ERROR_TIMEOUT)
       LogNote("the client took over " + std::to_string(options.sendTimeoutMs) + " ms: counted as gone");
@@ -291,7 +275,8 @@ struct SkypeWindow::Impl {
     Flush();
   }
 
-  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+  std::optional<LRESULT> Handle(HWND self, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!hwnd) hwnd = self;
     if (msg == discoverMessage) {
       OnDiscover(reinterpret_cast<HWND>(wParam), InSendMessage() != FALSE);
       return 1;
@@ -307,53 +292,13 @@ struct SkypeWindow::Impl {
         flushPosted = false;
         Flush();
         return 0;
-      case WM_CLOSE:
-        DestroyWindow(hwnd);
-        return 0;
-      case WM_DESTROY:
-        KillTimer(hwnd, kTickTimer);
-        PostQuitMessage(0);
-        return 0;
       default:
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+        return std::nullopt;
     }
   }
 
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-      auto* impl = static_cast<Impl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-      impl->hwnd = hwnd;
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(impl));
-    }
-    auto* impl = reinterpret_cast<Impl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!impl) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    try {
-      return impl->Handle(msg, wParam, lParam);
-    } catch (...) {
-      // Nothing may unwind through user32.
-      return 0;
-    }
-  }
-
-  void Run(std::promise<void>& ready) {
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    EnsureWindowClass(kWindowClass, WindowProc);
-    // Top-level and never shown: broadcasts reach it, nobody sees it.
-    CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, "Skype stand-in API", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
-                    nullptr, instance, this);
-    if (!hwnd) {
-      ready.set_exception(std::make_exception_ptr(std::runtime_error("the stand-in window could not be made")));
-      return;
-    }
-    SetTimer(hwnd, kTickTimer, options.tickMs, nullptr);
-    lastTick = std::chrono::steady_clock::now();
-    ready.set_value();
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
+  // Last: its thread ends before the state it works on goes.
+  std::unique_ptr<skypeapi::WindowThread> windows;
 };
 
 SkypeWindow::SkypeWindow(WindowOptions options) {
@@ -363,21 +308,21 @@ SkypeWindow::SkypeWindow(WindowOptions options) {
     if (!scenario) throw std::runtime_error("unknown scenario: " + options.scenario);
   }
   impl_ = std::make_unique<Impl>(std::move(options), std::move(scenario));
-  std::promise<void> ready;
-  std::future<void> made = ready.get_future();
-  impl_->thread = std::thread([this, &ready] { impl_->Run(ready); });
-  try {
-    made.get();
-  } catch (...) {
-    impl_->thread.join();
-    throw;
-  }
+  Impl* impl = impl_.get();
+  impl->windows = std::make_unique<skypeapi::WindowThread>(
+      std::vector<skypeapi::WindowThread::Window>{{kWindowClass, "Skype stand-in API"}},
+      [impl](HWND self, size_t, UINT msg, WPARAM wParam, LPARAM lParam) {
+        return impl->Handle(self, msg, wParam, lParam);
+      });
+  // A timer belongs to its window's thread.
+  impl->windows->Post([impl] {
+    SetTimer(impl->hwnd, kTickTimer, impl->options.tickMs, nullptr);
+    impl->lastTick = std::chrono::steady_clock::now();
+  });
 }
 
 SkypeWindow::~SkypeWindow() {
-  if (!impl_) return;
-  PostMessageA(impl_->hwnd, WM_CLOSE, 0, 0);
-  if (impl_->thread.joinable()) impl_->thread.join();
+  if (impl_) impl_->windows.reset();
 }
 
 HWND SkypeWindow::hwnd() const { return impl_->hwnd; }
@@ -395,22 +340,9 @@ void SkypeWindow::Query(const std::function<void(const SkypeModel&)>& reader) co
   reader(impl_->model);
 }
 
-std::vector<TrafficEntry> SkypeWindow::Traffic(std::uint64_t after) const {
-  std::lock_guard lock(impl_->mutex);
-  const std::deque<TrafficEntry>& traffic = impl_->traffic;
-  std::vector<TrafficEntry> out;
-  if (traffic.empty()) return out;
-  // Sequence numbers are consecutive from the oldest entry kept.
-  const std::uint64_t first = traffic.front().seq;
-  const std::size_t from = after < first ? 0 : static_cast<std::size_t>(after - first + 1);
-  for (std::size_t i = from; i < traffic.size(); ++i) out.push_back(traffic[i]);
-  return out;
-}
+std::vector<TrafficEntry> SkypeWindow::Traffic(std::uint64_t after) const { return impl_->traffic.Since(after); }
 
-std::uint64_t SkypeWindow::LastSeq() const {
-  std::lock_guard lock(impl_->mutex);
-  return impl_->nextSeq - 1;
-}
+std::uint64_t SkypeWindow::LastSeq() const { return impl_->traffic.LastSeq(); }
 
 bool SkypeWindow::WaitIdle(DWORD timeoutMs) const {
   const DWORD start = GetTickCount();

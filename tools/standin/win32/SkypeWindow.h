@@ -1,10 +1,10 @@
-// The Skype stand-in on a real Win32 desktop: a hidden top-level window (a
-// message-only one would miss the discovery broadcast) on a thread of its own
-// that does nothing but pump, so a client's synchronous sends into it are
-// answered whatever the creating thread is doing.
+// The Skype stand-in on a real Win32 desktop: a hidden top-level window on a
+// thread of its own that does nothing but pump (skypeapi::WindowThread, as the
+// end-to-end harness's), so a client's synchronous sends into it are answered
+// whatever the creating thread is doing.
 //
-//   discovery      "SkypeControlAPIDiscover" (sent or posted, wParam = client
-//                  window): the model's answer goes out as "SkypeControlAPIAttach"
+//   discovery      the discover message (sent or posted, wParam = client
+//                  window): the model's answer goes out as the attach message
 //                  sent to that window, wParam = our window, lParam = status.
 //   commands       WM_COPYDATA from the attached client only (answered 1; any
 //                  other window's are answered 0 and logged as ignored). The text
