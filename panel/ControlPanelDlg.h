@@ -28,25 +28,6 @@ public:
     enum { IDD = IDD_CONTROL_PANEL };
     static constexpr int kJogCount = 12;
 
-    // Bound to controls (exchange order in DoDataExchange).
-    CListBox m_listSteps;
-    CJogButton m_jog[kJogCount];
-    CString m_strStatus;
-    double m_dPitchRead, m_dPitchSet, m_dRollRead, m_dRollSet;
-    double m_dXRead, m_dXSet, m_dYRead, m_dYSet, m_dZRead, m_dZSet;
-    double m_dHandRead, m_dHandSet;
-    CString m_strRobotMessage;
-    CString m_strNote;
-    double m_dSpeed;
-    int m_bRec, m_bOnTop, m_bRun, m_bBackward;
-
-    // The link controls' state.
-    std::uint8_t m_bControlsEnabled;
-
-    // Presentation.
-    HICON m_hIcon;
-    std::uint8_t m_bExpanded;
-
     // Values and controls. A pull answers FALSE when a box holds no number: the
     // read stopped there, and the fields after it keep their values.
     BOOL PullControls() override { return UpdateData(TRUE); }
@@ -77,6 +58,25 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
+    // Bound to controls (exchange order in DoDataExchange).
+    CListBox m_listSteps;
+    CJogButton m_jog[kJogCount];
+    CString m_strStatus;
+    double m_dPitchRead, m_dPitchSet, m_dRollRead, m_dRollSet;
+    double m_dXRead, m_dXSet, m_dYRead, m_dYSet, m_dZRead, m_dZSet;
+    double m_dHandRead, m_dHandSet;
+    CString m_strRobotMessage;
+    CString m_strNote;
+    double m_dSpeed;
+    int m_bRec, m_bOnTop, m_bRun, m_bBackward;
+
+    // The link controls' state.
+    std::uint8_t m_bControlsEnabled;
+
+    // Presentation.
+    HICON m_hIcon;
+    std::uint8_t m_bExpanded;
+
     void OnSysCommand(UINT id, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();

@@ -7,6 +7,7 @@
 // otherwise they stay as they were.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <deque>
@@ -74,22 +75,18 @@ Notice Raw(FuzzedDataProvider& in, int stream)
     return n;
 }
 
-struct Pose {
-    double x, y, z, pitch, roll, hand;
-    bool operator==(const Pose&) const = default;
-};
+// The Read boxes' texts, X, Y, Z, pitch, roll and hand.
+using Pose = std::array<std::string, 6>;
 
-Pose ReadPose(const CControlPanelDlg& p)
+Pose ReadPose(const headless::Desktop& desk)
 {
-    return {p.m_dXRead, p.m_dYRead, p.m_dZRead, p.m_dPitchRead, p.m_dRollRead, p.m_dHandRead};
+    return {desk.Text(IDC_X_READ), desk.Text(IDC_Y_READ), desk.Text(IDC_Z_READ),
+            desk.Text(IDC_PITCH_READ), desk.Text(IDC_ROLL_READ), desk.Text(IDC_HAND_READ)};
 }
 
 std::string Describe(const Pose& p)
 {
-    char text[200];
-    std::snprintf(text, sizeof text, "X %.15g Y %.15g Z %.15g P %.15g R %.15g hand %.15g", p.x, p.y, p.z, p.pitch,
-                  p.roll, p.hand);
-    return text;
+    return "X " + p[0] + " Y " + p[1] + " Z " + p[2] + " P " + p[3] + " R " + p[4] + " hand " + p[5];
 }
 
 // A position report with filler before its numbers and after them, with or
@@ -122,12 +119,11 @@ void PositionReport(FuzzedDataProvider& in, fuzz::Panel& panel)
     size_t looked = std::min<size_t>(n.bytes.size(), kCopyBufferSize);
     bool whole = n.bytes.size() <= kCopyBufferSize || std::memchr(n.bytes.data(), 0, looked) != nullptr;
 
-    Pose was = ReadPose(*panel.panel);
+    Pose was = ReadPose(panel.desk);
     Deliver(panel.desk, n);
-    Pose now = ReadPose(*panel.panel);
-    // What the Read boxes hold once shown and read back, as every report's
-    // common tail does.
-    auto shown = [](double value) { return *ParseDouble(FormatDouble(value).str()); };
+    Pose now = ReadPose(panel.desk);
+    // What the Read boxes show of the values sent.
+    auto shown = [](double value) { return FormatDouble(value).str(); };
     Pose sent = {shown(v[0] * 0.1), shown(v[1] * 0.1), shown(v[2] * 0.1),
                  shown(v[3] * 0.1), shown(v[4] * 0.1), shown(double(v[5] / 10))};
     std::string what = std::string(numbers) + " in " + std::to_string(n.bytes.size()) + " bytes" +
