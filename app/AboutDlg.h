@@ -5,7 +5,7 @@
 
 class CAboutDlg : public CDialog {
 public:
-    CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+    CAboutDlg() : CDialog(IDD_ABOUTBOX) { }
 
 protected:
     BOOL OnInitDialog() override;

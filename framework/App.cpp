@@ -8,10 +8,7 @@ const MsgMapEntry<CWinApp> CWinApp::kMessageMap[] = {
     msgmap::Command(ID_HELP, 0, &CWinApp::OnHelp),
 };
 
-CWinApp::CWinApp(const char* appName) : m_pszAppName(appName)
-{
-    g_pApp = this;
-}
+CWinApp::CWinApp(const char* appName) : m_pszAppName(appName) { g_pApp = this; }
 
 CWinApp::~CWinApp()
 {
@@ -19,10 +16,7 @@ CWinApp::~CWinApp()
         g_pApp = nullptr;
 }
 
-BOOL CWinApp::InitInstance()
-{
-    return TRUE;
-}
+BOOL CWinApp::InitInstance() { return TRUE; }
 
 bool CWinApp::OnCmdMsg(UINT id, UINT code)
 {
@@ -30,10 +24,7 @@ bool CWinApp::OnCmdMsg(UINT id, UINT code)
     return msgmap::Dispatch<CWinApp>(this, kMessageMap, WM_COMMAND, MAKEWPARAM(WORD(id), WORD(code)), 0, ignored);
 }
 
-void CWinApp::OnHelp()
-{
-    AfxMessageBox("No help file is installed for this program.", MB_ICONINFORMATION);
-}
+void CWinApp::OnHelp() { AfxMessageBox("No help file is installed for this program.", MB_ICONINFORMATION); }
 
 CString CWinApp::GetAppName() const
 {
@@ -42,17 +33,11 @@ CString CWinApp::GetAppName() const
     return ws::LoadString(AFX_IDS_APP_TITLE);
 }
 
-CWinApp* AfxGetApp()
-{
-    return g_pApp;
-}
+CWinApp* AfxGetApp() { return g_pApp; }
 
-CString AfxGetAppName()
-{
-    return g_pApp ? g_pApp->GetAppName() : ws::LoadString(AFX_IDS_APP_TITLE);
-}
+CString AfxGetAppName() { return g_pApp ? g_pApp->GetAppName() : ws::LoadString(AFX_IDS_APP_TITLE); }
 
-void AfxEnableControlContainer() {}
+void AfxEnableControlContainer() { }
 
 int AfxMessageBox(const char* text, UINT type)
 {

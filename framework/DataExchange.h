@@ -15,9 +15,9 @@ class CWnd;
 
 class CDataExchange {
 public:
-    struct Failure {};
+    struct Failure { };
 
-    CDataExchange(CWnd* dlgWnd, BOOL bSaveAndValidate) : m_pDlgWnd(dlgWnd), m_bSaveAndValidate(bSaveAndValidate) {}
+    CDataExchange(CWnd* dlgWnd, BOOL bSaveAndValidate) : m_pDlgWnd(dlgWnd), m_bSaveAndValidate(bSaveAndValidate) { }
 
     CWnd* m_pDlgWnd;
     BOOL m_bSaveAndValidate;

@@ -3,14 +3,12 @@
 #include "App.h"
 
 const MsgMapEntry<CDialog> CDialog::kMessageMap[] = {
-    msgmap::InitDialog(&CDialog::OnInitDialog),
-    msgmap::Clicked(IDOK, &CDialog::OnOK),
-    msgmap::Clicked(IDCANCEL, &CDialog::OnCancel),
-    msgmap::CancelMode(&CDialog::OnCancelMode),
+    msgmap::InitDialog(&CDialog::OnInitDialog),    msgmap::Clicked(IDOK, &CDialog::OnOK),
+    msgmap::Clicked(IDCANCEL, &CDialog::OnCancel), msgmap::CancelMode(&CDialog::OnCancelMode),
     msgmap::Activate(&CDialog::OnActivate),
 };
 
-CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) { }
 
 bool CDialog::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
@@ -84,15 +82,9 @@ void CDialog::OnOK()
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel()
-{
-    EndDialog(IDCANCEL);
-}
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
-void CDialog::OnCancelMode()
-{
-    CancelChildCapture();
-}
+void CDialog::OnCancelMode() { CancelChildCapture(); }
 
 void CDialog::OnActivate(UINT state, HWND)
 {

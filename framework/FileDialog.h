@@ -6,8 +6,8 @@ class CFileDialog {
 public:
     // filter: "Name|pattern|Name|pattern|" pairs, as in MFC; flags: none are
     // supported beyond the system defaults.
-    CFileDialog(BOOL bOpenFileDialog, const char* defExt = nullptr, const char* fileName = nullptr,
-                DWORD flags = 0, const char* filter = nullptr, CWnd* parent = nullptr);
+    CFileDialog(BOOL bOpenFileDialog, const char* defExt = nullptr, const char* fileName = nullptr, DWORD flags = 0,
+                const char* filter = nullptr, CWnd* parent = nullptr);
 
     // IDOK with a path, or IDCANCEL.
     INT_PTR DoModal();

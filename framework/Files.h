@@ -4,4 +4,4 @@
 namespace ws {
 // Moves from over to, replacing an existing to; false when it could not.
 bool ReplaceFile(const char* from, const char* to);
-} // namespace ws
+}  // namespace ws

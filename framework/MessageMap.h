@@ -19,8 +19,7 @@
 
 #include "winapi.h"
 
-template <class T>
-struct MsgMapEntry {
+template <class T> struct MsgMapEntry {
     using VoidFn = void (T::*)();
     using TimerFn = void (T::*)(UINT_PTR);
     using SysCommandFn = void (T::*)(UINT, LPARAM);
@@ -95,4 +94,4 @@ bool Dispatch(T* self, std::span<const MsgMapEntry<T>> map, UINT msg, WPARAM wp,
     return false;
 }
 
-} // namespace msgmap
+}  // namespace msgmap

@@ -57,7 +57,4 @@ CString CString::Mid(int first, int count) const
     return CString(m_str.substr(size_t(first), size_t(count)));
 }
 
-CString CString::Left(int count) const
-{
-    return Mid(0, count);
-}
+CString CString::Left(int count) const { return Mid(0, count); }

@@ -7,10 +7,10 @@
 class CString {
 public:
     CString() = default;
-    CString(const char* s) : m_str(s ? s : "") {}
-    CString(std::string s) : m_str(std::move(s)) {}
-    CString(std::string_view s) : m_str(s) {}
-    CString(const char* s, int n) : m_str(s, s + n) {}
+    CString(const char* s) : m_str(s ? s : "") { }
+    CString(std::string s) : m_str(std::move(s)) { }
+    CString(std::string_view s) : m_str(s) { }
+    CString(const char* s, int n) : m_str(s, s + n) { }
 
     int GetLength() const { return int(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }
@@ -33,10 +33,26 @@ public:
 #endif
         ;
 
-    CString& operator=(const char* s) { m_str = s ? s : ""; return *this; }
-    CString& operator+=(const CString& s) { m_str += s.m_str; return *this; }
-    CString& operator+=(const char* s) { m_str += s; return *this; }
-    CString& operator+=(char c) { m_str += c; return *this; }
+    CString& operator=(const char* s)
+    {
+        m_str = s ? s : "";
+        return *this;
+    }
+    CString& operator+=(const CString& s)
+    {
+        m_str += s.m_str;
+        return *this;
+    }
+    CString& operator+=(const char* s)
+    {
+        m_str += s;
+        return *this;
+    }
+    CString& operator+=(char c)
+    {
+        m_str += c;
+        return *this;
+    }
     friend CString operator+(const CString& a, const CString& b) { return CString(a.m_str + b.m_str); }
     friend CString operator+(const CString& a, const char* b) { return CString(a.m_str + b); }
     friend CString operator+(const char* a, const CString& b) { return CString(a + b.m_str); }

@@ -102,4 +102,4 @@ std::filesystem::path LocalAppDataFolder();
 // default); false when nothing could open it.
 bool ShellOpen(HWND owner, const std::filesystem::path& file);
 
-} // namespace ws
+}  // namespace ws

@@ -11,7 +11,7 @@ std::unordered_map<HWND, CWnd*>& HandleMap()
     static std::unordered_map<HWND, CWnd*> map;
     return map;
 }
-} // namespace
+}  // namespace
 
 CWnd::~CWnd()
 {
@@ -35,10 +35,7 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
-bool CWnd::OnWndMsg(UINT, WPARAM, LPARAM, LRESULT&)
-{
-    return false;
-}
+bool CWnd::OnWndMsg(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -80,7 +77,7 @@ BOOL CWnd::DestroyWindow()
     return ws::DestroyWindow(m_hWnd);
 }
 
-void CWnd::DoDataExchange(CDataExchange*) {}
+void CWnd::DoDataExchange(CDataExchange*) { }
 
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
 {
@@ -115,10 +112,7 @@ HWND CWnd::GetDlgItem(int id) const { return ws::GetDlgItem(m_hWnd, id); }
 int CWnd::GetDlgCtrlID() const { return ws::GetDlgCtrlID(m_hWnd); }
 CWnd* CWnd::GetParent() const { return FromHandlePermanent(ws::GetParent(m_hWnd)); }
 
-void CWnd::SetWindowText(const char* text)
-{
-    ws::SendMessage(m_hWnd, WM_SETTEXT, 0, LPARAM(text));
-}
+void CWnd::SetWindowText(const char* text) { ws::SendMessage(m_hWnd, WM_SETTEXT, 0, LPARAM(text)); }
 
 CString WindowTextOf(HWND hwnd)
 {
@@ -133,10 +127,7 @@ CString WindowTextOf(HWND hwnd)
 
 CString CWnd::GetWindowText() const { return WindowTextOf(m_hWnd); }
 
-void CWnd::SetDlgItemText(int id, const char* text)
-{
-    ws::SendMessage(GetDlgItem(id), WM_SETTEXT, 0, LPARAM(text));
-}
+void CWnd::SetDlgItemText(int id, const char* text) { ws::SendMessage(GetDlgItem(id), WM_SETTEXT, 0, LPARAM(text)); }
 
 CString CWnd::GetDlgItemText(int id) const { return WindowTextOf(GetDlgItem(id)); }
 

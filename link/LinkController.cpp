@@ -11,14 +11,13 @@
 
 namespace {
 
-const char kRefusedText[] =
-    "You probably have chosen disallowing this software to access Skype\n\n"
-    " If you want to use this software, please change the following setting in Skype:\n"
-    "    Skype menu->Tools->Options->Privacy->Manage other programs access to Skype\n"
-    " Or \n"
-    "    Skype menu->Tools->Options->Advanced->Manage other programs access to Skype\n\n"
-    " The 'Manage API Access Control' panel will appear, then Change the settings to "
-    "'Allow this program to use Skype'";
+const char kRefusedText[] = "You probably have chosen disallowing this software to access Skype\n\n"
+                            " If you want to use this software, please change the following setting in Skype:\n"
+                            "    Skype menu->Tools->Options->Privacy->Manage other programs access to Skype\n"
+                            " Or \n"
+                            "    Skype menu->Tools->Options->Advanced->Manage other programs access to Skype\n\n"
+                            " The 'Manage API Access Control' panel will appear, then Change the settings to "
+                            "'Allow this program to use Skype'";
 const char kNotAvailableText[] = "Skype API not available, please log in Skype to operate robot";
 
 const std::string kApplication = kApplicationName;
@@ -28,12 +27,9 @@ const std::string kDatagramPrefix = "APPLICATION " + kApplication + " DATAGRAM "
 const std::string kReceivedPrefix = "APPLICATION " + kApplication + " RECEIVED ";
 const std::string kReadPrefix = "APPLICATION " + kApplication + " READ ";
 
-bool Contains(std::string_view text, std::string_view part)
-{
-    return text.find(part) != std::string_view::npos;
-}
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
-} // namespace
+}  // namespace
 
 void CLinkController::Start()
 {
@@ -52,20 +48,15 @@ void CLinkController::OnAttachAnswer(std::intptr_t status)
         m_view.StartTimer(CSupervision::kTimerId, CSupervision::kPeriodMs);
         m_bSkypeLinked = 1;
         break;
-    case kAttachRefused:
-        m_view.ShowBox(kRefusedText, "Error Message", ILinkView::Box::kError);
-        break;
-    case kAttachNotAvailable:
-        m_view.ShowBox(kNotAvailableText, "Error Message", ILinkView::Box::kError);
-        break;
+    case kAttachRefused: m_view.ShowBox(kRefusedText, "Error Message", ILinkView::Box::kError); break;
+    case kAttachNotAvailable: m_view.ShowBox(kNotAvailableText, "Error Message", ILinkView::Box::kError); break;
     case kAttachApiAvailable:
         if (m_bSkypeLinked == 0) {
             m_supervision.ArmRediscovery();
             m_bSkypeLinked = 1;
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -136,10 +127,7 @@ void CLinkController::SendDatagram(const char* command)
          command);
 }
 
-void CLinkController::CallRobot()
-{
-    Send("call " + kRobot);
-}
+void CLinkController::CallRobot() { Send("call " + kRobot); }
 
 // Both close-downs: the operator's Disconnect (and the end of the experiment),
 // and the window's, which waits between hang-up and disconnect to give the

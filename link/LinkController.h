@@ -40,7 +40,7 @@ protected:
 
 class CLinkController final : public ISkypeListener {
 public:
-    CLinkController(ISkypeCommands& skype, ILinkView& view) : m_skype(skype), m_view(view) {}
+    CLinkController(ISkypeCommands& skype, ILinkView& view) : m_skype(skype), m_view(view) { }
 
     // Start-up: the discovery, a box when nobody takes it, the link controls off.
     // An attach answer inside the broadcast runs at once.

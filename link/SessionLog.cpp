@@ -58,7 +58,7 @@ std::FILE* OpenForWriting(const fs::path& file)
 #endif
 }
 
-} // namespace
+}  // namespace
 
 LogTime LocalTimeNow()
 {
@@ -121,12 +121,9 @@ std::string LogFileName(const LogTime& t)
     return name;
 }
 
-CSessionLog::CSessionLog(std::function<LogTime()> clock) : m_clock(std::move(clock)) {}
+CSessionLog::CSessionLog(std::function<LogTime()> clock) : m_clock(std::move(clock)) { }
 
-CSessionLog::~CSessionLog()
-{
-    Close();
-}
+CSessionLog::~CSessionLog() { Close(); }
 
 void CSessionLog::Open(const fs::path& folder)
 {
@@ -262,7 +259,7 @@ void CSessionLog::Run(LogTime started)
         chunk.swap(m_pending);
         lock.unlock();
         bool written = chunk.empty() ||
-                       (std::fwrite(chunk.data(), 1, chunk.size(), m_stream) == chunk.size() && std::fflush(m_stream) == 0);
+            (std::fwrite(chunk.data(), 1, chunk.size(), m_stream) == chunk.size() && std::fflush(m_stream) == 0);
         lock.lock();
         if (!written) {
             TurnOff();

@@ -79,7 +79,7 @@ private:
     std::string m_pending;
     bool m_flushNow = false;
     bool m_stop = false;
-    std::filesystem::path m_file;  // the writer's; published under the lock once open
-    std::FILE* m_stream = nullptr; // the writer's only
+    std::filesystem::path m_file;   // the writer's; published under the lock once open
+    std::FILE* m_stream = nullptr;  // the writer's only
     std::thread m_writer;
 };

@@ -18,12 +18,9 @@ constexpr UINT kAnswerLimitMs = 1000;
 // long, until one is answered in time: a hung Skype then costs the panel one
 // second, not a second for every command of every tick.
 constexpr UINT kSilentAnswerLimitMs = 100;
-} // namespace
+}  // namespace
 
-bool CSkypeChannel::Discover()
-{
-    return ws::BroadcastMessage(g_uDiscoverMsg, WPARAM(m_owner.m_hWnd), 0) != 0;
-}
+bool CSkypeChannel::Discover() { return ws::BroadcastMessage(g_uDiscoverMsg, WPARAM(m_owner.m_hWnd), 0) != 0; }
 
 // The send is synchronous: Skype's notices in answer to the command can arrive,
 // nested, before it returns. A command Skype does not take within the time

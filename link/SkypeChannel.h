@@ -23,7 +23,7 @@ extern char g_szCopyBuffer[kCopyBufferSize];
 class CSkypeChannel final : public ISkypeCommands {
 public:
     // owner: our window, the one Skype answers; log: every command and notice.
-    CSkypeChannel(const CWnd& owner, CSessionLog& log) : m_owner(owner), m_log(log) {}
+    CSkypeChannel(const CWnd& owner, CSessionLog& log) : m_owner(owner), m_log(log) { }
 
     void Listen(ISkypeListener* listener) { m_listener = listener; }
     HWND SkypeWindow() const { return m_hSkypeWnd; }

@@ -37,11 +37,23 @@ const MsgMapEntry<CControlPanelDlg> CControlPanelDlg::kMessageMap[] = {
 CControlPanelDlg::CControlPanelDlg(CWnd* parent)
     : CDialog(IDD, parent),
       m_strStatus("Searching Robot ......"),
-      m_dPitchRead(0), m_dPitchSet(-90.0), m_dRollRead(0), m_dRollSet(0),
-      m_dXRead(0), m_dXSet(0), m_dYRead(0), m_dYSet(0), m_dZRead(0), m_dZSet(0),
-      m_dHandRead(0), m_dHandSet(0),
+      m_dPitchRead(0),
+      m_dPitchSet(-90.0),
+      m_dRollRead(0),
+      m_dRollSet(0),
+      m_dXRead(0),
+      m_dXSet(0),
+      m_dYRead(0),
+      m_dYSet(0),
+      m_dZRead(0),
+      m_dZSet(0),
+      m_dHandRead(0),
+      m_dHandSet(0),
       m_dSpeed(200.0),
-      m_bRec(0), m_bOnTop(0), m_bRun(0), m_bBackward(0),
+      m_bRec(0),
+      m_bOnTop(0),
+      m_bRun(0),
+      m_bBackward(0),
       m_bControlsEnabled(0),
       m_hIcon(ws::LoadIcon(IDR_MAINFRAME)),
       m_bExpanded(0)
@@ -52,7 +64,7 @@ CControlPanelDlg::CControlPanelDlg(CWnd* parent)
 bool CControlPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     return msgmap::Dispatch<CControlPanelDlg>(this, kMessageMap, msg, wParam, lParam, result) ||
-           CDialog::OnWndMsg(msg, wParam, lParam, result);
+        CDialog::OnWndMsg(msg, wParam, lParam, result);
 }
 
 // Skype's messages and the close box are looked at before the message map.
@@ -108,7 +120,7 @@ std::filesystem::path SessionLogFolder()
     std::filesystem::path folder = ws::LocalAppDataFolder();
     return folder.empty() ? folder : folder / "Orvanta" / "Logs";
 }
-} // namespace
+}  // namespace
 
 BOOL CControlPanelDlg::OnInitDialog()
 {

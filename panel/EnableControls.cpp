@@ -4,12 +4,12 @@
 namespace {
 // In the order they are switched.
 const int kLinkControls[] = {
-    IDC_CONNECT, IDC_DISCONNECT, IDC_MOVE_XYZ,
-    IDC_BASE_PLUS, IDC_BASE_MINUS, IDC_SHOULDER_DOWN, IDC_SHOULDER_UP, IDC_ELBOW_DOWN, IDC_ELBOW_UP,
-    IDC_WRIST_DOWN, IDC_WRIST_UP, IDC_WRISTROT_PLUS, IDC_WRISTROT_MINUS, IDC_HAND_CLOSE, IDC_HAND_OPEN,
-    IDC_CALIBRATE, IDC_GOTO_HOME, IDC_STEP, IDC_RUN, IDC_REC,
+    IDC_CONNECT,       IDC_DISCONNECT,    IDC_MOVE_XYZ,       IDC_BASE_PLUS,  IDC_BASE_MINUS,
+    IDC_SHOULDER_DOWN, IDC_SHOULDER_UP,   IDC_ELBOW_DOWN,     IDC_ELBOW_UP,   IDC_WRIST_DOWN,
+    IDC_WRIST_UP,      IDC_WRISTROT_PLUS, IDC_WRISTROT_MINUS, IDC_HAND_CLOSE, IDC_HAND_OPEN,
+    IDC_CALIBRATE,     IDC_GOTO_HOME,     IDC_STEP,           IDC_RUN,        IDC_REC,
 };
-} // namespace
+}  // namespace
 
 // Also records the state, which gates the Cartesian targets.
 void CControlPanelDlg::EnableLinkControls(int enable)

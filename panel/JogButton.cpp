@@ -14,19 +14,13 @@ const MsgMapEntry<CJogButton> CJogButton::kMessageMap[] = {
 bool CJogButton::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     return msgmap::Dispatch<CJogButton>(this, kMessageMap, msg, wParam, lParam, result) ||
-           CButton::OnWndMsg(msg, wParam, lParam, result);
+        CButton::OnWndMsg(msg, wParam, lParam, result);
 }
 
 namespace {
-CControlPanelDlg* PanelOf(const CWnd& button)
-{
-    return dynamic_cast<CControlPanelDlg*>(button.GetParent());
-}
-LPARAM PointToLParam(POINT pt)
-{
-    return MAKELPARAM(WORD(pt.x), WORD(pt.y));
-}
-} // namespace
+CControlPanelDlg* PanelOf(const CWnd& button) { return dynamic_cast<CControlPanelDlg*>(button.GetParent()); }
+LPARAM PointToLParam(POINT pt) { return MAKELPARAM(WORD(pt.x), WORD(pt.y)); }
+}  // namespace
 
 // A double-click's second press arrives as WM_LBUTTONDBLCLK, which is not
 // handled here: it starts nothing.

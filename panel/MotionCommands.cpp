@@ -3,15 +3,9 @@
 #include "ControlPanelDlg.h"
 #include "RobotProtocol.h"
 
-void CControlPanelDlg::SendJogStart(int id)
-{
-    SendDatagram(JogStartCommand(id).c_str());
-}
+void CControlPanelDlg::SendJogStart(int id) { SendDatagram(JogStartCommand(id).c_str()); }
 
-void CControlPanelDlg::SendJogStop(int id)
-{
-    SendDatagram(JogStopCommand(id).c_str());
-}
+void CControlPanelDlg::SendJogStop(int id) { SendDatagram(JogStopCommand(id).c_str()); }
 
 // Move To XYZ and STEP. The targets go out in whole millimetres and degrees;
 // the fields keep what the operator typed. A form that cannot be read sends
@@ -43,14 +37,15 @@ void CControlPanelDlg::SendCartesianTarget(const RobotPose& target, double speed
 
 void CControlPanelDlg::OnCalibrate()
 {
-    if (AfxMessageBox("This command will reset the current position\nas the home position.\n\nAre you sure to continue?.",
-                      MB_YESNO) == IDYES)
+    if (AfxMessageBox(
+            "This command will reset the current position\nas the home position.\n\nAre you sure to continue?.",
+            MB_YESNO) == IDYES)
         SendDatagram(kSetHomeCommand);
 }
 
 void CControlPanelDlg::OnGotoHome()
 {
-    if (AfxMessageBox("This command will let robot move to its home position\n\nAre you sure to continue?.", MB_YESNO) ==
-        IDYES)
+    if (AfxMessageBox("This command will let robot move to its home position\n\nAre you sure to continue?.",
+                      MB_YESNO) == IDYES)
         SendDatagram(kGoHomeCommand);
 }

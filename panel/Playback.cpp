@@ -6,7 +6,7 @@
 namespace {
 // Locked while recording, in the order they are switched.
 const int kRecLockGroup[] = {IDC_STEP, IDC_RUN, IDC_LOAD, IDC_SAVE, IDC_ADD, IDC_DEL, IDC_CHG, IDC_MOVE_XYZ};
-} // namespace
+}  // namespace
 
 void CControlPanelDlg::OnRec()
 {

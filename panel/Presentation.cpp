@@ -4,7 +4,7 @@
 namespace {
 constexpr int kCompactWidth = 315, kCompactHeight = 350;
 constexpr int kExpandedWidth = 325, kExpandedHeight = 640;
-} // namespace
+}  // namespace
 
 void CControlPanelDlg::ToggleOnTop()
 {
@@ -54,7 +54,4 @@ void CControlPanelDlg::OnPaint()
 }
 
 // The icon shown while the minimised window is dragged.
-HCURSOR CControlPanelDlg::OnQueryDragIcon()
-{
-    return HCURSOR(m_hIcon);
-}
+HCURSOR CControlPanelDlg::OnQueryDragIcon() { return HCURSOR(m_hIcon); }

@@ -34,14 +34,9 @@ void CControlPanelDlg::OnRobotReport(const char* payload)
         PushReport(pulled);
         break;
     }
-    case RobotReport::kStepEnd:
-        OnStepEnd();
-        break;
-    case RobotReport::kRequest:
-        SendDatagram(kRequestAnswer);
-        break;
-    case RobotReport::kNone:
-        break;
+    case RobotReport::kStepEnd: OnStepEnd(); break;
+    case RobotReport::kRequest: SendDatagram(kRequestAnswer); break;
+    case RobotReport::kNone: break;
     }
     m_bInReport = outer;
 }

@@ -14,7 +14,7 @@ const char kFilter[] = "Trajectory (*.txt)|*.txt|";
 // "0,0,0,0,0,0,0" and its line end: about the most steps a file can hold is
 // its size over this.
 constexpr long kShortestLine = 14;
-} // namespace
+}  // namespace
 
 void CControlPanelDlg::LoadTrajectory()
 {

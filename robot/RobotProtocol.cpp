@@ -6,10 +6,7 @@
 #include "Scan.h"
 
 namespace {
-bool Contains(std::string_view text, std::string_view part)
-{
-    return text.find(part) != std::string_view::npos;
-}
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 // The wire number of a value: cut toward zero; nothing when it does not fit a
 // signed 32-bit number (nan included).
@@ -21,7 +18,7 @@ bool ToWire(double value, int& out)
     out = int(cut);
     return true;
 }
-} // namespace
+}  // namespace
 
 RobotReport ParseRobotReport(std::string_view text)
 {
@@ -30,8 +27,20 @@ RobotReport ParseRobotReport(std::string_view text)
         size_t bar = text.find('|');
         int x, y, z, p, r, g;
         if (bar != std::string_view::npos &&
-            Scanner(text.substr(bar)).Lit("|X").Int(x).Lit("Y").Int(y).Lit("Z").Int(z)
-                    .Lit("P").Int(p).Lit("R").Int(r).Lit("G").Int(g).Items() == 6) {
+            Scanner(text.substr(bar))
+                    .Lit("|X")
+                    .Int(x)
+                    .Lit("Y")
+                    .Int(y)
+                    .Lit("Z")
+                    .Int(z)
+                    .Lit("P")
+                    .Int(p)
+                    .Lit("R")
+                    .Int(r)
+                    .Lit("G")
+                    .Int(g)
+                    .Items() == 6) {
             report.kind = RobotReport::kPosition;
             report.pose = {x * 0.1, y * 0.1, z * 0.1, p * 0.1, r * 0.1, double(g / 10)};
         }
@@ -50,26 +59,17 @@ RobotReport ParseRobotReport(std::string_view text)
     return report;
 }
 
-std::string JogStartCommand(int jogId)
-{
-    return "WMCA_BSTARTM|" + std::to_string(jogId);
-}
+std::string JogStartCommand(int jogId) { return "WMCA_BSTARTM|" + std::to_string(jogId); }
 
-std::string JogStopCommand(int jogId)
-{
-    return "WMCA_BSTOPM|" + std::to_string(jogId);
-}
+std::string JogStopCommand(int jogId) { return "WMCA_BSTOPM|" + std::to_string(jogId); }
 
 RobotPose WholeTarget(const RobotPose& p)
 {
-    return {std::trunc(p.x), std::trunc(p.y), std::trunc(p.z), std::trunc(p.pitch), std::trunc(p.roll),
-            std::trunc(p.hand)};
+    return {std::trunc(p.x),     std::trunc(p.y),    std::trunc(p.z),
+            std::trunc(p.pitch), std::trunc(p.roll), std::trunc(p.hand)};
 }
 
-double WholeSpeed(double speed)
-{
-    return std::trunc(speed);
-}
+double WholeSpeed(double speed) { return std::trunc(speed); }
 
 std::optional<std::string> CartesianTargetCommand(const RobotPose& p, double speed)
 {

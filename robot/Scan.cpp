@@ -4,11 +4,8 @@
 #include <cstdint>
 
 namespace {
-bool IsSpace(char c)
-{
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-} // namespace
+bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+}  // namespace
 
 void Scanner::SkipSpace()
 {

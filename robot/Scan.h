@@ -14,7 +14,7 @@
 
 class Scanner {
 public:
-    explicit Scanner(std::string_view text) : m_text(text) {}
+    explicit Scanner(std::string_view text) : m_text(text) { }
 
     Scanner& Lit(std::string_view pattern);
     Scanner& Int(int& out);

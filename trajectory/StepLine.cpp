@@ -18,7 +18,7 @@ bool Blank(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
 }
-} // namespace
+}  // namespace
 
 std::string FormatStepLine(const double v[7], const std::string& note)
 {
@@ -26,10 +26,7 @@ std::string FormatStepLine(const double v[7], const std::string& note)
     return Blank(note) ? line : line + ":" + note;
 }
 
-bool StepValuesFit(const double values[7])
-{
-    return ParseStepLine(FormatStepLine(values, std::string())).has_value();
-}
+bool StepValuesFit(const double values[7]) { return ParseStepLine(FormatStepLine(values, std::string())).has_value(); }
 
 std::optional<StepLine> ParseStepLine(std::string_view line)
 {

@@ -21,7 +21,7 @@ long FileSize(FILE* file)
     std::rewind(file);
     return size > 0 ? size : 0;
 }
-} // namespace
+}  // namespace
 
 std::vector<StepLine> ReadStepLines(std::string_view text)
 {

@@ -166,10 +166,12 @@ void Start(Subject& s, e2e::FakeSkype& skype)
         throw Failure("no handle of " + s.name + "'s process");
     // Attached once it sends its first command (Orvanta creates the
     // application; the floor polls on its first tick).
-    Check(e2e::WaitFor(s.name + " attached", [&] { return CommandsFrom(skype, s.hwnd()) > 0; }, 10s),
+    Check(e2e::WaitFor(
+              s.name + " attached", [&] { return CommandsFrom(skype, s.hwnd()) > 0; }, 10s),
           s.name + " did not attach");
     Check(e2e::WaitFor(
-              s.name + "'s stream", [&] {
+              s.name + "'s stream",
+              [&] {
                   return skype.sendNotice("APPLICATION remotecontrol STREAMS " + kRobot + ":" + std::to_string(kStream),
                                           s.hwnd()) == Answered(1);
               },
@@ -274,8 +276,8 @@ void SetRecording(Subject& s, bool on)
     } else {
         Click(s, IDC_REC);
     }
-    Check(e2e::WaitFor("REC " + std::string(on ? "down" : "up"), [&] { return s.window.checked(IDC_REC) == on; },
-                       10s),
+    Check(e2e::WaitFor(
+              "REC " + std::string(on ? "down" : "up"), [&] { return s.window.checked(IDC_REC) == on; }, 10s),
           s.name + ": REC");
 }
 
@@ -314,12 +316,11 @@ TrajectoryFile MakeTrajectory(const std::wstring& folder, int lines)
     std::ofstream out(std::filesystem::path(file.path), std::ios::binary);
     char line[128];
     for (int i = 0; i < lines; ++i) {
-        int n = i % 10 == 0 ? std::snprintf(line, sizeof line, "%d,%d,%d,%d,%d,%d,%d:step%d", i % 2000 - 1000,
-                                            (i * 7) % 1500, 300 + i % 900, -900 + i % 1800, i % 3600 - 1800,
-                                            i % 80, 1 + i % 255, i)
-                            : std::snprintf(line, sizeof line, "%d,%d,%d,%d,%d,%d,%d", i % 2000 - 1000,
-                                            (i * 7) % 1500, 300 + i % 900, -900 + i % 1800, i % 3600 - 1800,
-                                            i % 80, 1 + i % 255);
+        int n = i % 10 == 0
+            ? std::snprintf(line, sizeof line, "%d,%d,%d,%d,%d,%d,%d:step%d", i % 2000 - 1000, (i * 7) % 1500,
+                            300 + i % 900, -900 + i % 1800, i % 3600 - 1800, i % 80, 1 + i % 255, i)
+            : std::snprintf(line, sizeof line, "%d,%d,%d,%d,%d,%d,%d", i % 2000 - 1000, (i * 7) % 1500, 300 + i % 900,
+                            -900 + i % 1800, i % 3600 - 1800, i % 80, 1 + i % 255);
         out.write(line, n);
         out.write("\r\n", 2);
         file.bytes += uint64_t(n) + 2;
@@ -361,7 +362,9 @@ double Load(Subject& s, const TrajectoryFile& file)
     double ms = MillisSince(start);
     if (ListLine(list, 0) != file.first || ListLine(list, file.lines - 1) != file.last)
         throw Failure(s.name + " loaded other lines than the file's");
-    Check(e2e::WaitFor("the open dialog gone", [&] { return !dialog.exists(); }, 10s), s.name);
+    Check(e2e::WaitFor(
+              "the open dialog gone", [&] { return !dialog.exists(); }, 10s),
+          s.name);
     return ms;
 }
 
@@ -383,7 +386,9 @@ double Save(Subject& s, const std::wstring& path, uint64_t bytes)
     }
     double ms = MillisSince(start);
     SendLong(s.hwnd(), WM_NULL);  // the save's handler has returned
-    Check(e2e::WaitFor("the save dialog gone", [&] { return !dialog.exists(); }, 10s), s.name);
+    Check(e2e::WaitFor(
+              "the save dialog gone", [&] { return !dialog.exists(); }, 10s),
+          s.name);
     DeleteFileW(path.c_str());
     return ms;
 }
@@ -631,8 +636,7 @@ int Run(const Options& options)
     PrintTable(rows, results, options.reps, options.verbose);
     std::printf("datagram rows: mean of %d notices a repetition, the programs taking turns notice by notice;\n"
                 "burst: %s reports in a row.\n",
-                options.samples,
-                Thousands(options.burst).c_str());
+                options.samples, Thousands(options.burst).c_str());
 
     orvanta->process->kill();
     floor->process->kill();

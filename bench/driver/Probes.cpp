@@ -54,10 +54,7 @@ std::optional<double> WorkingSetMb(HANDLE process)
     return double(counters.WorkingSetSize) / (1024 * 1024);
 }
 
-void PaintNow(HWND window)
-{
-    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
+void PaintNow(HWND window) { RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
 double Median(std::vector<double> values)
 {

@@ -13,7 +13,7 @@ bool IsAutoCheck(const Desktop::Window& w)
     return w.className == "Button" && (w.style & BS_TYPEMASK) == BS_AUTOCHECKBOX;
 }
 
-} // namespace
+}  // namespace
 
 // The window's own processing, by its class.
 LRESULT Desktop::Default(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -28,11 +28,8 @@ LRESULT Desktop::Default(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         Record(kText, "text " + ControlName(w->id) + " " + EscapeForLog(w->text));
         return TRUE;
     }
-    case WM_GETTEXTLENGTH:
-        return LRESULT(w->text.size());
-    case WM_SETREDRAW:
-        w->redraw = wParam != 0;
-        return 0;
+    case WM_GETTEXTLENGTH: return LRESULT(w->text.size());
+    case WM_SETREDRAW: w->redraw = wParam != 0; return 0;
     case WM_GETTEXT: {
         if (wParam == 0)
             return 0;
@@ -42,18 +39,16 @@ LRESULT Desktop::Default(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         return LRESULT(n);
     }
     case WM_SETICON:
-        Record(kIcon, std::string("icon ") + (wParam == ICON_BIG ? "big " : "small ") +
-                          (lParam ? std::to_string(reinterpret_cast<HICON>(lParam)->id) : "none"));
+        Record(kIcon,
+               std::string("icon ") + (wParam == ICON_BIG ? "big " : "small ") +
+                   (lParam ? std::to_string(reinterpret_cast<HICON>(lParam)->id) : "none"));
         return 0;
-    case WM_ICONERASEBKGND:
-        Record(kPaint, "paint erase");
-        return TRUE;
+    case WM_ICONERASEBKGND: Record(kPaint, "paint erase"); return TRUE;
     case WM_CANCELMODE:
         if (m_capture == h)
             SetCaptureTo(nullptr);
         return 0;
-    default:
-        break;
+    default: break;
     }
 
     if (w->className == "#32770") {
@@ -66,24 +61,19 @@ LRESULT Desktop::Default(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
             if ((wParam & 0xFFF0) == SC_CLOSE)
                 Post(h, WM_CLOSE, 0, 0);
             return 0;
-        default:
-            return 0;
+        default: return 0;
         }
     }
 
     if (w->className == "Button") {
         switch (msg) {
-        case BM_GETCHECK:
-            return w->check;
+        case BM_GETCHECK: return w->check;
         case BM_SETCHECK:
             w->check = int(wParam);
             Record(kCheck, "check " + ControlName(w->id) + " " + std::to_string(w->check));
             return 0;
-        case BM_GETSTATE:
-            return w->check | (w->pushed ? BST_PUSHED : 0);
-        case BM_SETSTATE:
-            w->pushed = wParam != 0;
-            return 0;
+        case BM_GETSTATE: return w->check | (w->pushed ? BST_PUSHED : 0);
+        case BM_SETSTATE: w->pushed = wParam != 0; return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             SetCaptureTo(h);
@@ -103,11 +93,8 @@ LRESULT Desktop::Default(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
             }
             return 0;
         }
-        case WM_CAPTURECHANGED:
-            w->pushed = false;
-            return 0;
-        default:
-            return 0;
+        case WM_CAPTURECHANGED: w->pushed = false; return 0;
+        default: return 0;
         }
     }
 
@@ -132,12 +119,9 @@ LRESULT Desktop::Default(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
     if (w->className == "ListBox") {
         int count = int(w->lines.size());
         switch (msg) {
-        case LB_GETCOUNT:
-            return count;
-        case LB_INITSTORAGE:
-            return LRESULT(count + int(wParam));
-        case LB_GETCURSEL:
-            return w->selection;
+        case LB_GETCOUNT: return count;
+        case LB_INITSTORAGE: return LRESULT(count + int(wParam));
+        case LB_GETCURSEL: return w->selection;
         case LB_SETCURSEL: {
             int index = int(wParam);
             w->selection = (index >= 0 && index < count) ? index : -1;
@@ -187,11 +171,10 @@ LRESULT Desktop::Default(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
             std::memcpy(reinterpret_cast<char*>(lParam), line.c_str(), line.size() + 1);
             return LRESULT(line.size());
         }
-        default:
-            return 0;
+        default: return 0;
         }
     }
     return 0;
 }
 
-} // namespace headless
+}  // namespace headless

@@ -14,7 +14,6 @@ namespace {
 constexpr std::uintptr_t kHandleBase = 0x10000;
 constexpr std::uintptr_t kHandleStep = 0x10;
 
-
 std::string BoxFlags(UINT type)
 {
     std::string icon;
@@ -54,7 +53,7 @@ std::function<std::string(int)>& ControlNamer()
     return namer;
 }
 
-} // namespace
+}  // namespace
 
 std::string EscapeForLog(const std::string& s)
 {
@@ -77,15 +76,9 @@ Desktop& Desktop::Get()
     return *g_installed;
 }
 
-void Desktop::Install(Desktop& desktop)
-{
-    g_installed = &desktop;
-}
+void Desktop::Install(Desktop& desktop) { g_installed = &desktop; }
 
-Desktop::Desktop()
-{
-    Desktop::Reset();
-}
+Desktop::Desktop() { Desktop::Reset(); }
 
 Desktop::~Desktop()
 {
@@ -167,15 +160,9 @@ std::string Desktop::DialogName(int templateId)
     return t ? t->idName : std::to_string(templateId);
 }
 
-void Desktop::SetControlNamer(std::function<std::string(int id)> namer)
-{
-    ControlNamer() = std::move(namer);
-}
+void Desktop::SetControlNamer(std::function<std::string(int id)> namer) { ControlNamer() = std::move(namer); }
 
-void Desktop::Record(Log kind, std::string entry)
-{
-    m_log.emplace_back(kind, std::move(entry));
-}
+void Desktop::Record(Log kind, std::string entry) { m_log.emplace_back(kind, std::move(entry)); }
 
 std::vector<std::string> Desktop::Entries(unsigned kinds) const
 {
@@ -242,7 +229,7 @@ const Desktop::Window& ListBox(const Desktop& d, int id)
         return *w;
     throw std::runtime_error("no list box");
 }
-} // namespace
+}  // namespace
 
 std::string Desktop::Text(int id) const { return Must(*this, Item(id), id).text; }
 bool Desktop::Enabled(int id) const { return Must(*this, Item(id), id).enabled; }
@@ -296,10 +283,7 @@ LRESULT Desktop::Deliver(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
     return Default(h, msg, wParam, lParam);
 }
 
-void Desktop::Post(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    m_posted.push_back({h, msg, wParam, lParam});
-}
+void Desktop::Post(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) { m_posted.push_back({h, msg, wParam, lParam}); }
 
 BOOL Desktop::SendTimed(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, UINT timeoutMs, LRESULT* result)
 {
@@ -449,10 +433,7 @@ void Desktop::Deactivate()
     Pump();
 }
 
-void Desktop::TakeCapture()
-{
-    SetCaptureTo(m_foreign);
-}
+void Desktop::TakeCapture() { SetCaptureTo(m_foreign); }
 
 // --- Other programs
 
@@ -511,9 +492,10 @@ void Desktop::VerifyScriptsTaken()
     std::deque<Script> untaken;
     untaken.swap(m_scripts);
     for (const Script& s : untaken)
-        Fail("a scripted " + (s.kind == Script::kBoxScript ? "box \"" + EscapeForLog(s.text) + "\""
-                              : s.kind == Script::kFileScript ? std::string("file dialog")
-                                                              : "dialog " + std::to_string(s.templateId)) +
+        Fail("a scripted " +
+             (s.kind == Script::kBoxScript        ? "box \"" + EscapeForLog(s.text) + "\""
+                  : s.kind == Script::kFileScript ? std::string("file dialog")
+                                                  : "dialog " + std::to_string(s.templateId)) +
              " never came");
 }
 
@@ -588,4 +570,4 @@ void Desktop::Destroy(HWND h)
     w->wnd = nullptr;
 }
 
-} // namespace headless
+}  // namespace headless

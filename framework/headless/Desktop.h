@@ -24,27 +24,27 @@ namespace headless {
 
 // Kinds of log entries, to pick the ones a test compares.
 enum Log : unsigned {
-    kSend = 1u << 0,       // "send <text>": copy-data a test window took (it records the entry);
-                           // "undelivered <text>" to no window; "no answer in 1000 ms: <text>"
-                           // when a window does not answer a timed send
-    kBroadcast = 1u << 1,  // "broadcast <registered message name>"
-    kBox = 1u << 2,        // "box <caption> | <text> | <icon> <buttons> -> <answer>"
-    kEnable = 1u << 3,     // "enable <control> 0"
-    kText = 1u << 4,       // "text <control> Link to Robot OK!"
-    kCheck = 1u << 5,      // "check <control> 1"
-    kPlace = 1u << 6,      // "place TOPMOST 315x350"
-    kTimer = 1u << 7,      // "timer 1 1000"
-    kSleep = 1u << 8,      // "sleep 5000"
-    kMenu = 1u << 9,       // "menu separator", "menu 16 &About Orvanta..."
-    kIcon = 1u << 10,      // "icon big 128"
-    kFileDialog = 1u << 11,// "open-dialog Trajectory (*.txt)|*.txt -> /tmp/a.txt"
-    kDialog = 1u << 12,    // "dialog <template>", "end <template>", "destroy <template>"
-    kList = 1u << 13,      // "list insert 0 1,2,3,4,5,6,7", "list select 0", "list delete 1", "list reset"
-    kPaint = 1u << 14,     // "paint erase", "paint icon 128 at 3,3"
-    kBeep = 1u << 15,      // "beep"
-    kCapture = 1u << 16,   // "capture <control>", "capture none"
-    kFocus = 1u << 17,     // "focus <control>"
-    kShell = 1u << 18,     // "shell open /tmp/x/Orvanta-20240501-140307.log"
+    kSend = 1u << 0,         // "send <text>": copy-data a test window took (it records the entry);
+                             // "undelivered <text>" to no window; "no answer in 1000 ms: <text>"
+                             // when a window does not answer a timed send
+    kBroadcast = 1u << 1,    // "broadcast <registered message name>"
+    kBox = 1u << 2,          // "box <caption> | <text> | <icon> <buttons> -> <answer>"
+    kEnable = 1u << 3,       // "enable <control> 0"
+    kText = 1u << 4,         // "text <control> Link to Robot OK!"
+    kCheck = 1u << 5,        // "check <control> 1"
+    kPlace = 1u << 6,        // "place TOPMOST 315x350"
+    kTimer = 1u << 7,        // "timer 1 1000"
+    kSleep = 1u << 8,        // "sleep 5000"
+    kMenu = 1u << 9,         // "menu separator", "menu 16 &About Orvanta..."
+    kIcon = 1u << 10,        // "icon big 128"
+    kFileDialog = 1u << 11,  // "open-dialog Trajectory (*.txt)|*.txt -> /tmp/a.txt"
+    kDialog = 1u << 12,      // "dialog <template>", "end <template>", "destroy <template>"
+    kList = 1u << 13,        // "list insert 0 1,2,3,4,5,6,7", "list select 0", "list delete 1", "list reset"
+    kPaint = 1u << 14,       // "paint erase", "paint icon 128 at 3,3"
+    kBeep = 1u << 15,        // "beep"
+    kCapture = 1u << 16,     // "capture <control>", "capture none"
+    kFocus = 1u << 17,       // "focus <control>"
+    kShell = 1u << 18,       // "shell open /tmp/x/Orvanta-20240501-140307.log"
     kAll = ~0u,
 };
 
@@ -91,17 +91,17 @@ public:
     std::string SelectedText(int id) const;  // of an edit: its text between the ends of its selection
 
     // --- The operator
-    void Click(int id);              // press and release over the control
-    void Press(int id);              // WM_LBUTTONDOWN
-    void DoubleClickPress(int id);   // WM_LBUTTONDBLCLK, the second press of a double-click
-    void Release(int id);            // WM_LBUTTONUP
+    void Click(int id);                          // press and release over the control
+    void Press(int id);                          // WM_LBUTTONDOWN
+    void DoubleClickPress(int id);               // WM_LBUTTONDBLCLK, the second press of a double-click
+    void Release(int id);                        // WM_LBUTTONUP
     void Type(int id, const std::string& text);  // replaces the edit's text, as typing does
-    void SelectLine(int index);      // a click on a step-list line: selection, then LBN_SELCHANGE
+    void SelectLine(int index);                  // a click on a step-list line: selection, then LBN_SELCHANGE
     void SysCommand(UINT id);
-    void CloseBox();                 // the caption's close box: WM_SYSCOMMAND SC_CLOSE
-    void Minimise();                 // shows the panel minimised and paints it
-    void Deactivate();               // another program's window becomes active
-    void TakeCapture();              // another window takes the mouse capture
+    void CloseBox();     // the caption's close box: WM_SYSCOMMAND SC_CLOSE
+    void Minimise();     // shows the panel minimised and paints it
+    void Deactivate();   // another program's window becomes active
+    void TakeCapture();  // another window takes the mouse capture
 
     // --- Other programs
     // A hidden top-level window of another program, made by the test: `proc`
@@ -201,10 +201,23 @@ private:
     std::vector<std::unique_ptr<Window>> m_windows;
     std::vector<std::pair<Log, std::string>> m_log;
     std::deque<Script> m_scripts;
-    struct Posted { HWND h; UINT msg; WPARAM wParam; LPARAM lParam; };
+    struct Posted {
+        HWND h;
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
     std::deque<Posted> m_posted;
     // Sends left waiting by a window that does not answer; copy-data keeps its bytes.
-    struct Waiting { HWND h; UINT msg; WPARAM wParam; LPARAM lParam; ULONG_PTR tag; std::string bytes; bool copyData; };
+    struct Waiting {
+        HWND h;
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+        ULONG_PTR tag;
+        std::string bytes;
+        bool copyData;
+    };
     std::deque<Waiting> m_waiting;
     std::vector<UINT> m_sendLimits;
     HWND m_foreign = nullptr;
@@ -214,14 +227,18 @@ private:
 // Line breaks written as a backslash and "n", so a log entry stays on one line.
 std::string EscapeForLog(const std::string& text);
 
-struct HMENU_Item { UINT flags; UINT_PTR id; std::string text; };
+struct HMENU_Item {
+    UINT flags;
+    UINT_PTR id;
+    std::string text;
+};
 
 struct Desktop::Window {
     HWND handle;
     HWND parent = nullptr;
     std::string className;
     int id = 0;
-    int templateId = 0;      // dialogs
+    int templateId = 0;  // dialogs
     DWORD style = 0, exStyle = 0;
     std::string text;
     bool enabled = true;
@@ -234,15 +251,15 @@ struct Desktop::Window {
     std::vector<std::string> lines;
     int selection = -1;
     int selStart = 0, selEnd = 0;  // edits: the selected characters
-    bool redraw = true;      // WM_SETREDRAW
+    bool redraw = true;            // WM_SETREDRAW
     std::vector<HWND> children;
-    CWnd* wnd = nullptr;       // the object that gets this window's messages
+    CWnd* wnd = nullptr;  // the object that gets this window's messages
     bool subclassed = false;
     bool modalEnded = false;
-    bool answering = true;   // false: a hung program, see StopAnswering
+    bool answering = true;  // false: a hung program, see StopAnswering
     std::vector<HMENU_Item> systemMenu;
     std::map<UINT_PTR, UINT> timers;
     std::function<LRESULT(UINT, WPARAM, LPARAM)> proc;  // the test's own windows (AddWindow)
 };
 
-} // namespace headless
+}  // namespace headless

@@ -14,28 +14,62 @@ namespace {
 const std::map<std::string, long>& StyleNames()
 {
     static const std::map<std::string, long> names = {
-        {"WS_OVERLAPPED", WS_OVERLAPPED}, {"WS_POPUP", WS_POPUP}, {"WS_CHILD", WS_CHILD},
-        {"WS_VISIBLE", WS_VISIBLE}, {"WS_DISABLED", WS_DISABLED}, {"WS_CAPTION", WS_CAPTION},
-        {"WS_BORDER", WS_BORDER}, {"WS_DLGFRAME", WS_DLGFRAME}, {"WS_VSCROLL", WS_VSCROLL},
-        {"WS_HSCROLL", WS_HSCROLL}, {"WS_SYSMENU", WS_SYSMENU}, {"WS_THICKFRAME", WS_THICKFRAME},
-        {"WS_GROUP", WS_GROUP}, {"WS_TABSTOP", WS_TABSTOP}, {"WS_MINIMIZEBOX", WS_MINIMIZEBOX},
+        {"WS_OVERLAPPED", WS_OVERLAPPED},
+        {"WS_POPUP", WS_POPUP},
+        {"WS_CHILD", WS_CHILD},
+        {"WS_VISIBLE", WS_VISIBLE},
+        {"WS_DISABLED", WS_DISABLED},
+        {"WS_CAPTION", WS_CAPTION},
+        {"WS_BORDER", WS_BORDER},
+        {"WS_DLGFRAME", WS_DLGFRAME},
+        {"WS_VSCROLL", WS_VSCROLL},
+        {"WS_HSCROLL", WS_HSCROLL},
+        {"WS_SYSMENU", WS_SYSMENU},
+        {"WS_THICKFRAME", WS_THICKFRAME},
+        {"WS_GROUP", WS_GROUP},
+        {"WS_TABSTOP", WS_TABSTOP},
+        {"WS_MINIMIZEBOX", WS_MINIMIZEBOX},
         {"WS_MAXIMIZEBOX", WS_MAXIMIZEBOX},
-        {"WS_EX_DLGMODALFRAME", WS_EX_DLGMODALFRAME}, {"WS_EX_TOPMOST", WS_EX_TOPMOST},
-        {"WS_EX_TRANSPARENT", WS_EX_TRANSPARENT}, {"WS_EX_TOOLWINDOW", WS_EX_TOOLWINDOW},
-        {"WS_EX_CLIENTEDGE", WS_EX_CLIENTEDGE}, {"WS_EX_STATICEDGE", WS_EX_STATICEDGE},
+        {"WS_EX_DLGMODALFRAME", WS_EX_DLGMODALFRAME},
+        {"WS_EX_TOPMOST", WS_EX_TOPMOST},
+        {"WS_EX_TRANSPARENT", WS_EX_TRANSPARENT},
+        {"WS_EX_TOOLWINDOW", WS_EX_TOOLWINDOW},
+        {"WS_EX_CLIENTEDGE", WS_EX_CLIENTEDGE},
+        {"WS_EX_STATICEDGE", WS_EX_STATICEDGE},
         {"WS_EX_APPWINDOW", WS_EX_APPWINDOW},
-        {"DS_MODALFRAME", DS_MODALFRAME}, {"DS_SETFONT", DS_SETFONT}, {"DS_CENTER", DS_CENTER},
-        {"DS_3DLOOK", DS_3DLOOK}, {"DS_FIXEDSYS", DS_FIXEDSYS}, {"DS_SHELLFONT", DS_SHELLFONT},
-        {"BS_PUSHBUTTON", BS_PUSHBUTTON}, {"BS_DEFPUSHBUTTON", BS_DEFPUSHBUTTON}, {"BS_CHECKBOX", BS_CHECKBOX},
-        {"BS_AUTOCHECKBOX", BS_AUTOCHECKBOX}, {"BS_GROUPBOX", BS_GROUPBOX}, {"BS_PUSHLIKE", BS_PUSHLIKE},
+        {"DS_MODALFRAME", DS_MODALFRAME},
+        {"DS_SETFONT", DS_SETFONT},
+        {"DS_CENTER", DS_CENTER},
+        {"DS_3DLOOK", DS_3DLOOK},
+        {"DS_FIXEDSYS", DS_FIXEDSYS},
+        {"DS_SHELLFONT", DS_SHELLFONT},
+        {"BS_PUSHBUTTON", BS_PUSHBUTTON},
+        {"BS_DEFPUSHBUTTON", BS_DEFPUSHBUTTON},
+        {"BS_CHECKBOX", BS_CHECKBOX},
+        {"BS_AUTOCHECKBOX", BS_AUTOCHECKBOX},
+        {"BS_GROUPBOX", BS_GROUPBOX},
+        {"BS_PUSHLIKE", BS_PUSHLIKE},
         {"BS_MULTILINE", BS_MULTILINE},
-        {"ES_LEFT", ES_LEFT}, {"ES_CENTER", ES_CENTER}, {"ES_RIGHT", ES_RIGHT}, {"ES_MULTILINE", ES_MULTILINE},
-        {"ES_AUTOHSCROLL", ES_AUTOHSCROLL}, {"ES_READONLY", ES_READONLY}, {"ES_NUMBER", ES_NUMBER},
-        {"SS_LEFT", SS_LEFT}, {"SS_CENTER", SS_CENTER}, {"SS_RIGHT", SS_RIGHT}, {"SS_ICON", SS_ICON},
-        {"SS_NOPREFIX", SS_NOPREFIX}, {"SS_SUNKEN", SS_SUNKEN}, {"SS_CENTERIMAGE", SS_CENTERIMAGE},
-        {"LBS_NOTIFY", LBS_NOTIFY}, {"LBS_SORT", LBS_SORT}, {"LBS_NOINTEGRALHEIGHT", LBS_NOINTEGRALHEIGHT},
+        {"ES_LEFT", ES_LEFT},
+        {"ES_CENTER", ES_CENTER},
+        {"ES_RIGHT", ES_RIGHT},
+        {"ES_MULTILINE", ES_MULTILINE},
+        {"ES_AUTOHSCROLL", ES_AUTOHSCROLL},
+        {"ES_READONLY", ES_READONLY},
+        {"ES_NUMBER", ES_NUMBER},
+        {"SS_LEFT", SS_LEFT},
+        {"SS_CENTER", SS_CENTER},
+        {"SS_RIGHT", SS_RIGHT},
+        {"SS_ICON", SS_ICON},
+        {"SS_NOPREFIX", SS_NOPREFIX},
+        {"SS_SUNKEN", SS_SUNKEN},
+        {"SS_CENTERIMAGE", SS_CENTERIMAGE},
+        {"LBS_NOTIFY", LBS_NOTIFY},
+        {"LBS_SORT", LBS_SORT},
+        {"LBS_NOINTEGRALHEIGHT", LBS_NOINTEGRALHEIGHT},
         {"LBS_STANDARD", LBS_STANDARD},
-        {"IDOK", IDOK}, {"IDCANCEL", IDCANCEL},
+        {"IDOK", IDOK},
+        {"IDCANCEL", IDCANCEL},
     };
     return names;
 }
@@ -92,7 +126,7 @@ std::string Unquote(const std::string& s)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 const Resources& Resources::Get()
 {
@@ -329,4 +363,4 @@ int Resources::ValueOf(const std::string& symbol) const
     return int(it->second);
 }
 
-} // namespace headless
+}  // namespace headless

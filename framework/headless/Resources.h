@@ -57,4 +57,4 @@ private:
     std::vector<unsigned> m_fileVersion;
 };
 
-} // namespace headless
+}  // namespace headless

@@ -37,14 +37,15 @@ std::string Size(int cx, int cy) { return std::to_string(cx) + "x" + std::to_str
 void RecordUndelivered(LPARAM lParam)
 {
     const auto* record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-    D().Record(headless::kSend, std::string("undelivered ") +
-                                    (record && record->lpData ? static_cast<const char*>(record->lpData) : ""));
+    D().Record(headless::kSend,
+               std::string("undelivered ") +
+                   (record && record->lpData ? static_cast<const char*>(record->lpData) : ""));
 }
 
 // Dialog units to pixels for the headless font: 6 x 13 base units.
 int DluX(int v) { return v * 6 / 4; }
 int DluY(int v) { return v * 13 / 8; }
-} // namespace
+}  // namespace
 
 namespace ws {
 
@@ -248,8 +249,9 @@ BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR id, const char* text)
     if (!w)
         return FALSE;
     w->systemMenu.push_back({flags, id, text ? text : ""});
-    D().Record(headless::kMenu, flags & MF_SEPARATOR ? std::string("menu separator")
-                                                     : "menu " + std::to_string(id) + " " + (text ? text : ""));
+    D().Record(headless::kMenu,
+               flags & MF_SEPARATOR ? std::string("menu separator")
+                                    : "menu " + std::to_string(id) + " " + (text ? text : ""));
     return TRUE;
 }
 
@@ -259,10 +261,7 @@ CString LoadString(UINT id)
     return text ? CString(*text) : CString();
 }
 
-bool LoadFileVersion(unsigned version[4])
-{
-    return headless::Resources::Get().FileVersion(version);
-}
+bool LoadFileVersion(unsigned version[4]) { return headless::Resources::Get().FileVersion(version); }
 
 HICON LoadIcon(int id)
 {
@@ -273,22 +272,17 @@ HICON LoadIcon(int id)
     return &it->second;
 }
 
-int GetSystemMetrics(int index)
-{
-    return index == SM_CXICON || index == SM_CYICON ? 32 : 0;
-}
+int GetSystemMetrics(int index) { return index == SM_CXICON || index == SM_CYICON ? 32 : 0; }
 
-HDC BeginPaint(HWND hwnd)
-{
-    return reinterpret_cast<HDC>(hwnd);
-}
+HDC BeginPaint(HWND hwnd) { return reinterpret_cast<HDC>(hwnd); }
 
-void EndPaint(HWND) {}
+void EndPaint(HWND) { }
 
 BOOL DrawIcon(HDC, int x, int y, HICON icon)
 {
-    D().Record(headless::kPaint, "paint icon " + std::to_string(icon ? icon->id : 0) + " at " + std::to_string(x) +
-                                     "," + std::to_string(y));
+    D().Record(headless::kPaint,
+               "paint icon " + std::to_string(icon ? icon->id : 0) + " at " + std::to_string(x) + "," +
+                   std::to_string(y));
     return TRUE;
 }
 
@@ -359,10 +353,7 @@ HWND CreateDialog(int templateId, HWND parent, CDialog* dlg)
     return D().W(h)->alive ? h : nullptr;
 }
 
-void RunModalLoop(HWND hwnd)
-{
-    D().RunModal(hwnd);
-}
+void RunModalLoop(HWND hwnd) { D().RunModal(hwnd); }
 
 void EndModalLoop(HWND hwnd)
 {
@@ -407,15 +398,9 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return D().Default(hwnd, msg, wParam, lParam);
 }
 
-void Sleep(DWORD ms)
-{
-    D().Record(headless::kSleep, "sleep " + std::to_string(ms));
-}
+void Sleep(DWORD ms) { D().Record(headless::kSleep, "sleep " + std::to_string(ms)); }
 
-std::filesystem::path LocalAppDataFolder()
-{
-    return D().localAppData;
-}
+std::filesystem::path LocalAppDataFolder() { return D().localAppData; }
 
 bool ShellOpen(HWND, const std::filesystem::path& file)
 {
@@ -423,12 +408,9 @@ bool ShellOpen(HWND, const std::filesystem::path& file)
     return D().shellOpenResult;
 }
 
-bool ReplaceFile(const char* from, const char* to)
-{
-    return std::rename(from, to) == 0;
-}
+bool ReplaceFile(const char* from, const char* to) { return std::rename(from, to) == 0; }
 
-} // namespace ws
+}  // namespace ws
 
 // Headless, the "message loop" delivers whatever has been posted.
 int CWinApp::Run()

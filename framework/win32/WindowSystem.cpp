@@ -52,10 +52,9 @@ CWnd* ObjectOf(HWND hwnd) { return CWnd::FromHandlePermanent(hwnd); }
 // every other result goes through DWLP_MSGRESULT.
 bool ReturnsDirectly(UINT msg)
 {
-    return msg == WM_INITDIALOG || msg == WM_QUERYDRAGICON || msg == WM_CTLCOLORMSGBOX ||
-           msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX || msg == WM_CTLCOLORBTN ||
-           msg == WM_CTLCOLORDLG || msg == WM_CTLCOLORSCROLLBAR || msg == WM_CTLCOLORSTATIC ||
-           msg == WM_COMPAREITEM || msg == WM_VKEYTOITEM || msg == WM_CHARTOITEM;
+    return msg == WM_INITDIALOG || msg == WM_QUERYDRAGICON || msg == WM_CTLCOLORMSGBOX || msg == WM_CTLCOLOREDIT ||
+        msg == WM_CTLCOLORLISTBOX || msg == WM_CTLCOLORBTN || msg == WM_CTLCOLORDLG || msg == WM_CTLCOLORSCROLLBAR ||
+        msg == WM_CTLCOLORSTATIC || msg == WM_COMPAREITEM || msg == WM_VKEYTOITEM || msg == WM_CHARTOITEM;
 }
 
 INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -109,17 +108,17 @@ LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
-bool IsOurDialog(HWND hwnd)
-{
-    return reinterpret_cast<DLGPROC>(GetWindowLongPtrA(hwnd, DWLP_DLGPROC)) == DialogProc;
-}
+bool IsOurDialog(HWND hwnd) { return reinterpret_cast<DLGPROC>(GetWindowLongPtrA(hwnd, DWLP_DLGPROC)) == DialogProc; }
 
-} // namespace
+}  // namespace
 
 namespace ws {
 
 UINT RegisterWindowMessage(const char* name) { return RegisterWindowMessageA(name); }
-LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessageA(hwnd, msg, wParam, lParam); }
+LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return SendMessageA(hwnd, msg, wParam, lParam);
+}
 
 BOOL SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT timeoutMs, LRESULT* result)
 {
@@ -131,7 +130,10 @@ BOOL SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT 
 }
 
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) { return PostMessageA(hwnd, msg, wParam, lParam); }
-LRESULT BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessageA(HWND_BROADCAST, msg, wParam, lParam); }
+LRESULT BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return SendMessageA(HWND_BROADCAST, msg, wParam, lParam);
+}
 
 // Under Wine GetDlgItem asks the server for the dialog's children every time
 // (about 0.1 ms), and data exchange looks up some thirty controls a run. A
@@ -348,8 +350,8 @@ bool ShellOpen(HWND owner, const std::filesystem::path& file)
         return true;
     // No program is associated with the file's kind (a bare Wine prefix has
     // none for .log): Notepad reads any text.
-    return opened(ShellExecuteW(owner, L"open", L"notepad.exe", (L"\"" + file.native() + L"\"").c_str(), nullptr,
-                                SW_SHOWNORMAL));
+    return opened(
+        ShellExecuteW(owner, L"open", L"notepad.exe", (L"\"" + file.native() + L"\"").c_str(), nullptr, SW_SHOWNORMAL));
 }
 
 bool ReplaceFile(const char* from, const char* to)
@@ -357,4 +359,4 @@ bool ReplaceFile(const char* from, const char* to)
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
-} // namespace ws
+}  // namespace ws

@@ -11,7 +11,7 @@ namespace skypeapi {
 namespace {
 // Posted to the first window: run the std::function<void()> in lParam, and delete it.
 constexpr UINT kRunAction = WM_APP + 0x100;
-} // namespace
+}  // namespace
 
 UINT DiscoverMessage()
 {
@@ -35,8 +35,7 @@ Sent SendWithin(HWND to, UINT msg, WPARAM wParam, LPARAM lParam, UINT timeoutMs,
     return {true, LRESULT(result), 0};
 }
 
-Sent SendCopyData(HWND to, HWND from, std::string_view bytes, DWORD count, UINT timeoutMs, ULONG_PTR tag,
-                  UINT flags)
+Sent SendCopyData(HWND to, HWND from, std::string_view bytes, DWORD count, UINT timeoutMs, ULONG_PTR tag, UINT flags)
 {
     std::string data(bytes);
     COPYDATASTRUCT record{tag, count, count ? data.data() : nullptr};
@@ -46,8 +45,8 @@ Sent SendCopyData(HWND to, HWND from, std::string_view bytes, DWORD count, UINT 
 Sent SendText(HWND to, HWND from, std::string_view text, UINT timeoutMs, UINT flags)
 {
     std::string data(text);
-    return SendCopyData(to, from, std::string_view(data.c_str(), data.size() + 1), DWORD(data.size() + 1),
-                        timeoutMs, 0, flags);
+    return SendCopyData(to, from, std::string_view(data.c_str(), data.size() + 1), DWORD(data.size() + 1), timeoutMs, 0,
+                        flags);
 }
 
 struct WindowThread::Impl {
@@ -66,8 +65,7 @@ struct WindowThread::Impl {
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     {
         if (msg == WM_NCCREATE)
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                              LONG_PTR(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, LONG_PTR(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
         auto* slot = reinterpret_cast<Slot*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
         if (!slot)
             return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -143,10 +141,7 @@ WindowThread::~WindowThread()
     impl_->thread.join();
 }
 
-HWND WindowThread::hwnd(size_t index) const
-{
-    return index < impl_->hwnds.size() ? impl_->hwnds[index] : nullptr;
-}
+HWND WindowThread::hwnd(size_t index) const { return index < impl_->hwnds.size() ? impl_->hwnds[index] : nullptr; }
 
 bool WindowThread::Post(std::function<void()> action) const
 {
@@ -157,9 +152,6 @@ bool WindowThread::Post(std::function<void()> action) const
     return false;
 }
 
-bool WindowThread::OnThread() const
-{
-    return GetCurrentThreadId() == impl_->threadId;
-}
+bool WindowThread::OnThread() const { return GetCurrentThreadId() == impl_->threadId; }
 
-} // namespace skypeapi
+}  // namespace skypeapi

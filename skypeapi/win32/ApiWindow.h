@@ -76,10 +76,9 @@ private:
 // What crossed between a Skype window and its clients, in order, with a sequence
 // number from 1 up that is never reused. Entry is the user's own record, with a
 // `seq` member the log sets. Beyond `limit` entries (0: none) the oldest go.
-template <class Entry>
-class EventLog {
+template <class Entry> class EventLog {
 public:
-    explicit EventLog(size_t limit = 0) : limit_(limit) {}
+    explicit EventLog(size_t limit = 0) : limit_(limit) { }
 
     std::uint64_t Add(Entry entry)
     {
@@ -139,4 +138,4 @@ private:
     size_t limit_;
 };
 
-} // namespace skypeapi
+}  // namespace skypeapi

@@ -21,8 +21,8 @@ TEST_F(Channel, DiscoveryBroadcastCarriesThePanelHandle)
     EXPECT_EQ(seen[0].lParam, 0);
     EXPECT_TRUE(seen[0].sent);
     // Unanswered, the program waits: no command, no second broadcast.
-    EXPECT_TRUE(HoldsFor("no command without an attach answer",
-                         [&] { return skype.commandCount() == 0; }, 1500ms));
+    EXPECT_TRUE(HoldsFor(
+        "no command without an attach answer", [&] { return skype.commandCount() == 0; }, 1500ms));
     static const std::vector<std::string> kExpected = {"discover"};
     EXPECT_SEQUENCE(kExpected, skype.transcript());
     EXPECT_TRUE(skype.foreignCommands().empty());

@@ -26,15 +26,14 @@ struct Target {
     // The step line and the datagram this pose makes.
     std::string line() const
     {
-        return std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(z) + "," +
-               std::to_string(pitch) + "," + std::to_string(roll) + "," + std::to_string(hand) + "," +
-               std::to_string(speed);
+        return std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(z) + "," + std::to_string(pitch) +
+            "," + std::to_string(roll) + "," + std::to_string(hand) + "," + std::to_string(speed);
     }
     std::string command() const
     {
-        return "WMCA_PCD|X" + std::to_string(x * 10) + "Y" + std::to_string(y * 10) + "Z" +
-               std::to_string(z * 10) + "P" + std::to_string(pitch * 10) + "R" + std::to_string(roll * 10) + "G" +
-               std::to_string(hand * 10) + "SP" + std::to_string(speed);
+        return "WMCA_PCD|X" + std::to_string(x * 10) + "Y" + std::to_string(y * 10) + "Z" + std::to_string(z * 10) +
+            "P" + std::to_string(pitch * 10) + "R" + std::to_string(roll * 10) + "G" + std::to_string(hand * 10) +
+            "SP" + std::to_string(speed);
     }
 };
 
@@ -49,8 +48,8 @@ std::vector<std::string> CloseDownCommands(int callId)
 std::optional<Target> FromLine(const std::string& line)
 {
     Target t{};
-    int read = std::sscanf(line.c_str(), "%d,%d,%d,%d,%d,%d,%d", &t.x, &t.y, &t.z, &t.pitch, &t.roll, &t.hand,
-                           &t.speed);
+    int read =
+        std::sscanf(line.c_str(), "%d,%d,%d,%d,%d,%d,%d", &t.x, &t.y, &t.z, &t.pitch, &t.roll, &t.hand, &t.speed);
     if (read != 7)
         return std::nullopt;
     return t;
@@ -70,7 +69,7 @@ protected:
     ::testing::AssertionResult enterTarget(const Target& t)
     {
         const std::pair<int, int> boxes[] = {
-            {IDC_X_SET, t.x},     {IDC_Y_SET, t.y},       {IDC_Z_SET, t.z},   {IDC_PITCH_SET, t.pitch},
+            {IDC_X_SET, t.x},       {IDC_Y_SET, t.y},       {IDC_Z_SET, t.z},     {IDC_PITCH_SET, t.pitch},
             {IDC_ROLL_SET, t.roll}, {IDC_HAND_SET, t.hand}, {IDC_SPEED, t.speed},
         };
         for (auto [id, value] : boxes) {
@@ -85,10 +84,10 @@ protected:
     {
         auto shows = [&] {
             return panel.text(IDC_X_READ) == std::to_string(t.x) && panel.text(IDC_Y_READ) == std::to_string(t.y) &&
-                   panel.text(IDC_Z_READ) == std::to_string(t.z) &&
-                   panel.text(IDC_PITCH_READ) == std::to_string(t.pitch) &&
-                   panel.text(IDC_ROLL_READ) == std::to_string(t.roll) &&
-                   panel.text(IDC_HAND_READ) == std::to_string(t.hand);
+                panel.text(IDC_Z_READ) == std::to_string(t.z) &&
+                panel.text(IDC_PITCH_READ) == std::to_string(t.pitch) &&
+                panel.text(IDC_ROLL_READ) == std::to_string(t.roll) &&
+                panel.text(IDC_HAND_READ) == std::to_string(t.hand);
         };
         auto shown = WaitFor("the Read boxes to show " + t.line(), shows, timeout);
         if (!shown) {
@@ -105,8 +104,8 @@ protected:
         RemoteDialog box = orvanta.waitForDialogWhere(
             [&](const RemoteDialog& d) { return d.messageText().find(part) != std::string::npos; });
         if (!box) {
-            return ::testing::AssertionFailure() << "no question \"" << part << "\"; open: "
-                                                 << orvanta.describeWindows();
+            return ::testing::AssertionFailure()
+                << "no question \"" << part << "\"; open: " << orvanta.describeWindows();
         }
         return box.pressButton(button);
     }
@@ -142,8 +141,8 @@ TEST_F(Experiment, FromStartUpToTheThanksBox)
     // Attach, create, connect; the stream opens and the robot answers the polls.
     ASSERT_TRUE(waitForLink());
     EXPECT_EQ(robotStream(), 1);
-    const std::vector<std::string> kLinkUp = {
-        "CREATE APPLICATION remotecontrol", "ALTER APPLICATION remotecontrol CONNECT " + kRobot};
+    const std::vector<std::string> kLinkUp = {"CREATE APPLICATION remotecontrol",
+                                              "ALTER APPLICATION remotecontrol CONNECT " + kRobot};
     EXPECT_SEQUENCE(kLinkUp, commandsSince(0));
     for (int id : kLinkControls) {
         if (id != IDC_CONNECT && id != IDC_DISCONNECT) {
@@ -157,9 +156,9 @@ TEST_F(Experiment, FromStartUpToTheThanksBox)
     EXPECT_EQ(commandsSince(mark), std::vector<std::string>{"call " + kRobot});
     const int callId = call().id;
     auto notices = noticesSince(mark);
-    EXPECT_NE(std::find(notices.begin(), notices.end(),
-                        "CALL " + std::to_string(callId) + " VIDEO_RECEIVE_STATUS RUNNING"),
-              notices.end())
+    EXPECT_NE(
+        std::find(notices.begin(), notices.end(), "CALL " + std::to_string(callId) + " VIDEO_RECEIVE_STATUS RUNNING"),
+        notices.end())
         << describeTraffic(mark);
     for (int id : kLinkControls)
         EXPECT_TRUE(panel.enabled(id)) << ControlName(id);
@@ -176,7 +175,8 @@ TEST_F(Experiment, FromStartUpToTheThanksBox)
     const std::vector<std::string> kJog = {DatagramCommand(1, "WMCA_BSTARTM|1001"),
                                            DatagramCommand(1, "WMCA_BSTOPM|1001")};
     EXPECT_SEQUENCE(kJog, commandsSince(mark));
-    EXPECT_TRUE(HoldsFor("the base to stay", [&] { return joints().base == baseJogged; }, 300ms));
+    EXPECT_TRUE(HoldsFor(
+        "the base to stay", [&] { return joints().base == baseJogged; }, 300ms));
 
     // Move To XYZ: the target goes out, the arm gets there, the Read boxes show it.
     mark = trafficMark();
@@ -194,13 +194,15 @@ TEST_F(Experiment, FromStartUpToTheThanksBox)
     ASSERT_TRUE(thanks) << orvanta.describeWindows();
     EXPECT_EQ(thanks.messageText(), kThanks);
     EXPECT_EQ(panel.text(IDC_STATUS), kRestart);
-    EXPECT_TRUE(HoldsFor("one thanks box", [&] { return countDialogs("Message") == 1; }, 1500ms));
+    EXPECT_TRUE(HoldsFor(
+        "one thanks box", [&] { return countDialogs("Message") == 1; }, 1500ms));
     EXPECT_SEQUENCE(CloseDownCommands(callId), commandsSince(mark));
     ASSERT_TRUE(thanks.pressButton(IDOK));
     ASSERT_TRUE(WaitFor("the thanks box to close", [&] { return countDialogs("Message") == 0; }));
     for (int id : kLinkControls)
         EXPECT_FALSE(panel.enabled(id)) << ControlName(id) << " after the experiment";
-    EXPECT_TRUE(HoldsFor("no second box", [&] { return orvanta.dialogs().empty(); }, 1500ms));
+    EXPECT_TRUE(HoldsFor(
+        "no second box", [&] { return orvanta.dialogs().empty(); }, 1500ms));
 
     // Closing: WMCD, hang-up, the 5 s wait, disconnect, delete; then the process ends.
     // (Skype counted Orvanta gone while the box held its notice over a second, so
@@ -250,15 +252,14 @@ TEST_F(Experiment, RecordsAndReplaysAThreeStepTrajectory)
             return standin::Batch{};
         });
         ASSERT_TRUE(waitForTraffic("Msg$WMRP_SE", mark, 10000ms));
-        ASSERT_TRUE(WaitFor("the step recorded",
-                            [&] { return panel.listLines(IDC_STEP_LIST).size() == before + 1; }));
+        ASSERT_TRUE(WaitFor("the step recorded", [&] { return panel.listLines(IDC_STEP_LIST).size() == before + 1; }));
         EXPECT_EQ(panel.listLines(IDC_STEP_LIST)[before], step.line())
             << "the step recorded is not the pose reached; the robot's reports since the move began:\n"
             << robotReports(mark);
         // The targets follow the robot while recording.
         EXPECT_TRUE(WaitFor("the Set boxes to follow the robot", [&] {
-            return panel.text(IDC_X_SET) == std::to_string(step.x) &&
-                   panel.text(IDC_Y_SET) == std::to_string(step.y) && panel.text(IDC_Z_SET) == std::to_string(step.z);
+            return panel.text(IDC_X_SET) == std::to_string(step.x) && panel.text(IDC_Y_SET) == std::to_string(step.y) &&
+                panel.text(IDC_Z_SET) == std::to_string(step.z);
         }));
     }
 
@@ -271,7 +272,8 @@ TEST_F(Experiment, RecordsAndReplaysAThreeStepTrajectory)
     mark = trafficMark();
     ASSERT_TRUE(panel.click(IDC_RUN));
     ASSERT_TRUE(WaitFor("RUN on", [&] { return panel.checked(IDC_RUN); }));
-    ASSERT_TRUE(WaitFor("the replay to end", [&] { return !panel.checked(IDC_RUN); }, 20000ms));
+    ASSERT_TRUE(WaitFor(
+        "the replay to end", [&] { return !panel.checked(IDC_RUN); }, 20000ms));
     // The lines as recorded, in order, whatever they hold.
     std::vector<std::string> replay;
     for (const std::string& line : recorded) {
@@ -341,11 +343,13 @@ TEST(DISABLED_Demo, ScriptedSession)
         "\"Link to Robot OK!\"", [&] { return panel.text(IDC_STATUS) == "Link to Robot OK!"; }, 30000ms));
     ASSERT_TRUE(WaitFor("Connect enabled", [&] { return panel.enabled(IDC_CONNECT); }));
     ASSERT_TRUE(panel.click(IDC_CONNECT));
-    ASSERT_TRUE(WaitFor("the robot's video", [&] { return AllEnabled(panel, kLinkControls); }, 20000ms));
+    ASSERT_TRUE(WaitFor(
+        "the robot's video", [&] { return AllEnabled(panel, kLinkControls); }, 20000ms));
 
     // A jog of the base, held until the Read boxes see it move.
     ASSERT_TRUE(panel.press(IDC_BASE_PLUS));
-    EXPECT_TRUE(WaitFor("the base to turn", [&] { return panel.text(IDC_Y_READ) != "0"; }, 10000ms));
+    EXPECT_TRUE(WaitFor(
+        "the base to turn", [&] { return panel.text(IDC_Y_READ) != "0"; }, 10000ms));
     ASSERT_TRUE(panel.release(IDC_BASE_PLUS));
     ASSERT_TRUE(WaitFor("the jog's stop at the stand-in", [&] { return standinShows("Msg$WMCA_BSTOPM|1001"); }));
 
@@ -358,11 +362,12 @@ TEST(DISABLED_Demo, ScriptedSession)
     for (auto [id, value] : boxes)
         ASSERT_TRUE(panel.setText(id, std::to_string(value)));
     ASSERT_TRUE(panel.click(IDC_MOVE_XYZ));
-    ASSERT_TRUE(WaitFor("the step end", [&] { return standinShows("Msg$WMRP_SE"); }, 15000ms));
+    ASSERT_TRUE(WaitFor(
+        "the step end", [&] { return standinShows("Msg$WMRP_SE"); }, 15000ms));
     EXPECT_TRUE(WaitFor("the target read back", [&] {
         return panel.text(IDC_X_READ) == std::to_string(kDemoTarget.x) &&
-               panel.text(IDC_Y_READ) == std::to_string(kDemoTarget.y) &&
-               panel.text(IDC_Z_READ) == std::to_string(kDemoTarget.z);
+            panel.text(IDC_Y_READ) == std::to_string(kDemoTarget.y) &&
+            panel.text(IDC_Z_READ) == std::to_string(kDemoTarget.z);
     }));
 }
 

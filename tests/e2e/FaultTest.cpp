@@ -33,9 +33,9 @@ protected:
     std::map<int, std::string> panelTexts() const
     {
         std::map<int, std::string> texts;
-        for (int id : {IDC_STATUS, IDC_X_READ, IDC_Y_READ, IDC_Z_READ, IDC_PITCH_READ, IDC_ROLL_READ, IDC_HAND_READ,
-                       IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_PITCH_SET, IDC_ROLL_SET, IDC_HAND_SET, IDC_SPEED,
-                       IDC_ROBOT_MESSAGE})
+        for (int id :
+             {IDC_STATUS, IDC_X_READ, IDC_Y_READ, IDC_Z_READ, IDC_PITCH_READ, IDC_ROLL_READ, IDC_HAND_READ, IDC_X_SET,
+              IDC_Y_SET, IDC_Z_SET, IDC_PITCH_SET, IDC_ROLL_SET, IDC_HAND_SET, IDC_SPEED, IDC_ROBOT_MESSAGE})
             texts[id] = panel.text(id);
         return texts;
     }
@@ -71,8 +71,8 @@ TEST_F(Faults, LogOutAndInAgainReattachesByItself)
 
     // Attached again: application, connection and a new stream, and the robot answers.
     ASSERT_TRUE(waitForLink(10000ms));
-    const std::vector<std::string> kRelink = {
-        "CREATE APPLICATION remotecontrol", "ALTER APPLICATION remotecontrol CONNECT " + kRobot};
+    const std::vector<std::string> kRelink = {"CREATE APPLICATION remotecontrol",
+                                              "ALTER APPLICATION remotecontrol CONNECT " + kRobot};
     EXPECT_SEQUENCE(kRelink, commandsSince(discoveries[0].seq));
     EXPECT_TRUE(standinAttached());
     EXPECT_EQ(robotStream(), 2);
@@ -93,7 +93,8 @@ TEST_F(Faults, StreamLostMidSessionEndsTheExperimentOnce)
     RemoteDialog thanks = orvanta.waitForDialog("Message");
     ASSERT_TRUE(thanks) << orvanta.describeWindows();
     EXPECT_EQ(thanks.messageText(), kThanks);
-    EXPECT_TRUE(HoldsFor("one thanks box", [&] { return countDialogs("Message") == 1; }, 2000ms));
+    EXPECT_TRUE(HoldsFor(
+        "one thanks box", [&] { return countDialogs("Message") == 1; }, 2000ms));
     // The close-down, though the stream is gone already.
     const std::vector<std::string> kEnd = {
         DatagramCommand(1, "WMCD"), "ALTER CALL " + std::to_string(callId) + " HANGUP",
@@ -103,7 +104,8 @@ TEST_F(Faults, StreamLostMidSessionEndsTheExperimentOnce)
 
     ASSERT_TRUE(thanks.pressButton(IDOK));
     ASSERT_TRUE(WaitFor("the thanks box to close", [&] { return countDialogs("Message") == 0; }));
-    EXPECT_TRUE(HoldsFor("no second box", [&] { return orvanta.dialogs().empty(); }, 1500ms));
+    EXPECT_TRUE(HoldsFor(
+        "no second box", [&] { return orvanta.dialogs().empty(); }, 1500ms));
     for (int id : kLinkControls)
         EXPECT_FALSE(panel.enabled(id)) << ControlName(id) << " after the experiment";
     EXPECT_TRUE(Responds(panel.hwnd()));
@@ -175,9 +177,8 @@ TEST_F(Faults, FloodOfGarbageNoticesChangesNothing)
     ASSERT_TRUE(panel.setText(IDC_SPEED, "255"));
     ASSERT_TRUE(panel.click(IDC_MOVE_XYZ));
     ASSERT_TRUE(waitForTraffic("Msg$WMRP_SE", moved, 10000ms));
-    EXPECT_TRUE(WaitFor("the new pose read back", [&] {
-        return panel.text(IDC_X_READ) == "200" && panel.text(IDC_Z_READ) == "120";
-    }));
+    EXPECT_TRUE(WaitFor("the new pose read back",
+                        [&] { return panel.text(IDC_X_READ) == "200" && panel.text(IDC_Z_READ) == "120"; }));
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ std::string TempPath(const char* stem)
     char folder[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, folder);
     std::string path = std::string(folder) + stem + std::to_string(GetCurrentProcessId()) + "_" +
-                       std::to_string(GetTickCount()) + ".txt";
+        std::to_string(GetTickCount()) + ".txt";
     DeleteFileA(path.c_str());
     return path;
 }
@@ -99,8 +99,7 @@ TEST_F(Harness, AnswersDiscoveryInsideTheBroadcast)
     skype.answerDiscovery(kAttachSuccess, AttachTiming::Nested);
     ASSERT_TRUE(start());
     // The start-up broadcast has returned once the window shows, so all of it is in.
-    static const std::vector<std::string> kExpected = {
-        "discover", "attach 0", "command HELLO", "done = 1"};
+    static const std::vector<std::string> kExpected = {"discover", "attach 0", "command HELLO", "done = 1"};
     EXPECT_SEQUENCE(kExpected, skype.transcript());
     auto commands = skype.commands();
     ASSERT_EQ(commands.size(), 1u);
@@ -154,8 +153,8 @@ TEST_F(Harness, CommandHandlerRepliesFromInsideTheCommand)
     ASSERT_TRUE(window.click(IDC_FX_SEND));
     ASSERT_TRUE(skype.waitForCommands(3));
     // PONG comes inside CLICKED, before the fixture goes on to AFTER.
-    static const std::vector<std::string> kExpected = {
-        "command CLICKED", "notice PING", "command PONG", "done = 1", "command AFTER"};
+    static const std::vector<std::string> kExpected = {"command CLICKED", "notice PING", "command PONG", "done = 1",
+                                                       "command AFTER"};
     EXPECT_SEQUENCE(kExpected, skype.transcript());
 }
 
@@ -282,7 +281,7 @@ TEST_F(Harness, TypesAndReadsEditText)
 TEST_F(Harness, ReadsAndClicksListLines)
 {
     ASSERT_TRUE(start());
-    static const std::vector<std::string> kLines = {"alpha", "beta",    "gamma", "delta",
+    static const std::vector<std::string> kLines = {"alpha",   "beta", "gamma", "delta",
                                                     "epsilon", "zeta", "eta",   "theta"};
     EXPECT_SEQUENCE(kLines, window.listLines(IDC_FX_LIST));
     EXPECT_EQ(window.listSelection(IDC_FX_LIST), -1);
@@ -329,8 +328,8 @@ TEST_F(Harness, AnswersTheOverwritePromptOfTheSaveDialog)
     ASSERT_TRUE(dialog) << "no Save dialog";
     ASSERT_TRUE(dialog.answerFileDialog(path));
     // The prompt is a message box owned by the file dialog, not by the program's window.
-    RemoteDialog prompt = fixture.waitForDialogWhere(
-        [&](const RemoteDialog& box) { return box.owner() == dialog.hwnd(); });
+    RemoteDialog prompt =
+        fixture.waitForDialogWhere([&](const RemoteDialog& box) { return box.owner() == dialog.hwnd(); });
     ASSERT_TRUE(prompt) << fixture.describeWindows();
     EXPECT_NE(prompt.messageText().find("already exists"), std::string::npos) << prompt.describe();
     ASSERT_TRUE(prompt.pressButton(IDYES));
@@ -395,11 +394,14 @@ TEST_F(Harness, SequenceReportsTheFirstDifference)
 
 TEST_F(Harness, WaitForTimesOutAndHoldsForHolds)
 {
-    EXPECT_FALSE(WaitFor("never", [] { return false; }, 50ms));
+    EXPECT_FALSE(WaitFor(
+        "never", [] { return false; }, 50ms));
     int polls = 0;
-    EXPECT_TRUE(HoldsFor("always", [&] { return ++polls > 0; }, 50ms));
+    EXPECT_TRUE(HoldsFor(
+        "always", [&] { return ++polls > 0; }, 50ms));
     EXPECT_GT(polls, 1);
-    EXPECT_FALSE(HoldsFor("never", [] { return false; }, 50ms));
+    EXPECT_FALSE(HoldsFor(
+        "never", [] { return false; }, 50ms));
 }
 
 }  // namespace

@@ -51,8 +51,8 @@ TEST_F(Link, AttachAnswerInsideTheBroadcastIsHandledAtOnce)
     skype.answerDiscovery(kAttachSuccess, AttachTiming::Nested);
     ASSERT_TRUE(startOrvanta());
     // All of it happened inside the start-up broadcast, before the panel showed.
-    const std::vector<std::string> kExpected = {
-        "discover", "attach 0", "command " + kCreate, "command " + kConnect, "done = 1"};
+    const std::vector<std::string> kExpected = {"discover", "attach 0", "command " + kCreate, "command " + kConnect,
+                                                "done = 1"};
     auto transcript = skype.transcript();
     transcript.resize(std::min(transcript.size(), kExpected.size()));
     EXPECT_SEQUENCE(kExpected, transcript);
@@ -68,9 +68,8 @@ TEST_F(Link, TimerPollsTheRobotEverySecond)
     skype.clear();
     ASSERT_TRUE(skype.waitForCommands(4, 4000ms));
     // Two ticks, each: query the pose, query the state.
-    const std::vector<std::string> kExpected = {
-        DatagramCommand(3, "WMCA_QD"), DatagramCommand(3, "WMCA_QU"),
-        DatagramCommand(3, "WMCA_QD"), DatagramCommand(3, "WMCA_QU")};
+    const std::vector<std::string> kExpected = {DatagramCommand(3, "WMCA_QD"), DatagramCommand(3, "WMCA_QU"),
+                                                DatagramCommand(3, "WMCA_QD"), DatagramCommand(3, "WMCA_QU")};
     auto texts = skype.commandTexts();
     texts.resize(4);
     EXPECT_SEQUENCE(kExpected, texts);
@@ -89,8 +88,8 @@ TEST_F(Link, NoticeSentInsideACommandIsHandledBeforeTheNextCommand)
     });
     ASSERT_TRUE(startAttached());
     const std::vector<std::string> kExpected = {
-        "discover", "attach 0", "command " + kCreate, "notice USERSTATUS ONLINE", "done = 1",
-        "command " + kConnect, "done = 1"};
+        "discover", "attach 0", "command " + kCreate, "notice USERSTATUS ONLINE", "done = 1", "command " + kConnect,
+        "done = 1"};
     auto transcript = skype.transcript();
     transcript.resize(std::min(transcript.size(), kExpected.size()));
     EXPECT_SEQUENCE(kExpected, transcript);
@@ -115,9 +114,9 @@ TEST_F(Link, CloseDownHangsUpWaitsAndDeletesTheApplication)
     skype.clear();
     panel.close();
     ASSERT_TRUE(orvanta.waitForExit(15000ms));
-    const std::vector<std::string> kExpected = {
-        DatagramCommand(3, "WMCD"), "ALTER CALL 17 HANGUP",
-        "ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":3", "DELETE APPLICATION remotecontrol"};
+    const std::vector<std::string> kExpected = {DatagramCommand(3, "WMCD"), "ALTER CALL 17 HANGUP",
+                                                "ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":3",
+                                                "DELETE APPLICATION remotecontrol"};
     EXPECT_SEQUENCE(kExpected, WithoutPolls(skype.commandTexts()));
     // The 5 s wait lies between the hang-up and the disconnect.
     std::vector<CopyData> commands;
@@ -166,15 +165,18 @@ TEST_F(Link, PanelStaysUsableWhileSkypeHangs)
     ASSERT_TRUE(panel.topmost());
     skype.clear();
     skype.stopAnswering(4000ms);
-    ASSERT_TRUE(WaitFor("a poll waiting in the hung Skype", [&] { return skype.commandWaiting(); }, 3000ms));
+    ASSERT_TRUE(WaitFor(
+        "a poll waiting in the hung Skype", [&] { return skype.commandWaiting(); }, 3000ms));
     auto posted = std::chrono::steady_clock::now();
     ASSERT_TRUE(panel.mouseClick(IDC_ON_TOP));
-    ASSERT_TRUE(WaitFor("the On Top click handled", [&] { return !panel.topmost(); }, 3000ms));
+    ASSERT_TRUE(WaitFor(
+        "the On Top click handled", [&] { return !panel.topmost(); }, 3000ms));
     auto took = std::chrono::duration_cast<Millis>(std::chrono::steady_clock::now() - posted).count();
     EXPECT_TRUE(skype.hanging()) << "the click waited " << took << " ms, until Skype answered again";
     EXPECT_LE(took, 2500) << "a second for the send, and time to spare";
 
-    ASSERT_TRUE(WaitFor("Skype answering again", [&] { return !skype.hanging(); }, 6000ms));
+    ASSERT_TRUE(WaitFor(
+        "Skype answering again", [&] { return !skype.hanging(); }, 6000ms));
     size_t before = skype.commandCount();
     ASSERT_TRUE(skype.waitForCommands(before + 2, 3000ms)) << "a tick's polls after the hang";
     const std::string request = "APPLICATION remotecontrol DATAGRAM " + kRobot + ":3 Msg$WMIT_D";
@@ -182,8 +184,8 @@ TEST_F(Link, PanelStaysUsableWhileSkypeHangs)
     const std::vector<std::string> kAnswer = {DatagramCommand(3, "WMCA_ITD")};
     EXPECT_SEQUENCE(kAnswer, WithoutPolls(skype.commandTexts()));
     auto commands = skype.commands();
-    auto answer = std::find_if(commands.begin(), commands.end(),
-                               [&](const CopyData& c) { return c.text() == kAnswer[0]; });
+    auto answer =
+        std::find_if(commands.begin(), commands.end(), [&](const CopyData& c) { return c.text() == kAnswer[0]; });
     ASSERT_NE(answer, commands.end());
     EXPECT_TRUE(answer->nested) << "the answer came after the request's send";
 
@@ -205,7 +207,8 @@ TEST_F(Link, ClosingWhileSkypeHangsTakesTheWaitAndASecondACommand)
     auto closed = std::chrono::steady_clock::now();
     panel.close();
     // Waiting in a send, the panel still answers us; in its 5 s wait it does not.
-    EXPECT_TRUE(WaitFor("the close-down's wait", [&] { return !Responds(panel.hwnd(), 200ms); }, 5000ms));
+    EXPECT_TRUE(WaitFor(
+        "the close-down's wait", [&] { return !Responds(panel.hwnd(), 200ms); }, 5000ms));
     skype.answerAgain();
     ASSERT_TRUE(orvanta.waitForExit(20000ms));
     auto took = std::chrono::duration_cast<Millis>(std::chrono::steady_clock::now() - closed).count();
@@ -215,9 +218,9 @@ TEST_F(Link, ClosingWhileSkypeHangsTakesTheWaitAndASecondACommand)
 
     // What ran out of time before the wait may be lost (Wine drops it), never repeated;
     // the disconnect and the delete come after the wait, when Skype answers.
-    const std::vector<std::string> kCloseDown = {
-        DatagramCommand(3, "WMCD"), "ALTER CALL 17 HANGUP",
-        "ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":3", "DELETE APPLICATION remotecontrol"};
+    const std::vector<std::string> kCloseDown = {DatagramCommand(3, "WMCD"), "ALTER CALL 17 HANGUP",
+                                                 "ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":3",
+                                                 "DELETE APPLICATION remotecontrol"};
     auto received = WithoutPolls(skype.commandTexts());
     ASSERT_GE(received.size(), 2u);
     std::vector<std::string> expected(kCloseDown.end() - std::min(received.size(), kCloseDown.size()),
@@ -225,14 +228,13 @@ TEST_F(Link, ClosingWhileSkypeHangsTakesTheWaitAndASecondACommand)
     EXPECT_SEQUENCE(expected, received);
 }
 
-const char kRefusedText[] =
-    "You probably have chosen disallowing this software to access Skype\n\n"
-    " If you want to use this software, please change the following setting in Skype:\n"
-    "    Skype menu->Tools->Options->Privacy->Manage other programs access to Skype\n"
-    " Or \n"
-    "    Skype menu->Tools->Options->Advanced->Manage other programs access to Skype\n\n"
-    " The 'Manage API Access Control' panel will appear, then Change the settings to "
-    "'Allow this program to use Skype'";
+const char kRefusedText[] = "You probably have chosen disallowing this software to access Skype\n\n"
+                            " If you want to use this software, please change the following setting in Skype:\n"
+                            "    Skype menu->Tools->Options->Privacy->Manage other programs access to Skype\n"
+                            " Or \n"
+                            "    Skype menu->Tools->Options->Advanced->Manage other programs access to Skype\n\n"
+                            " The 'Manage API Access Control' panel will appear, then Change the settings to "
+                            "'Allow this program to use Skype'";
 const char kNotAvailableText[] = "Skype API not available, please log in Skype to operate robot";
 
 // Posted, so the box opens in the program's own loop and no send waits on it.
@@ -243,7 +245,8 @@ void ExpectAttachBox(FakeSkype& skype, OrvantaProcess& orvanta, LPARAM status, c
     ASSERT_TRUE(box) << orvanta.describeWindows();
     EXPECT_EQ(box.owner(), orvanta.panel().hwnd());
     EXPECT_EQ(box.messageText(), text);
-    EXPECT_TRUE(WaitFor("the stop icon", [&] { return MessageBoxIcon(box) == "error"; }, 2000ms))
+    EXPECT_TRUE(WaitFor(
+        "the stop icon", [&] { return MessageBoxIcon(box) == "error"; }, 2000ms))
         << "shows " << MessageBoxIcon(box);
     ASSERT_TRUE(box.pressButton(IDOK));
     EXPECT_TRUE(WaitFor("the box to close", [&] { return !box.exists() || !box.isVisible(); }));
@@ -273,8 +276,8 @@ TEST_F(Link, ConnectCallsTheRobotAccount)
     ASSERT_TRUE(panel.click(IDC_CONNECT));
     ASSERT_TRUE(WaitFor("the call", [&] { return !WithoutPolls(skype.commandTexts()).empty(); }));
     const std::vector<std::string> kExpected = {"call " + kRobot};
-    EXPECT_TRUE(HoldsFor("nothing more", [&] { return WithoutPolls(skype.commandTexts()).size() == 1; },
-                         300ms));
+    EXPECT_TRUE(HoldsFor(
+        "nothing more", [&] { return WithoutPolls(skype.commandTexts()).size() == 1; }, 300ms));
     EXPECT_SEQUENCE(kExpected, WithoutPolls(skype.commandTexts()));
 }
 
@@ -294,8 +297,7 @@ TEST_F(Link, VideoStateSwitchesTheLinkControls)
     for (int id : kLinkControls)
         EXPECT_FALSE(panel.enabled(id)) << ControlName(id);
     // The controls the link never switches stay usable throughout.
-    for (int id : {IDC_ADD, IDC_DEL, IDC_CHG, IDC_LOAD, IDC_SAVE, IDC_ON_TOP, IDC_BACKWARD, IDC_MORE,
-                   IDC_ABOUT})
+    for (int id : {IDC_ADD, IDC_DEL, IDC_CHG, IDC_LOAD, IDC_SAVE, IDC_ON_TOP, IDC_BACKWARD, IDC_MORE, IDC_ABOUT})
         EXPECT_TRUE(panel.enabled(id)) << ControlName(id);
     // Only the two link commands of the attach went out.
     EXPECT_EQ(WithoutPolls(skype.commandTexts()).size(), 2u);
@@ -310,9 +312,9 @@ TEST_F(Link, DisconnectHangsUpTheLastCallAndClosesTheLink)
     skype.clear();
     ASSERT_TRUE(panel.click(IDC_DISCONNECT));
     ASSERT_TRUE(WaitFor("the close-down", [&] { return WithoutPolls(skype.commandTexts()).size() >= 4; }));
-    const std::vector<std::string> kExpected = {
-        DatagramCommand(3, "WMCD"), "ALTER CALL 17 HANGUP",
-        "ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":3", "DELETE APPLICATION remotecontrol"};
+    const std::vector<std::string> kExpected = {DatagramCommand(3, "WMCD"), "ALTER CALL 17 HANGUP",
+                                                "ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":3",
+                                                "DELETE APPLICATION remotecontrol"};
     EXPECT_SEQUENCE(kExpected, WithoutPolls(skype.commandTexts()));
     // No wait here: that belongs to the window's close-down.
     auto commands = skype.commands();
@@ -321,8 +323,7 @@ TEST_F(Link, DisconnectHangsUpTheLastCallAndClosesTheLink)
     EXPECT_LT(took, 3000);
     // The last step of the close-down, after the four sends.
     EXPECT_TRUE(WaitFor("the link controls to go off", [&] {
-        return std::none_of(kLinkControls.begin(), kLinkControls.end(),
-                            [&](int id) { return panel.enabled(id); });
+        return std::none_of(kLinkControls.begin(), kLinkControls.end(), [&](int id) { return panel.enabled(id); });
     }));
     EXPECT_TRUE(orvanta.running());
 }

@@ -28,8 +28,7 @@ HWND FocusOf(const RemoteDialog& dialog)
 
 const char kCalibrateQuestion[] =
     "This command will reset the current position\nas the home position.\n\nAre you sure to continue?.";
-const char kGotoHomeQuestion[] =
-    "This command will let robot move to its home position\n\nAre you sure to continue?.";
+const char kGotoHomeQuestion[] = "This command will let robot move to its home position\n\nAre you sure to continue?.";
 const char kOutOfRange[] = "The target is out of range and was not sent.";
 
 struct ControlText {
@@ -39,8 +38,8 @@ struct ControlText {
 
 // The example pose: sent in whole units, kept as typed.
 const std::vector<ControlText> kTypedPose = {
-    {IDC_X_SET, "12.7"},   {IDC_Y_SET, "-3.2"},   {IDC_Z_SET, "100"},  {IDC_PITCH_SET, "-90"},
-    {IDC_ROLL_SET, "0"},   {IDC_HAND_SET, "25.9"}, {IDC_SPEED, "200"},
+    {IDC_X_SET, "12.7"}, {IDC_Y_SET, "-3.2"},    {IDC_Z_SET, "100"}, {IDC_PITCH_SET, "-90"},
+    {IDC_ROLL_SET, "0"}, {IDC_HAND_SET, "25.9"}, {IDC_SPEED, "200"},
 };
 const std::string kTypedPoseTarget = "WMCA_PCD|X120Y-30Z1000P-900R0G250SP200";
 
@@ -51,8 +50,7 @@ protected:
         skype.answerDiscovery(kAttachSuccess);
         ASSERT_TRUE(startOrvanta());
         ASSERT_TRUE(skype.waitForCommands(2));
-        ASSERT_EQ(skype.sendNotice("APPLICATION remotecontrol STREAMS " + kRobot + ":" +
-                                   std::to_string(kStream)),
+        ASSERT_EQ(skype.sendNotice("APPLICATION remotecontrol STREAMS " + kRobot + ":" + std::to_string(kStream)),
                   Answered(1));
         ASSERT_EQ(skype.sendNotice(kVideoRunning), Answered(1));
         for (int id : kLinkControls)
@@ -64,8 +62,8 @@ protected:
 
     ::testing::AssertionResult waitForSent(size_t count, Millis timeout = kDefaultTimeout)
     {
-        auto result = WaitFor(std::to_string(count) + " command(s) besides the polls",
-                              [&] { return sent().size() >= count; }, timeout);
+        auto result = WaitFor(
+            std::to_string(count) + " command(s) besides the polls", [&] { return sent().size() >= count; }, timeout);
         if (!result) {
             for (const std::string& line : sent())
                 result << "\n  " << line;
@@ -76,7 +74,8 @@ protected:
     // Nothing more than `count` commands besides the polls goes out for a while.
     ::testing::AssertionResult staysAt(size_t count, Millis period = 400ms)
     {
-        auto result = HoldsFor("no further command", [&] { return sent().size() <= count; }, period);
+        auto result = HoldsFor(
+            "no further command", [&] { return sent().size() <= count; }, period);
         if (!result) {
             for (const std::string& line : sent())
                 result << "\n  " << line;
@@ -195,8 +194,7 @@ TEST_F(Motion, NoTargetGoesOutWhileTheControlsAreOff)
         typePose(kTypedPose);
         ASSERT_TRUE(panel.setText(IDC_X_SET, "12.70"));
         ASSERT_TRUE(panel.pressButton(id));
-        EXPECT_TRUE(WaitFor("the Set boxes pulled and pushed",
-                            [&] { return panel.text(IDC_X_SET) == "12.7"; }))
+        EXPECT_TRUE(WaitFor("the Set boxes pulled and pushed", [&] { return panel.text(IDC_X_SET) == "12.7"; }))
             << ControlName(id);
         EXPECT_TRUE(staysAt(0)) << ControlName(id);
     }
@@ -214,7 +212,8 @@ TEST_F(Motion, OutOfRangeTargetIsNotSent)
     EXPECT_EQ(box.owner(), panel.hwnd());
     EXPECT_TRUE(box.hasItem(IDOK)) << box.describe();
     EXPECT_FALSE(box.hasItem(IDNO)) << box.describe();
-    EXPECT_TRUE(WaitFor("the information icon", [&] { return MessageBoxIcon(box) == "information"; }, 2000ms))
+    EXPECT_TRUE(WaitFor(
+        "the information icon", [&] { return MessageBoxIcon(box) == "information"; }, 2000ms))
         << "shows " << MessageBoxIcon(box);
     ASSERT_TRUE(box.pressButton(IDOK));
     ASSERT_TRUE(WaitFor("the box to close", [&] { return !box.exists() || !box.isVisible(); }));

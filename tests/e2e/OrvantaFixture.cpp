@@ -17,24 +17,35 @@ struct Named {
     const char* name;
 };
 
-#define NAMED(id) {id, #id}
+#define NAMED(id)                                                                                                      \
+    {                                                                                                                  \
+        id, #id                                                                                                        \
+    }
 const Named kNames[] = {
-    NAMED(IDC_BASE_PLUS),     NAMED(IDC_BASE_MINUS),     NAMED(IDC_SHOULDER_DOWN),
-    NAMED(IDC_SHOULDER_UP),   NAMED(IDC_ELBOW_DOWN),     NAMED(IDC_ELBOW_UP),
-    NAMED(IDC_WRIST_DOWN),    NAMED(IDC_WRIST_UP),       NAMED(IDC_WRISTROT_PLUS),
-    NAMED(IDC_WRISTROT_MINUS), NAMED(IDC_HAND_CLOSE),    NAMED(IDC_HAND_OPEN),
-    NAMED(IDC_MOVE_XYZ),      NAMED(IDC_CONNECT),        NAMED(IDC_DISCONNECT),
-    NAMED(IDC_STATUS),        NAMED(IDC_X_READ),         NAMED(IDC_X_SET),
-    NAMED(IDC_Y_READ),        NAMED(IDC_Y_SET),          NAMED(IDC_Z_READ),
-    NAMED(IDC_Z_SET),         NAMED(IDC_PITCH_READ),     NAMED(IDC_PITCH_SET),
-    NAMED(IDC_ROLL_READ),     NAMED(IDC_ROLL_SET),       NAMED(IDC_CALIBRATE),
-    NAMED(IDC_HAND_READ),     NAMED(IDC_GOTO_HOME),      NAMED(IDC_HAND_SET),
-    NAMED(IDC_ROBOT_MESSAGE), NAMED(IDC_SPEED),          NAMED(IDC_ADD),
-    NAMED(IDC_DEL),           NAMED(IDC_STEP),           NAMED(IDC_CHG),
-    NAMED(IDC_LOAD),          NAMED(IDC_SAVE),           NAMED(IDC_RUN),
-    NAMED(IDC_NOTE),          NAMED(IDC_STEP_LIST),      NAMED(IDC_ON_TOP),
-    NAMED(IDC_REC),           NAMED(IDC_BACKWARD),       NAMED(IDC_MORE),
-    NAMED(IDC_ABOUT),         {IDOK, "IDOK"},            {kMessageBoxTextId, "message text"},
+    NAMED(IDC_BASE_PLUS),     NAMED(IDC_BASE_MINUS),
+    NAMED(IDC_SHOULDER_DOWN), NAMED(IDC_SHOULDER_UP),
+    NAMED(IDC_ELBOW_DOWN),    NAMED(IDC_ELBOW_UP),
+    NAMED(IDC_WRIST_DOWN),    NAMED(IDC_WRIST_UP),
+    NAMED(IDC_WRISTROT_PLUS), NAMED(IDC_WRISTROT_MINUS),
+    NAMED(IDC_HAND_CLOSE),    NAMED(IDC_HAND_OPEN),
+    NAMED(IDC_MOVE_XYZ),      NAMED(IDC_CONNECT),
+    NAMED(IDC_DISCONNECT),    NAMED(IDC_STATUS),
+    NAMED(IDC_X_READ),        NAMED(IDC_X_SET),
+    NAMED(IDC_Y_READ),        NAMED(IDC_Y_SET),
+    NAMED(IDC_Z_READ),        NAMED(IDC_Z_SET),
+    NAMED(IDC_PITCH_READ),    NAMED(IDC_PITCH_SET),
+    NAMED(IDC_ROLL_READ),     NAMED(IDC_ROLL_SET),
+    NAMED(IDC_CALIBRATE),     NAMED(IDC_HAND_READ),
+    NAMED(IDC_GOTO_HOME),     NAMED(IDC_HAND_SET),
+    NAMED(IDC_ROBOT_MESSAGE), NAMED(IDC_SPEED),
+    NAMED(IDC_ADD),           NAMED(IDC_DEL),
+    NAMED(IDC_STEP),          NAMED(IDC_CHG),
+    NAMED(IDC_LOAD),          NAMED(IDC_SAVE),
+    NAMED(IDC_RUN),           NAMED(IDC_NOTE),
+    NAMED(IDC_STEP_LIST),     NAMED(IDC_ON_TOP),
+    NAMED(IDC_REC),           NAMED(IDC_BACKWARD),
+    NAMED(IDC_MORE),          NAMED(IDC_ABOUT),
+    {IDOK, "IDOK"},           {kMessageBoxTextId, "message text"},
 };
 #undef NAMED
 
@@ -49,8 +60,7 @@ HWND IconControlOf(HWND box)
             wchar_t name[16] = {};
             GetClassNameW(child, name, 16);
             LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
-            if (std::wstring_view(name) == L"Static" && (style & SS_TYPEMASK) == SS_ICON &&
-                IsWindowVisible(child)) {
+            if (std::wstring_view(name) == L"Static" && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child)) {
                 reinterpret_cast<Search*>(param)->found = child;
                 return FALSE;
             }
@@ -82,8 +92,7 @@ std::vector<uint32_t> PixelsOf(HDC dc, HBITMAP bitmap, int width, int height)
 bool Responds(HWND window, Millis limit)
 {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, static_cast<UINT>(limit.count()),
-                               &result) != 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, static_cast<UINT>(limit.count()), &result) != 0;
 }
 
 std::string MessageBoxIcon(const RemoteDialog& box)
@@ -114,10 +123,8 @@ std::string MessageBoxIcon(const RemoteDialog& box)
         const wchar_t* id;
         const char* name;
     };
-    const Candidate kCandidates[] = {{IDI_ASTERISK, "information"},
-                                     {IDI_QUESTION, "question"},
-                                     {IDI_EXCLAMATION, "warning"},
-                                     {IDI_HAND, "error"}};
+    const Candidate kCandidates[] = {
+        {IDI_ASTERISK, "information"}, {IDI_QUESTION, "question"}, {IDI_EXCLAMATION, "warning"}, {IDI_HAND, "error"}};
     std::string best = "unknown";
     size_t fewest = shown.size() / 50 + 1;  // at most one pixel in fifty may differ
     for (const Candidate& candidate : kCandidates) {
@@ -180,7 +187,7 @@ bool IsRoutineTraffic(std::string_view text)
     if (has("Msg$WMCA_QD") || has("Msg$WMCA_QU") || has("Msg$WMRP_D|") || has("Msg$WMRSS|"))
         return true;
     return has(" SENDING ") || has(" DURATION ") ||
-           (text.starts_with("ALTER APPLICATION ") && has(" DATAGRAM ") && !has("Msg$"));
+        (text.starts_with("ALTER APPLICATION ") && has(" DATAGRAM ") && !has("Msg$"));
 }
 
 ::testing::AssertionResult StandinTest::startWithStandin(standin::WindowOptions options)
@@ -227,8 +234,7 @@ std::vector<std::string> StandinTest::noticesSince(std::uint64_t after) const
     return texts;
 }
 
-::testing::AssertionResult StandinTest::waitForTraffic(std::string_view part, std::uint64_t after,
-                                                      Millis timeout) const
+::testing::AssertionResult StandinTest::waitForTraffic(std::string_view part, std::uint64_t after, Millis timeout) const
 {
     std::uint64_t seen = after;
     return WaitFor(

@@ -29,8 +29,7 @@ std::string ControlsOutsideClientArea(const RemoteDialog& dialog)
             if (r.left < s.client.left || r.top < s.client.top || r.right > s.client.right ||
                 r.bottom > s.client.bottom)
                 s.outside += ControlName(GetDlgCtrlID(child)) + " at (" + std::to_string(r.left) + "," +
-                             std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
-                             std::to_string(r.bottom) + ")\n";
+                    std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," + std::to_string(r.bottom) + ")\n";
             return TRUE;
         },
         LPARAM(&search));
@@ -55,8 +54,7 @@ protected:
     }
     ::testing::AssertionResult textBecomes(int id, const std::string& text)
     {
-        auto result = WaitFor(ControlName(id) + " to read \"" + text + "\"",
-                              [&] { return panel.text(id) == text; });
+        auto result = WaitFor(ControlName(id) + " to read \"" + text + "\"", [&] { return panel.text(id) == text; });
         if (!result)
             result << " (it reads \"" << panel.text(id) << "\")";
         return result;

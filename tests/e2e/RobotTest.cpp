@@ -22,10 +22,7 @@ const char kSilent[] = "Sorry Robot is not online now, please try again later";
 
 const std::string kPosition = "WMRP_D|X1234Y-50Z800P-900R0G255";
 
-bool IsFirstPoll(const std::string& line)
-{
-    return line.ends_with(" Msg$WMCA_QD");
-}
+bool IsFirstPoll(const std::string& line) { return line.ends_with(" Msg$WMCA_QD"); }
 
 struct ControlText {
     int id;
@@ -43,8 +40,7 @@ protected:
             return started;
         if (auto linked = skype.waitForCommands(2); !linked)
             return linked;
-        auto streams = skype.sendNotice("APPLICATION remotecontrol STREAMS " + kRobot + ":" +
-                                        std::to_string(kStream));
+        auto streams = skype.sendNotice("APPLICATION remotecontrol STREAMS " + kRobot + ":" + std::to_string(kStream));
         if (streams != Answered(1))
             return ::testing::AssertionFailure() << "the STREAMS notice was not taken";
         return ::testing::AssertionSuccess();
@@ -68,8 +64,8 @@ const std::vector<ControlText> kFreshReads = {
     {IDC_PITCH_READ, "0"}, {IDC_ROLL_READ, "0"}, {IDC_HAND_READ, "0"},
 };
 const std::vector<ControlText> kFreshSets = {
-    {IDC_X_SET, "0"},     {IDC_Y_SET, "0"},     {IDC_Z_SET, "0"},    {IDC_PITCH_SET, "-90"},
-    {IDC_ROLL_SET, "0"},  {IDC_HAND_SET, "0"},  {IDC_SPEED, "200"},
+    {IDC_X_SET, "0"},    {IDC_Y_SET, "0"},    {IDC_Z_SET, "0"},   {IDC_PITCH_SET, "-90"},
+    {IDC_ROLL_SET, "0"}, {IDC_HAND_SET, "0"}, {IDC_SPEED, "200"},
 };
 
 TEST_F(Robot, PositionReportFillsTheReadBoxes)
@@ -98,8 +94,12 @@ TEST_F(Robot, PositionReportLeavesABoxBeingTypedIn)
     ASSERT_TRUE(panel.setText(IDC_X_SET, "-"));
     ASSERT_TRUE(panel.setText(IDC_Y_SET, "12"));
     ASSERT_EQ(skype.sendNotice(DatagramNotice(kStream, kPosition)), Answered(1));
-    expectTexts({{IDC_X_READ, "123.4"}, {IDC_HAND_READ, "25"}, {IDC_STATUS, kLinkOk},
-                 {IDC_X_SET, "-"},      {IDC_Y_SET, "12"},     {IDC_SPEED, "200"}});
+    expectTexts({{IDC_X_READ, "123.4"},
+                 {IDC_HAND_READ, "25"},
+                 {IDC_STATUS, kLinkOk},
+                 {IDC_X_SET, "-"},
+                 {IDC_Y_SET, "12"},
+                 {IDC_SPEED, "200"}});
 }
 
 TEST_F(Robot, RobotTextShowsWholeInTheMessageBox)
@@ -142,8 +142,8 @@ TEST_F(Robot, ReportOnAnotherStreamChangesNothing)
 {
     ASSERT_TRUE(startLinked());
     skype.clear();
-    for (const std::string& payload : {kPosition, std::string("WMIT_D"), std::string("WMRD_U*other"),
-                                       std::string("WMRSS RoBoT_ReAdY")})
+    for (const std::string& payload :
+         {kPosition, std::string("WMIT_D"), std::string("WMRD_U*other"), std::string("WMRSS RoBoT_ReAdY")})
         ASSERT_EQ(skype.sendNotice(DatagramNotice(kStream + 1, payload)), Answered(1)) << payload;
     expectTexts(kFreshReads);
     expectTexts(kFreshSets);
@@ -183,8 +183,8 @@ TEST_F(Robot, RobotSilentForMoreThanFifteenTicksIsReported)
     ASSERT_TRUE(startLinked());
 
     // The report came in tick 2; tick 2 + 16 is the first with more than 15 behind it.
-    ASSERT_TRUE(WaitFor("the silent-robot warning", [&] { return panel.text(IDC_STATUS) == kSilent; },
-                        25000ms));
+    ASSERT_TRUE(WaitFor(
+        "the silent-robot warning", [&] { return panel.text(IDC_STATUS) == kSilent; }, 25000ms));
     EXPECT_EQ(firstPolls(), 18u) << "the warning came on the wrong tick";
     {
         std::lock_guard guard(seen->lock);

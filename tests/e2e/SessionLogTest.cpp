@@ -75,8 +75,7 @@ protected:
     // "bad line: ...".
     static std::vector<std::string> entries(const fs::path& file)
     {
-        static const std::regex kLine(
-            R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} (out|in ) (nested|      ) (.*)$)");
+        static const std::regex kLine(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} (out|in ) (nested|      ) (.*)$)");
         std::ifstream in(file, std::ios::binary);
         std::vector<std::string> lines;
         std::string line;
@@ -124,21 +123,24 @@ TEST_F(SessionLog, SessionLeavesOneLogOfItsCommandsAndNoticesInOrder)
     ASSERT_TRUE(panel.mouseClick(IDC_CONNECT));
     ASSERT_TRUE(WaitFor("the call", [&] { return LastCommand(skype) == kCall; }));
     ASSERT_TRUE(panel.press(IDC_BASE_PLUS));
-    ASSERT_TRUE(WaitFor("the jog's start",
-                        [&] { return LastCommand(skype) == DatagramCommand(3, "WMCA_BSTARTM|1001"); }));
+    ASSERT_TRUE(
+        WaitFor("the jog's start", [&] { return LastCommand(skype) == DatagramCommand(3, "WMCA_BSTARTM|1001"); }));
     ASSERT_TRUE(panel.release(IDC_BASE_PLUS));
-    ASSERT_TRUE(WaitFor("the jog's stop",
-                        [&] { return LastCommand(skype) == DatagramCommand(3, "WMCA_BSTOPM|1001"); }));
+    ASSERT_TRUE(
+        WaitFor("the jog's stop", [&] { return LastCommand(skype) == DatagramCommand(3, "WMCA_BSTOPM|1001"); }));
     const std::string report = "APPLICATION remotecontrol DATAGRAM " + kRobot + ":3 Msg$WMRP_D|X1500Y0Z2000P-900R0G300";
     ASSERT_EQ(skype.sendNotice(report), Answered(1));
 
     // Written while Orvanta runs, within about a second.
     ASSERT_TRUE(WaitFor("one log", [&] { return logs().size() == 1; }));
     const fs::path file = logs()[0];
-    EXPECT_TRUE(WaitFor("the report in the log", [&] {
-        auto lines = entries(file);
-        return !lines.empty() && lines.back().starts_with("in " + report);
-    }, 3000ms));
+    EXPECT_TRUE(WaitFor(
+        "the report in the log",
+        [&] {
+            auto lines = entries(file);
+            return !lines.empty() && lines.back().starts_with("in " + report);
+        },
+        3000ms));
 
     ASSERT_TRUE(panel.mouseClick(IDC_DISCONNECT));
     ASSERT_TRUE(WaitFor("the delete", [&] { return LastCommand(skype) == kDelete; }));
@@ -150,17 +152,28 @@ TEST_F(SessionLog, SessionLeavesOneLogOfItsCommandsAndNoticesInOrder)
     // happens to come during a poll: its mark is left open ("*").
     const std::string nested = " (nested)";
     const std::vector<std::string> kExpected = {
-        "out " + kCreate, "in " + kCreate + nested,
-        "out " + kConnect, "in " + kStreams3 + nested,
-        "in CALL 17 DURATION 1*", "in CALL 17 VIDEO_RECEIVE_STATUS RUNNING*",
-        "out " + kCall, "in CALL 17 STATUS ROUTING" + nested,
-        "out " + DatagramCommand(3, "WMCA_BSTARTM|1001"), "out " + DatagramCommand(3, "WMCA_BSTOPM|1001"),
+        "out " + kCreate,
+        "in " + kCreate + nested,
+        "out " + kConnect,
+        "in " + kStreams3 + nested,
+        "in CALL 17 DURATION 1*",
+        "in CALL 17 VIDEO_RECEIVE_STATUS RUNNING*",
+        "out " + kCall,
+        "in CALL 17 STATUS ROUTING" + nested,
+        "out " + DatagramCommand(3, "WMCA_BSTARTM|1001"),
+        "out " + DatagramCommand(3, "WMCA_BSTOPM|1001"),
         "in " + report + "*",
         // Disconnect.
-        "out " + DatagramCommand(3, "WMCD"), "out " + kHangUp, "in " + kHangUp + nested, "out " + kDisconnect,
+        "out " + DatagramCommand(3, "WMCD"),
+        "out " + kHangUp,
+        "in " + kHangUp + nested,
+        "out " + kDisconnect,
         "out " + kDelete,
         // The close-down.
-        "out " + DatagramCommand(3, "WMCD"), "out " + kHangUp, "in " + kHangUp + nested, "out " + kDisconnect,
+        "out " + DatagramCommand(3, "WMCD"),
+        "out " + kHangUp,
+        "in " + kHangUp + nested,
+        "out " + kDisconnect,
         "out " + kDelete,
     };
     ASSERT_EQ(logs().size(), 1u);
@@ -171,7 +184,9 @@ TEST_F(SessionLog, SessionLeavesOneLogOfItsCommandsAndNoticesInOrder)
 // without one. "Session Log..." says where the log could not be written.
 TEST_F(SessionLog, UnwritableFolderChangesNothingButTheMenuItem)
 {
-    { std::ofstream(folder_ / "Orvanta") << "a file where the folder should be\n"; }
+    {
+        std::ofstream(folder_ / "Orvanta") << "a file where the folder should be\n";
+    }
     skype.answerDiscovery(kAttachSuccess);
     ASSERT_TRUE(startOrvanta());
     ASSERT_TRUE(skype.waitForCommands(2));
@@ -186,7 +201,8 @@ TEST_F(SessionLog, UnwritableFolderChangesNothingButTheMenuItem)
     ASSERT_TRUE(box) << orvanta.describeWindows();
     EXPECT_EQ(box.messageText(),
               "The session log could not be written.\n\nFolder: " + (folder_ / "Orvanta" / "Logs").string());
-    EXPECT_TRUE(WaitFor("the warning icon", [&] { return MessageBoxIcon(box) == "warning"; }, 2000ms))
+    EXPECT_TRUE(WaitFor(
+        "the warning icon", [&] { return MessageBoxIcon(box) == "warning"; }, 2000ms))
         << "shows " << MessageBoxIcon(box);
     ASSERT_TRUE(box.pressButton(IDOK));
     ASSERT_TRUE(WaitFor("the box to close", [&] { return !box.exists() || !box.isVisible(); }));

@@ -15,7 +15,7 @@
 namespace e2e {
 namespace {
 
-class Startup : public DetachedOrvantaTest {};
+class Startup : public DetachedOrvantaTest { };
 
 // Texts a fresh panel shows.
 struct ControlText {
@@ -44,9 +44,8 @@ const ControlText kStartTexts[] = {
 
 // Controls that the link never switches: usable from the start.
 const int kAlwaysEnabled[] = {
-    IDC_ADD, IDC_DEL, IDC_CHG, IDC_LOAD, IDC_SAVE, IDC_ON_TOP, IDC_BACKWARD, IDC_MORE, IDC_ABOUT,
-    IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_PITCH_SET, IDC_ROLL_SET, IDC_HAND_SET, IDC_SPEED, IDC_NOTE,
-    IDC_STEP_LIST,
+    IDC_ADD,   IDC_DEL,   IDC_CHG,   IDC_LOAD,      IDC_SAVE,     IDC_ON_TOP,   IDC_BACKWARD, IDC_MORE, IDC_ABOUT,
+    IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_PITCH_SET, IDC_ROLL_SET, IDC_HAND_SET, IDC_SPEED,    IDC_NOTE, IDC_STEP_LIST,
 };
 
 // The About box's own texts.
@@ -177,7 +176,8 @@ TEST_F(Startup, SystemCloseEndsTheProcessAfterTheCloseDown)
 // The manifest a program carries as resource 1 of type RT_MANIFEST; empty when none.
 std::string ManifestOf(const std::wstring& program)
 {
-    HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMODULE module =
+        LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (!module)
         return {};
     std::string text;
@@ -215,17 +215,19 @@ TEST_F(Startup, ProgramsRunWithCommonControlsSixAsInvokerAndNoDpiAwareness)
 {
     // The panel's buttons come from common controls 6, which only the manifest asks for.
     auto modules = ModulesOf(orvanta.processId());
-    EXPECT_TRUE(std::any_of(modules.begin(), modules.end(), [](const std::wstring& file) {
-        return file.find(L"common-controls") != std::wstring::npos && file.ends_with(L"\\comctl32.dll");
-    })) << "no common controls 6 among " << modules.size() << " modules";
+    EXPECT_TRUE(std::any_of(modules.begin(), modules.end(),
+                            [](const std::wstring& file) {
+                                return file.find(L"common-controls") != std::wstring::npos &&
+                                    file.ends_with(L"\\comctl32.dll");
+                            }))
+        << "no common controls 6 among " << modules.size() << " modules";
 
     for (const wchar_t* program : {L"Orvanta.exe", L"OrvantaStandin.exe"}) {
         SCOPED_TRACE(Narrow(program));
         const std::string manifest = ManifestOf(BesideTestProgram(program));
         ASSERT_FALSE(manifest.empty());
         for (const char* part : {
-                 "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
-                 "level=\"asInvoker\"",
+                 "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", "level=\"asInvoker\"",
                  "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
                  "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
                  "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1

@@ -29,15 +29,9 @@ const char kQuestionCaption[] = "Orvanta";
 const int kRecLockGroup[] = {IDC_STEP, IDC_RUN, IDC_LOAD, IDC_SAVE, IDC_ADD, IDC_DEL, IDC_CHG, IDC_MOVE_XYZ};
 const int kSetEdits[] = {IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_PITCH_SET, IDC_ROLL_SET, IDC_HAND_SET};
 
-std::string CartesianTarget(const std::string& numbers)
-{
-    return DatagramCommand(kStream, "WMCA_PCD|" + numbers);
-}
+std::string CartesianTarget(const std::string& numbers) { return DatagramCommand(kStream, "WMCA_PCD|" + numbers); }
 
-bool IsCartesianTarget(const std::string& command)
-{
-    return command.find(" Msg$WMCA_PCD|") != std::string::npos;
-}
+bool IsCartesianTarget(const std::string& command) { return command.find(" Msg$WMCA_PCD|") != std::string::npos; }
 
 std::vector<std::string> CartesianTargets(std::vector<std::string> commands)
 {
@@ -55,15 +49,21 @@ struct Pose {
 };
 
 // Where the robot stands when recording starts.
-const Pose kStartPose = {"X0Y0Z3000P-900R0G0", {"0", "0", "300", "-90", "0", "0"},
-                         "0,0,300,-90,0,0,200", "X0Y0Z3000P-900R0G0SP200"};
+const Pose kStartPose = {
+    "X0Y0Z3000P-900R0G0", {"0", "0", "300", "-90", "0", "0"}, "0,0,300,-90,0,0,200", "X0Y0Z3000P-900R0G0SP200"};
 // The three moves recorded.
 const Pose kMoves[] = {
-    {"X1000Y0Z500P-900R0G200", {"100", "0", "50", "-90", "0", "20"}, "100,0,50,-90,0,20,200",
+    {"X1000Y0Z500P-900R0G200",
+     {"100", "0", "50", "-90", "0", "20"},
+     "100,0,50,-90,0,20,200",
      "X1000Y0Z500P-900R0G200SP200"},
-    {"X1234Y-506Z800P-450R100G255", {"123.4", "-50.6", "80", "-45", "10", "25"}, "123,-51,80,-45,10,25,200",
+    {"X1234Y-506Z800P-450R100G255",
+     {"123.4", "-50.6", "80", "-45", "10", "25"},
+     "123,-51,80,-45,10,25,200",
      "X1230Y-510Z800P-450R100G250SP200"},
-    {"X-2000Y1500Z1200P0R-300G5", {"-200", "150", "120", "0", "-30", "0"}, "-200,150,120,0,-30,0,200",
+    {"X-2000Y1500Z1200P0R-300G5",
+     {"-200", "150", "120", "0", "-30", "0"},
+     "-200,150,120,0,-30,0,200",
      "X-2000Y1500Z1200P0R-300G0SP200"},
 };
 
@@ -100,10 +100,7 @@ std::optional<std::string> ReadBytes(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 // A folder of our own under the temporary folder, removed with what it holds.
 class TempFolder {
@@ -113,7 +110,7 @@ public:
         char temp[MAX_PATH] = "";
         GetTempPathA(MAX_PATH, temp);
         path_ = std::string(temp) + "orvanta_trajectory_" + std::to_string(GetCurrentProcessId()) + "_" +
-                std::to_string(GetTickCount());
+            std::to_string(GetTickCount());
         CreateDirectoryA(path_.c_str(), nullptr);
     }
     ~TempFolder()
@@ -200,8 +197,8 @@ protected:
             return clicked;
         RemoteDialog dialog = orvanta.waitForDialog();
         if (!dialog)
-            return ::testing::AssertionFailure() << "no file dialog for " << ControlName(button) << "; "
-                                                 << orvanta.describeWindows();
+            return ::testing::AssertionFailure()
+                << "no file dialog for " << ControlName(button) << "; " << orvanta.describeWindows();
         if (auto answered = dialog.answerFileDialog(path); !answered)
             return answered;
         return WaitFor("the file dialog closed", [&] { return !dialog.exists() || !dialog.isVisible(); });
@@ -410,7 +407,8 @@ TEST_F(Trajectory, AFailedSaveKeepsTheOldFileAndSaysSo)
     EXPECT_EQ(box.messageText(), "The trajectory could not be saved to " + bad + ".");
     EXPECT_TRUE(box.hasItem(IDOK)) << box.describe();
     EXPECT_FALSE(box.hasItem(IDNO)) << box.describe();
-    EXPECT_TRUE(WaitFor("the stop icon", [&] { return MessageBoxIcon(box) == "error"; }, 2000ms))
+    EXPECT_TRUE(WaitFor(
+        "the stop icon", [&] { return MessageBoxIcon(box) == "error"; }, 2000ms))
         << MessageBoxIcon(box);
     ASSERT_TRUE(box.pressButton(IDOK));
     ASSERT_TRUE(WaitFor("the box closed", [&] { return !box.exists() || !box.isVisible(); }));

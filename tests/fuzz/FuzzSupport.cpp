@@ -42,9 +42,6 @@ void Panel::Close()
     panel_driver::Close(panel, desk);
 }
 
-Panel::~Panel()
-{
-    Close();
-}
+Panel::~Panel() { Close(); }
 
-} // namespace fuzz
+}  // namespace fuzz

@@ -32,10 +32,10 @@ struct Panel {
     std::unique_ptr<CControlPanelDlg> panel;
 };
 
-} // namespace fuzz
+}  // namespace fuzz
 
-#define FUZZ_PROPERTY(condition, what)         \
-    do {                                       \
-        if (!(condition))                      \
-            ::fuzz::Broken(what);              \
+#define FUZZ_PROPERTY(condition, what)                                                                                 \
+    do {                                                                                                               \
+        if (!(condition))                                                                                              \
+            ::fuzz::Broken(what);                                                                                      \
     } while (0)

@@ -83,7 +83,7 @@ bool Same(const Loaded& a, const Loaded& b)
     return a.lines == b.lines && a.selection == b.selection && a.note == b.note;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -113,9 +113,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz::Panel panel(fuzz::Panel::State::Open);
     // A failed SAVE says so in a box; here it must not fail.
     Loaded first = Load(panel, given);
-    FUZZ_PROPERTY(first.lines.size() <= lines.size(), "LOAD made " + std::to_string(first.lines.size()) +
-                                                           " steps of " + std::to_string(lines.size()) +
-                                                           " lines:\n  " + Describe(first));
+    FUZZ_PROPERTY(first.lines.size() <= lines.size(),
+                  "LOAD made " + std::to_string(first.lines.size()) + " steps of " + std::to_string(lines.size()) +
+                      " lines:\n  " + Describe(first));
     if (file.find('\0') == std::string::npos) {
         std::vector<std::string> expected;
         for (const std::string& line : lines)
@@ -125,8 +125,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::string want;
             for (const std::string& line : expected)
                 want += "\n    " + line;
-            fuzz::Broken("LOAD did not read the file line by line.\n  loaded " + Describe(first) + "\n  its lines read as" +
-                         want);
+            fuzz::Broken("LOAD did not read the file line by line.\n  loaded " + Describe(first) +
+                         "\n  its lines read as" + want);
         }
     }
     panel.desk.ExpectFileDialog(false, saved.string());

@@ -22,8 +22,8 @@ namespace {
 
 struct Notice {
     std::vector<char> bytes;
-    bool foreign = false;  // from some other program's window
-    bool nullData = false; // a byte count with no data pointer
+    bool foreign = false;   // from some other program's window
+    bool nullData = false;  // a byte count with no data pointer
 };
 
 // Openings that lead to the link controller's branches.
@@ -55,10 +55,7 @@ void Deliver(SkypeDesktop& desk, const Notice& n)
         desk.CopyData(from, block.get(), DWORD(n.bytes.size()));
 }
 
-void Append(std::vector<char>& to, const std::string& text)
-{
-    to.insert(to.end(), text.begin(), text.end());
-}
+void Append(std::vector<char>& to, const std::string& text) { to.insert(to.end(), text.begin(), text.end()); }
 
 // Any bytes, after one of the known openings, with a run of one byte after them.
 Notice Raw(FuzzedDataProvider& in, int stream)
@@ -80,7 +77,7 @@ using Pose = std::array<std::string, 6>;
 
 Pose ReadPose(const headless::Desktop& desk)
 {
-    return {desk.Text(IDC_X_READ), desk.Text(IDC_Y_READ), desk.Text(IDC_Z_READ),
+    return {desk.Text(IDC_X_READ),     desk.Text(IDC_Y_READ),    desk.Text(IDC_Z_READ),
             desk.Text(IDC_PITCH_READ), desk.Text(IDC_ROLL_READ), desk.Text(IDC_HAND_READ)};
 }
 
@@ -127,15 +124,14 @@ void PositionReport(FuzzedDataProvider& in, fuzz::Panel& panel)
     Pose sent = {shown(v[0] * 0.1), shown(v[1] * 0.1), shown(v[2] * 0.1),
                  shown(v[3] * 0.1), shown(v[4] * 0.1), shown(double(v[5] / 10))};
     std::string what = std::string(numbers) + " in " + std::to_string(n.bytes.size()) + " bytes" +
-                       (terminated ? " with" : " without") + " its zero byte shows " + Describe(now) + "; was " +
-                       Describe(was);
+        (terminated ? " with" : " without") + " its zero byte shows " + Describe(now) + "; was " + Describe(was);
     if (whole)
         FUZZ_PROPERTY(now == sent, "a whole position report is not shown as sent: " + what);
     else
         FUZZ_PROPERTY(now == was, "a position report cut at the buffer's end changed the Read values: " + what);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -166,15 +162,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     while (in.remaining_bytes() > 0) {
         switch (in.ConsumeIntegralInRange(0, 5)) {
-        case 0:
-            Deliver(desk, Raw(in, panel->Link().StreamId()));
-            break;
-        case 1:
-            PositionReport(in, panel);
-            break;
-        case 2:
-            held.push_back(Raw(in, panel->Link().StreamId()));
-            break;
+        case 0: Deliver(desk, Raw(in, panel->Link().StreamId())); break;
+        case 1: PositionReport(in, panel); break;
+        case 2: held.push_back(Raw(in, panel->Link().StreamId())); break;
         case 3:
             desk.Tick();  // the polls go out: held notices arrive inside them
             break;
@@ -183,11 +173,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             break;
         case 5: {
             // A robot report named by its keyword, with any tail.
-            static const char* const kReports[] = {"WMRP_D|X", "WMRSS", "WMRSS RoBoT_ReAdY", "WMRD_U*",
-                                                   "WMRP_SE", "WMIT_D"};
+            static const char* const kReports[] = {"WMRP_D|X", "WMRSS",   "WMRSS RoBoT_ReAdY",
+                                                   "WMRD_U*",  "WMRP_SE", "WMIT_D"};
             Notice n;
-            Append(n.bytes, DatagramPrefix(panel->Link().StreamId()) +
-                                kReports[in.ConsumeIntegralInRange<size_t>(0, std::size(kReports) - 1)]);
+            Append(n.bytes,
+                   DatagramPrefix(panel->Link().StreamId()) +
+                       kReports[in.ConsumeIntegralInRange<size_t>(0, std::size(kReports) - 1)]);
             std::vector<char> tail = in.ConsumeBytes<char>(in.ConsumeIntegralInRange<size_t>(0, 64));
             n.bytes.insert(n.bytes.end(), tail.begin(), tail.end());
             n.bytes.push_back('\0');

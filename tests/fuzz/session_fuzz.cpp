@@ -21,8 +21,8 @@
 namespace {
 
 const int kClicked[] = {
-    IDC_MOVE_XYZ, IDC_STEP, IDC_ADD, IDC_DEL, IDC_CHG, IDC_RUN, IDC_REC, IDC_BACKWARD,
-    IDC_CONNECT, IDC_DISCONNECT, IDC_CALIBRATE, IDC_GOTO_HOME, IDC_ON_TOP, IDC_MORE,
+    IDC_MOVE_XYZ, IDC_STEP,    IDC_ADD,        IDC_DEL,       IDC_CHG,       IDC_RUN,    IDC_REC,
+    IDC_BACKWARD, IDC_CONNECT, IDC_DISCONNECT, IDC_CALIBRATE, IDC_GOTO_HOME, IDC_ON_TOP, IDC_MORE,
 };
 const int kTyped[] = {IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_PITCH_SET, IDC_ROLL_SET, IDC_HAND_SET, IDC_SPEED, IDC_NOTE};
 const char* const kTexts[] = {"", "-", "5", "-5", "12.7", "abc", "3000000000", "1e10", " 7 ", "grip"};
@@ -80,11 +80,11 @@ private:
         if (m_history.size() > 40)
             m_history.pop_front();
         int id = 0;
-        if (size_t at = command.find(kStart); at != std::string::npos &&
-                                              std::sscanf(command.c_str() + at + sizeof kStart - 1, "%d", &id) == 1)
+        if (size_t at = command.find(kStart);
+            at != std::string::npos && std::sscanf(command.c_str() + at + sizeof kStart - 1, "%d", &id) == 1)
             m_moving.insert(id);
-        else if (size_t at = command.find(kStop); at != std::string::npos &&
-                                                  std::sscanf(command.c_str() + at + sizeof kStop - 1, "%d", &id) == 1)
+        else if (size_t at = command.find(kStop);
+                 at != std::string::npos && std::sscanf(command.c_str() + at + sizeof kStop - 1, "%d", &id) == 1)
             m_moving.erase(id);
     }
 
@@ -127,7 +127,7 @@ private:
         case 11: return "APPLICATION remotecontrol STREAMS ";
         case 12:
             return "APPLICATION remotecontrol STREAMS orvanta.robot:" +
-                   std::to_string(m_in.ConsumeIntegralInRange(1, 3));
+                std::to_string(m_in.ConsumeIntegralInRange(1, 3));
         case 13: return "CALL 17 DURATION 5";
         default: return m_in.ConsumeRandomLengthString(64);
         }
@@ -217,9 +217,7 @@ private:
                 m_desk.SelectLine(m_in.ConsumeIntegralInRange(0, 4));
             }
             break;
-        default:
-            m_nested.push_back(m_in.ConsumeIntegralInRange(0, 3));
-            break;
+        default: m_nested.push_back(m_in.ConsumeIntegralInRange(0, 3)); break;
         }
     }
 
@@ -233,7 +231,7 @@ private:
     bool m_mouseDown = false;
 };
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

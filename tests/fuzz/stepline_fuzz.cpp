@@ -20,10 +20,7 @@
 
 namespace {
 
-bool IsSpace(char c)
-{
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
+bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
 std::string Quoted(const std::string& text)
 {
@@ -69,21 +66,14 @@ std::string BoxText(FuzzedDataProvider& in)
 {
     char text[64];
     switch (in.ConsumeIntegralInRange(0, 4)) {
-    case 0:
-        std::snprintf(text, sizeof text, "%d", in.ConsumeIntegralInRange(-1000, 1000));
-        return text;
-    case 1:
-        std::snprintf(text, sizeof text, "%" PRId64, in.ConsumeIntegral<int64_t>());
-        return text;
+    case 0: std::snprintf(text, sizeof text, "%d", in.ConsumeIntegralInRange(-1000, 1000)); return text;
+    case 1: std::snprintf(text, sizeof text, "%" PRId64, in.ConsumeIntegral<int64_t>()); return text;
     case 2:
         std::snprintf(text, sizeof text, "%d.%u", in.ConsumeIntegralInRange(-1000, 1000),
                       unsigned(in.ConsumeIntegralInRange(0, 999)));
         return text;
-    case 3:
-        std::snprintf(text, sizeof text, "%.17g", in.ConsumeFloatingPoint<double>());
-        return text;
-    default:
-        return in.ConsumeRandomLengthString(24);
+    case 3: std::snprintf(text, sizeof text, "%.17g", in.ConsumeFloatingPoint<double>()); return text;
+    default: return in.ConsumeRandomLengthString(24);
     }
 }
 
@@ -91,8 +81,7 @@ std::string BoxText(FuzzedDataProvider& in)
 // the note store.
 std::string NoteText(FuzzedDataProvider& in)
 {
-    static const std::string kNotes[] = {"", " ", " \t ", "grip", "open hand", "  lead", std::string(60, 'n'),
-                                         "a\tb"};
+    static const std::string kNotes[] = {"", " ", " \t ", "grip", "open hand", "  lead", std::string(60, 'n'), "a\tb"};
     return kNotes[in.ConsumeIntegralInRange<size_t>(0, std::size(kNotes) - 1)];
 }
 
@@ -161,9 +150,7 @@ void WriteThroughThePanel(FuzzedDataProvider& in)
         case 1:
             desk.Type(IDC_NOTE, EditText(in.ConsumeBool() ? NoteText(in) : in.ConsumeRandomLengthString(80)));
             break;
-        case 2:
-            desk.SelectLine(in.ConsumeIntegralInRange(0, 7));
-            break;
+        case 2: desk.SelectLine(in.ConsumeIntegralInRange(0, 7)); break;
         case 3: {
             size_t before = desk.Lines().size();
             desk.Click(IDC_ADD);
@@ -179,14 +166,12 @@ void WriteThroughThePanel(FuzzedDataProvider& in)
                 CheckWritten(desk, desk.Lines()[size_t(selected)], "CHG");
             break;
         }
-        case 5:
-            desk.Click(IDC_DEL);
-            break;
+        case 5: desk.Click(IDC_DEL); break;
         }
     }
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -16,7 +16,7 @@ bool LineMatches(const std::string& expected, const std::string& actual, Match m
     return expected == actual;
 }
 
-} // namespace
+}  // namespace
 
 ::testing::AssertionResult SameLines(const Lines& expected, const Lines& actual, Match match)
 {
@@ -33,9 +33,10 @@ bool LineMatches(const std::string& expected, const std::string& actual, Match m
     width = std::min<size_t>(width, 70);
 
     std::ostringstream out;
-    out << "sequences differ at index " << first << " (expected " << expected.size() << " lines, got "
-        << actual.size() << ")\n";
-    out << "     " << std::left << std::setw(int(width)) << "expected" << "  actual\n";
+    out << "sequences differ at index " << first << " (expected " << expected.size() << " lines, got " << actual.size()
+        << ")\n";
+    out << "     " << std::left << std::setw(int(width)) << "expected"
+        << "  actual\n";
     size_t rows = std::max(expected.size(), actual.size());
     for (size_t i = 0; i < rows; ++i) {
         std::string left = i < expected.size() ? Quoted(expected[i]) : "-";
@@ -76,4 +77,4 @@ Lines operator+(Lines a, const Lines& b)
     return a;
 }
 
-} // namespace testsupport
+}  // namespace testsupport

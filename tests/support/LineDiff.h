@@ -28,4 +28,4 @@ std::string Quoted(std::string_view text);
 // Runs joined, for tables built from named parts.
 Lines operator+(Lines a, const Lines& b);
 
-} // namespace testsupport
+}  // namespace testsupport

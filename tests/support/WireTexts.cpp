@@ -5,21 +5,15 @@
 
 namespace testsupport {
 
-std::string DatagramCommand(int stream, std::string_view command)
-{
-    return "ALTER " + DatagramNotice(stream, command);
-}
+std::string DatagramCommand(int stream, std::string_view command) { return "ALTER " + DatagramNotice(stream, command); }
 
 std::string DatagramNotice(int stream, std::string_view payload)
 {
     return std::string("APPLICATION ") + kApplicationName + " DATAGRAM " + kRobotAccount + ":" +
-           std::to_string(stream) + " Msg$" + std::string(payload);
+        std::to_string(stream) + " Msg$" + std::string(payload);
 }
 
-bool IsPoll(std::string_view command)
-{
-    return command.ends_with(" Msg$WMCA_QD") || command.ends_with(" Msg$WMCA_QU");
-}
+bool IsPoll(std::string_view command) { return command.ends_with(" Msg$WMCA_QD") || command.ends_with(" Msg$WMCA_QU"); }
 
 std::vector<std::string> WithoutPolls(std::vector<std::string> commands)
 {
@@ -27,15 +21,18 @@ std::vector<std::string> WithoutPolls(std::vector<std::string> commands)
     return commands;
 }
 
-#define NAMED(id) {id, #id}
+#define NAMED(id)                                                                                                      \
+    {                                                                                                                  \
+        id, #id                                                                                                        \
+    }
 const std::vector<std::pair<int, std::string>>& LinkControls()
 {
     static const std::vector<std::pair<int, std::string>> controls = {
-        NAMED(IDC_CONNECT),       NAMED(IDC_DISCONNECT),    NAMED(IDC_MOVE_XYZ),       NAMED(IDC_BASE_PLUS),
-        NAMED(IDC_BASE_MINUS),    NAMED(IDC_SHOULDER_DOWN), NAMED(IDC_SHOULDER_UP),    NAMED(IDC_ELBOW_DOWN),
-        NAMED(IDC_ELBOW_UP),      NAMED(IDC_WRIST_DOWN),    NAMED(IDC_WRIST_UP),       NAMED(IDC_WRISTROT_PLUS),
-        NAMED(IDC_WRISTROT_MINUS), NAMED(IDC_HAND_CLOSE),   NAMED(IDC_HAND_OPEN),      NAMED(IDC_CALIBRATE),
-        NAMED(IDC_GOTO_HOME),     NAMED(IDC_STEP),          NAMED(IDC_RUN),            NAMED(IDC_REC),
+        NAMED(IDC_CONNECT),        NAMED(IDC_DISCONNECT),    NAMED(IDC_MOVE_XYZ),    NAMED(IDC_BASE_PLUS),
+        NAMED(IDC_BASE_MINUS),     NAMED(IDC_SHOULDER_DOWN), NAMED(IDC_SHOULDER_UP), NAMED(IDC_ELBOW_DOWN),
+        NAMED(IDC_ELBOW_UP),       NAMED(IDC_WRIST_DOWN),    NAMED(IDC_WRIST_UP),    NAMED(IDC_WRISTROT_PLUS),
+        NAMED(IDC_WRISTROT_MINUS), NAMED(IDC_HAND_CLOSE),    NAMED(IDC_HAND_OPEN),   NAMED(IDC_CALIBRATE),
+        NAMED(IDC_GOTO_HOME),      NAMED(IDC_STEP),          NAMED(IDC_RUN),         NAMED(IDC_REC),
     };
     return controls;
 }
@@ -52,4 +49,4 @@ const std::vector<int>& LinkControlIds()
     return ids;
 }
 
-} // namespace testsupport
+}  // namespace testsupport

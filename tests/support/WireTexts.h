@@ -22,4 +22,4 @@ std::vector<std::string> WithoutPolls(std::vector<std::string> commands);
 const std::vector<std::pair<int, std::string>>& LinkControls();
 const std::vector<int>& LinkControlIds();
 
-} // namespace testsupport
+}  // namespace testsupport

@@ -24,10 +24,7 @@ void Attach(SkypeDesktop& desk, int stream)
     desk.Notice("APPLICATION remotecontrol STREAMS orvanta.robot:" + std::to_string(stream));
 }
 
-void StartVideo(SkypeDesktop& desk)
-{
-    desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS RUNNING");
-}
+void StartVideo(SkypeDesktop& desk) { desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS RUNNING"); }
 
 void Close(std::unique_ptr<CControlPanelDlg>& panel, SkypeDesktop& desk)
 {
@@ -36,9 +33,6 @@ void Close(std::unique_ptr<CControlPanelDlg>& panel, SkypeDesktop& desk)
     desk.Reset();
 }
 
-} // namespace panel_driver
+}  // namespace panel_driver
 
-std::string RobotNotice(const std::string& payload, int stream)
-{
-    return testsupport::DatagramNotice(stream, payload);
-}
+std::string RobotNotice(const std::string& payload, int stream) { return testsupport::DatagramNotice(stream, payload); }

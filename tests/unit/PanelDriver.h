@@ -19,7 +19,7 @@ void StartVideo(SkypeDesktop& desk);
 // Lets the panel go (its close-down runs) and forgets every window.
 void Close(std::unique_ptr<CControlPanelDlg>& panel, SkypeDesktop& desk);
 
-} // namespace panel_driver
+}  // namespace panel_driver
 
 // The notice that carries a robot report: "APPLICATION remotecontrol DATAGRAM
 // orvanta.robot:1 Msg$<payload>".

@@ -88,9 +88,17 @@ TEST_F(ChannelTest, SkypeThatStopsAnsweringCostsOneSecondAndLosesNoCommand)
 {
     // Skype hangs through four commands, then answers again before two more.
     static const Sequence expected = {
-        "no answer in 1000 ms: A", "no answer in 100 ms: B", "no answer in 100 ms: C", "no answer in 100 ms: D",
+        "no answer in 1000 ms: A",
+        "no answer in 100 ms: B",
+        "no answer in 100 ms: C",
+        "no answer in 100 ms: D",
         // The waiting commands, taken in order once Skype answers again, then the new ones.
-        "send A", "send B", "send C", "send D", "send E", "send F",
+        "send A",
+        "send B",
+        "send C",
+        "send D",
+        "send E",
+        "send F",
     };
     Attach();
     desk.StopAnswering(desk.SkypeWindow());
@@ -120,7 +128,11 @@ TEST_F(ChannelTest, CommandsBeforeAnyAttachAreUndelivered)
 TEST_F(ChannelTest, NoticeEndsAtItsFirstZeroByteOrItsByteCount)
 {
     // "USERSTATUS ONLIN" is no ONLINE notice: a cut loses the word at its end.
-    struct Row { std::string bytes; DWORD count; const char* heard; };
+    struct Row {
+        std::string bytes;
+        DWORD count;
+        const char* heard;
+    };
     const Row rows[] = {
         {"USERSTATUS ONLINE", 17, "USERSTATUS ONLINE"},
         {"USERSTATUS ONLINE", 16, "USERSTATUS ONLIN"},
@@ -147,7 +159,11 @@ TEST_F(ChannelTest, NoticeThatDoesNotEndWithin1024BytesIsDropped)
     std::string position = "APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$";
     position += std::string(1026 - position.size() - report.size(), 'x') + report;
     ASSERT_EQ(position.size(), 1026u);
-    struct Row { std::string bytes; DWORD count; bool taken; };
+    struct Row {
+        std::string bytes;
+        DWORD count;
+        bool taken;
+    };
     const Row rows[] = {
         {position + '\0', 1027, false},
         {position, 1026, false},
@@ -204,4 +220,4 @@ TEST_F(ChannelTest, NoticeProvokedByACommandIsHandledInsideItsSend)
     EXPECT_STREQ(g_szCopyBuffer, "DELETE APPLICATION remotecontrol");
 }
 
-} // namespace
+}  // namespace

@@ -21,13 +21,17 @@ TEST(DataExchangeNumbers, ShowsTheShortestFormUpTo15Digits)
 
 TEST(DataExchangeNumbers, ReadsDecimalNumbersWithBlanksAroundAndNothingElse)
 {
-    struct Row { const char* text; bool ok; double value; };
+    struct Row {
+        const char* text;
+        bool ok;
+        double value;
+    };
     const Row rows[] = {
-        {"12.7", true, 12.7}, {" -3.2 ", true, -3.2}, {"+5", true, 5}, {".5", true, 0.5}, {"5.", true, 5},
-        {"1e3", true, 1000}, {"-90", true, -90}, {"\t7\t", true, 7},
-        {"", false, 0}, {"   ", false, 0}, {"abc", false, 0}, {"1,5", false, 0}, {"12abc", false, 0},
-        {"0x10", false, 0}, {"inf", false, 0}, {"nan", false, 0}, {"1e", false, 0}, {"-", false, 0},
-        {".", false, 0}, {"1e999", false, 0}, {"1 2", false, 0},
+        {"12.7", true, 12.7}, {" -3.2 ", true, -3.2}, {"+5", true, 5},     {".5", true, 0.5},  {"5.", true, 5},
+        {"1e3", true, 1000},  {"-90", true, -90},     {"\t7\t", true, 7},  {"", false, 0},     {"   ", false, 0},
+        {"abc", false, 0},    {"1,5", false, 0},      {"12abc", false, 0}, {"0x10", false, 0}, {"inf", false, 0},
+        {"nan", false, 0},    {"1e", false, 0},       {"-", false, 0},     {".", false, 0},    {"1e999", false, 0},
+        {"1 2", false, 0},
     };
     for (const Row& r : rows) {
         auto read = ParseDouble(r.text);
@@ -95,11 +99,15 @@ TEST(DataExchangeNumbers, ShowsAtMost15SignificantDigits)
 
 TEST(DataExchangeNumbers, ReadsSignedFractionsAndExponents)
 {
-    struct Row { const char* text; bool ok; double value; };
+    struct Row {
+        const char* text;
+        bool ok;
+        double value;
+    };
     const Row rows[] = {
-        {"+.5", true, 0.5}, {"-.5e-3", true, -0.0005}, {"1E+5", true, 1e5}, {"007", true, 7}, {"-0", true, 0},
-        {"1.2.3", false, 0}, {"--1", false, 0}, {"+-1", false, 0}, {"1e+", false, 0}, {"e5", false, 0},
-        {"1 ", true, 1}, {"\t-2.25", true, -2.25}, {"infinity", false, 0}, {"1d", false, 0},
+        {"+.5", true, 0.5},  {"-.5e-3", true, -0.0005}, {"1E+5", true, 1e5},    {"007", true, 7},  {"-0", true, 0},
+        {"1.2.3", false, 0}, {"--1", false, 0},         {"+-1", false, 0},      {"1e+", false, 0}, {"e5", false, 0},
+        {"1 ", true, 1},     {"\t-2.25", true, -2.25},  {"infinity", false, 0}, {"1d", false, 0},
     };
     for (const Row& r : rows) {
         auto read = ParseDouble(r.text);
@@ -174,17 +182,19 @@ struct MapOwner {
     void First() { calls.push_back("first"); }
     void Second() { calls.push_back("second"); }
     void Tick(UINT_PTR id) { calls.push_back("tick " + std::to_string(id)); }
-    HCURSOR Icon() { calls.push_back("icon"); return reinterpret_cast<HCURSOR>(std::uintptr_t(0x80)); }
+    HCURSOR Icon()
+    {
+        calls.push_back("icon");
+        return reinterpret_cast<HCURSOR>(std::uintptr_t(0x80));
+    }
 };
 
 const MsgMapEntry<MapOwner> kOwnerMap[] = {
-    msgmap::Clicked(5, &MapOwner::First),
-    msgmap::Clicked(5, &MapOwner::Second),
-    msgmap::SelChange(5, &MapOwner::Second),
-    msgmap::Timer(&MapOwner::Tick),
+    msgmap::Clicked(5, &MapOwner::First),    msgmap::Clicked(5, &MapOwner::Second),
+    msgmap::SelChange(5, &MapOwner::Second), msgmap::Timer(&MapOwner::Tick),
     msgmap::QueryDragIcon(&MapOwner::Icon),
 };
-} // namespace
+}  // namespace
 
 TEST(MessageMap, FirstMatchingEntryWinsByIdAndCode)
 {

@@ -34,18 +34,19 @@ struct Interruption {
 std::vector<Interruption> Interruptions()
 {
     return {
-        {"capture taken", [](SkypeDesktop& d) { d.TakeCapture(); },
+        {"capture taken",
+         [](SkypeDesktop& d) { d.TakeCapture(); },
          {"capture " + headless::Desktop::ControlName(0), Stop(1005)}},
         {"panel deactivated", [](SkypeDesktop& d) { d.Deactivate(); }, {"capture none", Stop(1005)}},
-        {"box", [](SkypeDesktop& d) {
+        {"box",
+         [](SkypeDesktop& d) {
              d.ExpectBox(kNotAvailable);
              d.Attach(3);
          },
          {"capture none", Stop(1005), "box Error Message | " + std::string(kNotAvailable) + " | stop ok -> IDOK"}},
         {"video rejected", [](SkypeDesktop& d) { d.Notice("CALL 17 VIDEO_RECEIVE_STATUS REJECTED"); },
          DisabledWhileHeld()},
-        {"logged out", [](SkypeDesktop& d) { d.Notice("USERSTATUS LOGGEDOUT"); },
-         DisabledWhileHeld()},
+        {"logged out", [](SkypeDesktop& d) { d.Notice("USERSTATUS LOGGEDOUT"); }, DisabledWhileHeld()},
     };
 }
 
@@ -60,7 +61,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Jog, EveryButtonStartsOnPressAndStopsOnRelease)
 {

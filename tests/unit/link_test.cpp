@@ -30,7 +30,10 @@ protected:
         if (whileBox)
             std::exchange(whileBox, nullptr)();
     }
-    void StartTimer(unsigned id, unsigned ms) override { Note("timer " + std::to_string(id) + " " + std::to_string(ms)); }
+    void StartTimer(unsigned id, unsigned ms) override
+    {
+        Note("timer " + std::to_string(id) + " " + std::to_string(ms));
+    }
     void CancelJog() override { Note("cancel jog"); }
     void Wait(unsigned ms) override { Note("sleep " + std::to_string(ms)); }
     void ShowRobotReport(const char* payload) override { Note(std::string("report ") + payload); }
@@ -120,7 +123,7 @@ Sequence EndOfExperiment(int call, int stream)
 
 // The same, as the controller asks it of the view, on stream 1 in call 17.
 const Sequence kEnd = Sequence{"pull", std::string("status ") + kRestart, "push", "cancel jog"} + CloseDown(17, 1) +
-                      Sequence{"enable 0", std::string("box Message | ") + kThanks + " | information"};
+    Sequence{"enable 0", std::string("box Message | ") + kThanks + " | information"};
 const Sequence kOpenLink = {"send CREATE APPLICATION remotecontrol",
                             "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot", "timer 1 1000"};
 
@@ -144,7 +147,12 @@ size_t BoxesIn(const Sequence& log)
 
 TEST_F(ControllerTest, EachAttachStatusHasItsOwnEffect)
 {
-    struct Row { std::intptr_t status; Sequence log; bool linked; int countdown; };
+    struct Row {
+        std::intptr_t status;
+        Sequence log;
+        bool linked;
+        int countdown;
+    };
     // Each answer to a freshly started controller.
     const Row rows[] = {
         {0, kOpenLink, true, -1},
@@ -442,8 +450,7 @@ TEST_F(LinkTest, DisconnectAnsweredLikeRealSkypeEndsTheExperimentOnce)
 {
     // Disconnect; Skype finishes the call inside the hang-up and drops the stream
     // inside the disconnect: one close-down, then the end of the experiment.
-    static const Sequence expected =
-        CloseDown(17, 1) + LinkControlEntries(0) + Sequence{Status(kRestart), kThanksBox};
+    static const Sequence expected = CloseDown(17, 1) + LinkControlEntries(0) + Sequence{Status(kRestart), kThanksBox};
     OpenInCall();
     AnswerCloseDownLikeSkype(false);
     desk.ExpectBox(kThanks);
@@ -514,35 +521,70 @@ struct TraceRow {
     int call;  // kCall: the call number taken
 };
 const TraceRow kTraceEffects[] = {
-    {"USERSTATUS ONLINE", TraceRow::kOnline, 0},
-    {"CALL 32493 DURATION 0", TraceRow::kCall, 32493},
-    {"CALL 8345 DURATION 1", TraceRow::kCall, 8345},
-    {"CALL 8345 DURATION 2", TraceRow::kCall, 8345},
-    {"CALL 32493 STATUS FINISHED", TraceRow::kEnd, 0},
-    {"#1 CALL 32493 STATUS FINISHED", TraceRow::kEnd, 0},
-    {"#1 CALL 8345 STATUS FINISHED", TraceRow::kEnd, 0},
-    {"CALL 8345 STATUS FINISHED", TraceRow::kEnd, 0},
+    {"USERSTATUS ONLINE", TraceRow::kOnline, 0},         {"CALL 32493 DURATION 0", TraceRow::kCall, 32493},
+    {"CALL 8345 DURATION 1", TraceRow::kCall, 8345},     {"CALL 8345 DURATION 2", TraceRow::kCall, 8345},
+    {"CALL 32493 STATUS FINISHED", TraceRow::kEnd, 0},   {"#1 CALL 32493 STATUS FINISHED", TraceRow::kEnd, 0},
+    {"#1 CALL 8345 STATUS FINISHED", TraceRow::kEnd, 0}, {"CALL 8345 STATUS FINISHED", TraceRow::kEnd, 0},
 };
 const char* const kTraceQuiet[] = {
-    "CREATE APPLICATION test", "ALTER APPLICATION test CONNECT echo123", "APPLICATION test CONNECTING echo123",
-    "APPLICATION test STREAMS echo123:1", "#0 APPLICATION test STREAMS echo123:1",
-    "#1 ALTER APPLICATION test WRITE echo123:1", "APPLICATION test SENDING echo123:1=28", "APPLICATION test SENDING ",
-    "DELETE APPLICATION test", "#0 CALL 19502 STATUS UNPLACED", "CALL 19502 CONF_ID 11676",
-    "#0 CALL 32493 STATUS UNPLACED", "CALL 32493 STATUS ROUTING", "CALL 32493 STATUS RINGING",
-    "CALL 32493 STATUS INPROGRESS", "SET CALL 32493 DTMF 0", "SET CALL 32493 DTMF 1", "SET CALL 32493 DTMF 2",
-    "SET CALL 32493 DTMF 3", "SET CALL 32493 DTMF 4", "SET CALL 32493 DTMF 5", "SET CALL 32493 DTMF 6",
-    "SET CALL 32493 DTMF 7", "SET CALL 32493 DTMF 8", "SET CALL 32493 DTMF 9", "SET CALL 32493 DTMF #",
-    "SET CALL 32493 DTMF *", "USERS echo123", "#0 CALL 8345 STATUS ROUTING", "CALL 8345 STATUS ROUTING",
-    "CALL 8345 STATUS RINGING", "CALL 8345 STATUS INPROGRESS", "CALL 8345 VIDEO_SEND_STATUS AVAILABLE",
-    "CALL 8345 VIDEO_STATUS VIDEO_BOTH_ENABLED", "CALL 8345 PARTNER_HANDLE echo123", "CALL 8345 TYPE OUTGOING_P2P",
-    "SKYPEVERSION 2.5.0.130", "CURRENTUSERHANDLE skype_api_for_java", "PRIVILEGE SKYPEOUT TRUE",
-    "PRIVILEGE SKYPEIN TRUE", "PRIVILEGE VOICEMAIL TRUE", "PROFILE PSTN_BALANCE 1000000",
-    "PROFILE PSTN_BALANCE_CURRENCY JPY", "PROFILE FULLNAME Skype API for Java", "PROFILE BIRTHDAY 19801205",
-    "PROFILE SEX MALE", "PROFILE LANGUAGES ja", "PROFILE COUNTRY jp Japan", "PROFILE IPCOUNTRY jp",
-    "PROFILE PROVINCE Tokyo", "PROFILE CITY Chofu", "PROFILE PHONE_HOME +8130-0000-0000",
-    "PROFILE PHONE_OFFICE +8130-0000-0000", "PROFILE PHONE_MOBILE +8190-0000-0000",
-    "PROFILE HOMEPAGE http://skype.sourceforge.jp/", "PROFILE ABOUT Skype API for Java",
-    "PROFILE MOOD_TEXT Please, enjoy 'Skype API for Java'.", "PROFILE TIMEZONE 118800",
+    "CREATE APPLICATION test",
+    "ALTER APPLICATION test CONNECT echo123",
+    "APPLICATION test CONNECTING echo123",
+    "APPLICATION test STREAMS echo123:1",
+    "#0 APPLICATION test STREAMS echo123:1",
+    "#1 ALTER APPLICATION test WRITE echo123:1",
+    "APPLICATION test SENDING echo123:1=28",
+    "APPLICATION test SENDING ",
+    "DELETE APPLICATION test",
+    "#0 CALL 19502 STATUS UNPLACED",
+    "CALL 19502 CONF_ID 11676",
+    "#0 CALL 32493 STATUS UNPLACED",
+    "CALL 32493 STATUS ROUTING",
+    "CALL 32493 STATUS RINGING",
+    "CALL 32493 STATUS INPROGRESS",
+    "SET CALL 32493 DTMF 0",
+    "SET CALL 32493 DTMF 1",
+    "SET CALL 32493 DTMF 2",
+    "SET CALL 32493 DTMF 3",
+    "SET CALL 32493 DTMF 4",
+    "SET CALL 32493 DTMF 5",
+    "SET CALL 32493 DTMF 6",
+    "SET CALL 32493 DTMF 7",
+    "SET CALL 32493 DTMF 8",
+    "SET CALL 32493 DTMF 9",
+    "SET CALL 32493 DTMF #",
+    "SET CALL 32493 DTMF *",
+    "USERS echo123",
+    "#0 CALL 8345 STATUS ROUTING",
+    "CALL 8345 STATUS ROUTING",
+    "CALL 8345 STATUS RINGING",
+    "CALL 8345 STATUS INPROGRESS",
+    "CALL 8345 VIDEO_SEND_STATUS AVAILABLE",
+    "CALL 8345 VIDEO_STATUS VIDEO_BOTH_ENABLED",
+    "CALL 8345 PARTNER_HANDLE echo123",
+    "CALL 8345 TYPE OUTGOING_P2P",
+    "SKYPEVERSION 2.5.0.130",
+    "CURRENTUSERHANDLE skype_api_for_java",
+    "PRIVILEGE SKYPEOUT TRUE",
+    "PRIVILEGE SKYPEIN TRUE",
+    "PRIVILEGE VOICEMAIL TRUE",
+    "PROFILE PSTN_BALANCE 1000000",
+    "PROFILE PSTN_BALANCE_CURRENCY JPY",
+    "PROFILE FULLNAME Skype API for Java",
+    "PROFILE BIRTHDAY 19801205",
+    "PROFILE SEX MALE",
+    "PROFILE LANGUAGES ja",
+    "PROFILE COUNTRY jp Japan",
+    "PROFILE IPCOUNTRY jp",
+    "PROFILE PROVINCE Tokyo",
+    "PROFILE CITY Chofu",
+    "PROFILE PHONE_HOME +8130-0000-0000",
+    "PROFILE PHONE_OFFICE +8130-0000-0000",
+    "PROFILE PHONE_MOBILE +8190-0000-0000",
+    "PROFILE HOMEPAGE http://skype.sourceforge.jp/",
+    "PROFILE ABOUT Skype API for Java",
+    "PROFILE MOOD_TEXT Please, enjoy 'Skype API for Java'.",
+    "PROFILE TIMEZONE 118800",
 };
 
 TEST_F(ControllerTest, RecordedSkypeNoticesHaveExactlyTheirEffect)
@@ -556,7 +598,7 @@ TEST_F(ControllerTest, RecordedSkypeNoticesHaveExactlyTheirEffect)
         InCall();
         link->OnSkypeNotice(r.notice);
         const Sequence expected = r.effect == TraceRow::kOnline ? Shows(kOnline)
-                                  : r.effect == TraceRow::kEnd  ? kEnd
+            : r.effect == TraceRow::kEnd                        ? kEnd
                                                                 : Sequence{};
         EXPECT_SEQUENCE(expected, log);
         EXPECT_EQ(link->CallId(), r.effect == TraceRow::kCall ? r.call : 17);
@@ -594,4 +636,4 @@ TEST(LinkTraces, TableHoldsEveryRecordedNotice)
     EXPECT_GT(seen, 0u);
 }
 
-} // namespace
+}  // namespace

@@ -37,7 +37,7 @@ std::optional<std::string> SetTarget(const RobotPose& pose, double speed)
     return CartesianTargetCommand(WholeTarget(pose), WholeSpeed(speed));
 }
 
-} // namespace
+}  // namespace
 
 TEST(RobotCommands, JogAndHomingCommands)
 {
@@ -54,12 +54,17 @@ TEST(RobotCommands, TargetGoesInTenthsCutTowardZero)
     EXPECT_EQ(CartesianTargetCommand(RobotPose{12.7, -3.2, 100, -90, 0, 25}, 200),
               "WMCA_PCD|X127Y-32Z1000P-900R0G250SP200");
     // Set values: every digit after the point dropped.
-    EXPECT_EQ(SetTarget(RobotPose{-0.9, 0.9, -12.99, -89.5, 179.99, 0.5}, 200.9), "WMCA_PCD|X0Y0Z-120P-890R1790G0SP200");
+    EXPECT_EQ(SetTarget(RobotPose{-0.9, 0.9, -12.99, -89.5, 179.99, 0.5}, 200.9),
+              "WMCA_PCD|X0Y0Z-120P-890R1790G0SP200");
 }
 
 TEST(RobotCommands, TargetIsSentOnlyWhenEveryValueFitsTheWire)
 {
-    struct Row { RobotPose pose; double speed; std::optional<std::string> sent; };
+    struct Row {
+        RobotPose pose;
+        double speed;
+        std::optional<std::string> sent;
+    };
     const RobotPose example = {12.7, -3.2, 100, -90, 0, 25.9};
     auto with = [&](int i, double v) {
         RobotPose p = example;
@@ -68,11 +73,16 @@ TEST(RobotCommands, TargetIsSentOnlyWhenEveryValueFitsTheWire)
         return p;
     };
     const Row rows[] = {
-        {with(0, 3e8), 200, std::nullopt},          {with(0, -3e8), 200, std::nullopt},
-        {with(1, 214748365), 200, std::nullopt},    {with(2, -214748365), 200, std::nullopt},
-        {with(3, 1e300), 200, std::nullopt},        {with(4, -1e12), 200, std::nullopt},
-        {with(5, 214748365), 200, std::nullopt},    {example, 1e10, std::nullopt},
-        {example, 2147483648.0, std::nullopt},      {example, -2147483649.0, std::nullopt},
+        {with(0, 3e8), 200, std::nullopt},
+        {with(0, -3e8), 200, std::nullopt},
+        {with(1, 214748365), 200, std::nullopt},
+        {with(2, -214748365), 200, std::nullopt},
+        {with(3, 1e300), 200, std::nullopt},
+        {with(4, -1e12), 200, std::nullopt},
+        {with(5, 214748365), 200, std::nullopt},
+        {example, 1e10, std::nullopt},
+        {example, 2147483648.0, std::nullopt},
+        {example, -2147483649.0, std::nullopt},
         {with(0, std::nan("")), 200, std::nullopt},
         // The edges of the range.
         {with(0, 214748364), 200, "WMCA_PCD|X2147483640Y-30Z1000P-900R0G250SP200"},
@@ -124,7 +134,10 @@ TEST_F(Motion, NothingIsSentWhileTheLinkControlsAreOffButPullAndPushHappen)
 // the focus with its text selected.
 TEST_F(Motion, FormThatCannotBeReadSendsAndStoresNothing)
 {
-    struct Row { int button; Sequence log; };
+    struct Row {
+        int button;
+        Sequence log;
+    };
     const Row rows[] = {
         {IDC_MOVE_XYZ, {"focus IDC_Y_SET", "beep"}},
         {IDC_STEP, {"focus IDC_Y_SET", "beep"}},
@@ -141,8 +154,9 @@ TEST_F(Motion, FormThatCannotBeReadSendsAndStoresNothing)
         TypeTarget({"5", "abc", "7"});
         Flush();
         desk.Click(row.button);
-        EXPECT_SEQUENCE(row.log, Log(headless::kSend | headless::kList | headless::kText | headless::kCheck |
-                                     headless::kBox | headless::kFocus | headless::kBeep));
+        EXPECT_SEQUENCE(row.log,
+                        Log(headless::kSend | headless::kList | headless::kText | headless::kCheck | headless::kBox |
+                            headless::kFocus | headless::kBeep));
         EXPECT_EQ(desk.Text(IDC_X_SET), "5");
         EXPECT_EQ(desk.Text(IDC_Y_SET), "abc");
         EXPECT_EQ(desk.Text(IDC_Z_SET), "7");
@@ -162,7 +176,8 @@ TEST_F(Motion, TargetThatDoesNotFitIsNotSentAndTheOperatorIsTold)
         Flush();
         desk.ExpectBox(kOutOfRange);
         desk.Click(IDC_MOVE_XYZ);
-        const Sequence expected = {"box Orvanta | The target is out of range and was not sent. | information ok -> IDOK"};
+        const Sequence expected = {
+            "box Orvanta | The target is out of range and was not sent. | information ok -> IDOK"};
         EXPECT_SEQUENCE(expected, Log(headless::kSend | headless::kBox));
         desk.VerifyScriptsTaken();
     }
@@ -174,20 +189,33 @@ TEST_F(Motion, TargetThatDoesNotFitIsNotSentAndTheOperatorIsTold)
 
 TEST_F(Motion, CalibrateAndGotoHomeAskFirst)
 {
-    struct Row { int button; const char* question; int answer; Sequence expected; };
+    struct Row {
+        int button;
+        const char* question;
+        int answer;
+        Sequence expected;
+    };
     const Row rows[] = {
-        {IDC_CALIBRATE, kCalibrateQuestion, IDYES,
+        {IDC_CALIBRATE,
+         kCalibrateQuestion,
+         IDYES,
          {"box Orvanta | This command will reset the current position\\nas the home position.\\n\\nAre you sure to "
           "continue?. | no-icon yes-no -> IDYES",
           Datagram("WMCA_BSHP|")}},
-        {IDC_CALIBRATE, kCalibrateQuestion, IDNO,
+        {IDC_CALIBRATE,
+         kCalibrateQuestion,
+         IDNO,
          {"box Orvanta | This command will reset the current position\\nas the home position.\\n\\nAre you sure to "
           "continue?. | no-icon yes-no -> IDNO"}},
-        {IDC_GOTO_HOME, kGotoHomeQuestion, IDYES,
+        {IDC_GOTO_HOME,
+         kGotoHomeQuestion,
+         IDYES,
          {"box Orvanta | This command will let robot move to its home position\\n\\nAre you sure to continue?. | "
           "no-icon yes-no -> IDYES",
           Datagram("WMCA_BMTH|")}},
-        {IDC_GOTO_HOME, kGotoHomeQuestion, IDNO,
+        {IDC_GOTO_HOME,
+         kGotoHomeQuestion,
+         IDNO,
          {"box Orvanta | This command will let robot move to its home position\\n\\nAre you sure to continue?. | "
           "no-icon yes-no -> IDNO"}},
     };

@@ -61,7 +61,7 @@ protected:
 
 constexpr unsigned kPlayLog = headless::kSend | headless::kList | headless::kBox;
 
-} // namespace
+}  // namespace
 
 TEST_F(Playback, RecOnYesClearsTheListAndMakesTheCurrentPoseTheFirstStep)
 {
@@ -89,10 +89,10 @@ TEST_F(Playback, RecOnNoLeavesTheListAndUnchecksRec)
     desk.Click(IDC_REC);
 
     // The box's own check mark, the question, then the push that takes it away.
-    static const Sequence kExpected = {"check IDC_REC 1", kRecBox + "IDNO",  "check IDC_REC 0",
+    static const Sequence kExpected = {"check IDC_REC 1",    kRecBox + "IDNO",  "check IDC_REC 0",
                                        "check IDC_ON_TOP 1", "check IDC_RUN 0", "check IDC_BACKWARD 0"};
-    EXPECT_SEQUENCE(kExpected, Log(headless::kBox | headless::kList | headless::kEnable | headless::kCheck |
-                                   headless::kSend));
+    EXPECT_SEQUENCE(kExpected,
+                    Log(headless::kBox | headless::kList | headless::kEnable | headless::kCheck | headless::kSend));
     EXPECT_EQ(desk.Check(IDC_REC), 0);
     EXPECT_EQ(desk.Lines(), Sequence(std::begin(kSteps), std::end(kSteps)));
     EXPECT_EQ(desk.Selection(), 1);
@@ -174,7 +174,10 @@ TEST_F(Playback, BackwardPlaysUpToLineZeroAndEnds)
 
 TEST_F(Playback, StepEndAtEitherEndSendsNothing)
 {
-    struct Row { bool backward; int line; };
+    struct Row {
+        bool backward;
+        int line;
+    };
     for (const Row row : {Row{false, 2}, Row{true, 0}}) {
         SCOPED_TRACE(row.backward ? "backward from line 0" : "forward from the last line");
         TearDown();
@@ -253,11 +256,16 @@ TEST_F(Playback, StepThatCannotBeReadBackIsNotWritten)
 {
     const std::string kNotAdded = "The step is out of range and was not added.";
     const std::string kNotChanged = "The step is out of range and was not changed.";
-    struct Row { int button; int edit; const char* text; std::string box; Sequence log; };
+    struct Row {
+        int button;
+        int edit;
+        const char* text;
+        std::string box;
+        Sequence log;
+    };
     const Row rows[] = {
         {IDC_ADD, IDC_X_SET, "3000000000", kNotAdded, {"box Orvanta | " + kNotAdded + " | information ok -> IDOK"}},
-        {IDC_ADD, IDC_SPEED, "-2147483648.6", kNotAdded,
-         {"box Orvanta | " + kNotAdded + " | information ok -> IDOK"}},
+        {IDC_ADD, IDC_SPEED, "-2147483648.6", kNotAdded, {"box Orvanta | " + kNotAdded + " | information ok -> IDOK"}},
         {IDC_CHG, IDC_HAND_SET, "1e10", kNotChanged, {"box Orvanta | " + kNotChanged + " | information ok -> IDOK"}},
         // The largest whole number that fits.
         {IDC_ADD, IDC_X_SET, "2147483647", "", {"list insert 1 2147483647,0,0,-90,0,0,200", "list select 1"}},
@@ -274,7 +282,6 @@ TEST_F(Playback, StepThatCannotBeReadBackIsNotWritten)
         desk.Click(row.button);
         EXPECT_SEQUENCE(row.log, Log(kPlayLog));
     }
-
 }
 
 TEST_F(Playback, BackwardSelectsTheLastLineOnAndLineZeroOffWithoutLoading)

@@ -3,7 +3,7 @@
 
 namespace {
 
-class PresentationTest : public PanelTest {};
+class PresentationTest : public PanelTest { };
 
 // The check boxes a push writes, in the exchange order; onTop: On Top's check.
 Sequence PushedChecks(int onTop)
@@ -18,7 +18,7 @@ TEST_F(PresentationTest, OnTopClicksToggleTheTopmostPlacementBothWays)
 {
     // On Top clicked twice: the click's own check, the placement, the push.
     static const Sequence expected = Sequence{"check IDC_ON_TOP 0", "place NOTOPMOST"} + PushedChecks(0) +
-                                     Sequence{"check IDC_ON_TOP 1", "place TOPMOST"} + PushedChecks(1);
+        Sequence{"check IDC_ON_TOP 1", "place TOPMOST"} + PushedChecks(1);
     OpenPanel();
     desk.Click(IDC_ON_TOP);
     EXPECT_FALSE(desk.Topmost());
@@ -35,8 +35,10 @@ TEST_F(PresentationTest, MoreThenLessResizeWithoutMovingAndRenameTheButton)
 {
     // More, then Less.
     static const Sequence expected = {
-        "place TOPMOST 325x640", "text IDC_MORE <<<< Less",
-        "place TOPMOST 315x350", "text IDC_MORE More >>>>",
+        "place TOPMOST 325x640",
+        "text IDC_MORE <<<< Less",
+        "place TOPMOST 315x350",
+        "text IDC_MORE More >>>>",
     };
     OpenPanel();
     const int left = desk.Left(), top = desk.Top();
@@ -100,4 +102,4 @@ TEST_F(PresentationTest, DragIconIsTheWindowIcon)
     EXPECT_EQ(reinterpret_cast<HICON>(icon)->id, IDR_MAINFRAME);
 }
 
-} // namespace
+}  // namespace

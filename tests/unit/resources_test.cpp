@@ -8,30 +8,63 @@ extern const char kEmbeddedRc[];
 
 namespace {
 
-struct Row { int id; const char* shown; bool enabled; };
+struct Row {
+    int id;
+    const char* shown;
+    bool enabled;
+};
 
 // The controls the program addresses, in tab order. The link controls wait
 // for the robot's video.
 const Row kOpened[] = {
-    {IDC_CONNECT, "Connect", false},         {IDC_DISCONNECT, "Disconnect", false},
+    {IDC_CONNECT, "Connect", false},
+    {IDC_DISCONNECT, "Disconnect", false},
     {IDC_STATUS, "Searching Robot ......", true},
-    {IDC_X_READ, "0", true},  {IDC_X_SET, "0", true},      {IDC_Y_READ, "0", true},     {IDC_Y_SET, "0", true},
-    {IDC_Z_READ, "0", true},  {IDC_Z_SET, "0", true},      {IDC_PITCH_READ, "0", true}, {IDC_PITCH_SET, "-90", true},
-    {IDC_ROLL_READ, "0", true}, {IDC_ROLL_SET, "0", true}, {IDC_HAND_READ, "0", true},  {IDC_HAND_SET, "0", true},
+    {IDC_X_READ, "0", true},
+    {IDC_X_SET, "0", true},
+    {IDC_Y_READ, "0", true},
+    {IDC_Y_SET, "0", true},
+    {IDC_Z_READ, "0", true},
+    {IDC_Z_SET, "0", true},
+    {IDC_PITCH_READ, "0", true},
+    {IDC_PITCH_SET, "-90", true},
+    {IDC_ROLL_READ, "0", true},
+    {IDC_ROLL_SET, "0", true},
+    {IDC_HAND_READ, "0", true},
+    {IDC_HAND_SET, "0", true},
     {IDC_MOVE_XYZ, "Move To XYZ", false},
-    {IDC_BASE_PLUS, "+", false},             {IDC_SHOULDER_DOWN, "Down", false}, {IDC_ELBOW_DOWN, "Down", false},
-    {IDC_WRIST_DOWN, "Down", false},         {IDC_WRISTROT_PLUS, "+", false},    {IDC_HAND_CLOSE, "Close", false},
-    {IDC_BASE_MINUS, "-", false},            {IDC_SHOULDER_UP, "Up", false},     {IDC_ELBOW_UP, "Up", false},
-    {IDC_WRIST_UP, "Up", false},             {IDC_WRISTROT_MINUS, "-", false},   {IDC_HAND_OPEN, "Open", false},
-    {IDC_CALIBRATE, "Calibrate", false},     {IDC_GOTO_HOME, "Goto Home", false},
+    {IDC_BASE_PLUS, "+", false},
+    {IDC_SHOULDER_DOWN, "Down", false},
+    {IDC_ELBOW_DOWN, "Down", false},
+    {IDC_WRIST_DOWN, "Down", false},
+    {IDC_WRISTROT_PLUS, "+", false},
+    {IDC_HAND_CLOSE, "Close", false},
+    {IDC_BASE_MINUS, "-", false},
+    {IDC_SHOULDER_UP, "Up", false},
+    {IDC_ELBOW_UP, "Up", false},
+    {IDC_WRIST_UP, "Up", false},
+    {IDC_WRISTROT_MINUS, "-", false},
+    {IDC_HAND_OPEN, "Open", false},
+    {IDC_CALIBRATE, "Calibrate", false},
+    {IDC_GOTO_HOME, "Goto Home", false},
     {IDC_ROBOT_MESSAGE, "", true},
-    {IDC_ADD, "ADD", true},   {IDC_DEL, "DEL", true},      {IDC_STEP, "STEP", false},   {IDC_LOAD, "LOAD", true},
-    {IDC_SAVE, "SAVE", true}, {IDC_RUN, "RUN", false},     {IDC_NOTE, "", true},        {IDC_ON_TOP, "On Top", true},
-    {IDC_CHG, "CHG", true},   {IDC_SPEED, "200", true},    {IDC_REC, "REC", false},     {IDC_BACKWARD, "Backward", true},
-    {IDC_MORE, "More >>>>", true},           {IDC_ABOUT, "About", true},
+    {IDC_ADD, "ADD", true},
+    {IDC_DEL, "DEL", true},
+    {IDC_STEP, "STEP", false},
+    {IDC_LOAD, "LOAD", true},
+    {IDC_SAVE, "SAVE", true},
+    {IDC_RUN, "RUN", false},
+    {IDC_NOTE, "", true},
+    {IDC_ON_TOP, "On Top", true},
+    {IDC_CHG, "CHG", true},
+    {IDC_SPEED, "200", true},
+    {IDC_REC, "REC", false},
+    {IDC_BACKWARD, "Backward", true},
+    {IDC_MORE, "More >>>>", true},
+    {IDC_ABOUT, "About", true},
 };
 
-class Resources : public PanelTest {};
+class Resources : public PanelTest { };
 
 TEST_F(Resources, OpenedPanelShowsEveryControlWithItsCaption)
 {
@@ -63,4 +96,4 @@ TEST_F(Resources, VersionIsOneZeroZeroOne)
     EXPECT_EQ(ws::LoadString(IDS_APP_TITLE), "Orvanta");
 }
 
-} // namespace
+}  // namespace

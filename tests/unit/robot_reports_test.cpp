@@ -57,8 +57,8 @@ TEST(RobotReportParse, EachPayloadReadsAsItsReport)
         SCOPED_TRACE(row.payload);
         RobotReport report = ParseRobotReport(row.payload);
         EXPECT_EQ(report.kind, row.kind);
-        const double got[6] = {report.pose.x, report.pose.y, report.pose.z, report.pose.pitch, report.pose.roll,
-                               report.pose.hand};
+        const double got[6] = {report.pose.x,     report.pose.y,    report.pose.z,
+                               report.pose.pitch, report.pose.roll, report.pose.hand};
         const double want[6] = {row.pose.x, row.pose.y, row.pose.z, row.pose.pitch, row.pose.roll, row.pose.hand};
         for (int i = 0; i < 6; ++i)
             EXPECT_DOUBLE_EQ(got[i], want[i]) << "value " << i;
@@ -80,12 +80,12 @@ protected:
     void Report(const std::string& payload) { desk.Notice(RobotNotice(payload)); }
     Shows Read() const
     {
-        return {desk.Text(IDC_X_READ), desk.Text(IDC_Y_READ), desk.Text(IDC_Z_READ),
+        return {desk.Text(IDC_X_READ),     desk.Text(IDC_Y_READ),    desk.Text(IDC_Z_READ),
                 desk.Text(IDC_PITCH_READ), desk.Text(IDC_ROLL_READ), desk.Text(IDC_HAND_READ)};
     }
     Shows Set() const
     {
-        return {desk.Text(IDC_X_SET), desk.Text(IDC_Y_SET), desk.Text(IDC_Z_SET),
+        return {desk.Text(IDC_X_SET),     desk.Text(IDC_Y_SET),    desk.Text(IDC_Z_SET),
                 desk.Text(IDC_PITCH_SET), desk.Text(IDC_ROLL_SET), desk.Text(IDC_HAND_SET)};
     }
     // REC on, answered Yes: it needs the link controls on.
@@ -112,7 +112,7 @@ const Shows kFreshSet = {"0", "0", "0", "-90", "0", "0"};
 const Shows kExampleRead = {"123.4", "-5", "80", "-90", "0", "25"};
 const char kExamplePosition[] = "WMRP_D|X1234Y-50Z800P-900R0G255";
 
-} // namespace
+}  // namespace
 
 TEST_F(RobotReports, PositionGoesToTheReadValues)
 {
@@ -205,8 +205,8 @@ TEST_F(RobotReports, StepEndRunsTheStepEndHandling)
 // operator types in, and makes no sound.
 TEST_F(RobotReports, ReportLeavesTheBoxesTheOperatorIsTypingIn)
 {
-    static const int kTypedIn[] = {IDC_PITCH_SET, IDC_ROLL_SET, IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_HAND_SET,
-                                   IDC_NOTE,      IDC_SPEED};
+    static const int kTypedIn[] = {IDC_PITCH_SET, IDC_ROLL_SET, IDC_X_SET, IDC_Y_SET,
+                                   IDC_Z_SET,     IDC_HAND_SET, IDC_NOTE,  IDC_SPEED};
     // What was written into those boxes, and any sound or focus, since the last Flush.
     auto intoTypedIn = [&] {
         Sequence out;

@@ -23,8 +23,7 @@ public:
     {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         m_path = fs::temp_directory_path() /
-                 ("orvanta-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" +
-                  std::to_string(::getpid()));
+            ("orvanta-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" + std::to_string(::getpid()));
         fs::remove_all(m_path);
         fs::create_directories(m_path);
     }
@@ -65,7 +64,11 @@ const LogTime kStart{2024, 5, 1, 14, 3, 7, 412};
 
 TEST(SessionLogTest, LineHoldsTimeDirectionNestingAndEscapedText)
 {
-    struct Row { bool out, nested; std::string text; const char* line; };
+    struct Row {
+        bool out, nested;
+        std::string text;
+        const char* line;
+    };
     const Row rows[] = {
         {true, false, "CREATE APPLICATION remotecontrol",
          "2024-05-01 14:03:07.412 out        CREATE APPLICATION remotecontrol\n"},
@@ -96,9 +99,10 @@ TEST(SessionLogTest, WritesEveryLineInOrderByCloseDownInANewFolder)
     log.Command("after the close", false);
 
     EXPECT_EQ(file, folder / "Orvanta-20240501-140307.log");
-    EXPECT_EQ(ReadFile(file), "2024-05-01 14:03:07.413 out        CREATE APPLICATION remotecontrol\n"
-                              "2024-05-01 14:03:07.414 in  nested CREATE APPLICATION remotecontrol\n"
-                              "2024-05-01 14:03:07.415 in         CALL 17 DURATION 1\n");
+    EXPECT_EQ(ReadFile(file),
+              "2024-05-01 14:03:07.413 out        CREATE APPLICATION remotecontrol\n"
+              "2024-05-01 14:03:07.414 in  nested CREATE APPLICATION remotecontrol\n"
+              "2024-05-01 14:03:07.415 in         CALL 17 DURATION 1\n");
 }
 
 TEST(SessionLogTest, FolderKeepsTheNewestTwentyLogsAndNothingElseIsRemoved)
@@ -162,7 +166,7 @@ TEST(SessionLogTest, FolderThatCannotBeMadeTurnsTheLogOffSilently)
 
 // --- The panel's "Session Log..." item
 
-class SessionLogMenuTest : public PanelTest {};
+class SessionLogMenuTest : public PanelTest { };
 
 TEST_F(SessionLogMenuTest, OpensThisRunsLogWithTheShell)
 {
@@ -184,8 +188,7 @@ TEST_F(SessionLogMenuTest, SaysWhyWhenTheLogIsOff)
     std::ofstream(temp.path() / "Orvanta") << "a file where the folder should be\n";
     desk.localAppData = temp.path();
     OpenPanel();
-    desk.ExpectBox("The session log could not be written.\n\nFolder: " +
-                   (temp.path() / "Orvanta" / "Logs").string());
+    desk.ExpectBox("The session log could not be written.\n\nFolder: " + (temp.path() / "Orvanta" / "Logs").string());
     desk.SysCommand(IDM_SESSIONLOG);
     EXPECT_SEQUENCE(Sequence{"box Session Log | The session log could not be written.\\n\\nFolder: " +
                              (temp.path() / "Orvanta" / "Logs").string() + " | warning ok -> IDOK"},
@@ -193,4 +196,4 @@ TEST_F(SessionLogMenuTest, SaysWhyWhenTheLogIsOff)
     StartOver();
 }
 
-} // namespace
+}  // namespace

@@ -26,11 +26,25 @@ Sequence FreshPush(int onTop)
 {
     return {
         "text IDC_STATUS Searching Robot ......",
-        "text IDC_PITCH_READ 0", "text IDC_PITCH_SET -90", "text IDC_ROLL_READ 0", "text IDC_ROLL_SET 0",
-        "text IDC_X_READ 0", "text IDC_X_SET 0", "text IDC_Y_READ 0", "text IDC_Y_SET 0",
-        "text IDC_Z_READ 0", "text IDC_Z_SET 0", "text IDC_HAND_READ 0", "text IDC_HAND_SET 0",
-        "text IDC_ROBOT_MESSAGE ", "text IDC_NOTE ", "text IDC_SPEED 200",
-        "check IDC_REC 0", onTop ? "check IDC_ON_TOP 1" : "check IDC_ON_TOP 0", "check IDC_RUN 0", "check IDC_BACKWARD 0",
+        "text IDC_PITCH_READ 0",
+        "text IDC_PITCH_SET -90",
+        "text IDC_ROLL_READ 0",
+        "text IDC_ROLL_SET 0",
+        "text IDC_X_READ 0",
+        "text IDC_X_SET 0",
+        "text IDC_Y_READ 0",
+        "text IDC_Y_SET 0",
+        "text IDC_Z_READ 0",
+        "text IDC_Z_SET 0",
+        "text IDC_HAND_READ 0",
+        "text IDC_HAND_SET 0",
+        "text IDC_ROBOT_MESSAGE ",
+        "text IDC_NOTE ",
+        "text IDC_SPEED 200",
+        "check IDC_REC 0",
+        onTop ? "check IDC_ON_TOP 1" : "check IDC_ON_TOP 0",
+        "check IDC_RUN 0",
+        "check IDC_BACKWARD 0",
     };
 }
 
@@ -62,11 +76,10 @@ TEST_F(StartupTest, InitialisationDiscoversSkypeThenShowsThePanelWithTheLinkCont
 TEST_F(StartupTest, AttachAnswerDuringTheBroadcastIsHandledAtOnceAndStartUpGoesOn)
 {
     // Create, Skype answering 0 from inside the broadcast.
-    static const Sequence expected = Sequence{"broadcast SkypeControlAPIDiscover",
-                                              "send CREATE APPLICATION remotecontrol",
-                                              "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot",
-                                              "timer 1 1000"} +
-                                     LinkControlEntries(0);
+    static const Sequence expected =
+        Sequence{"broadcast SkypeControlAPIDiscover", "send CREATE APPLICATION remotecontrol",
+                 "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot", "timer 1 1000"} +
+        LinkControlEntries(0);
     desk.onDiscover = [&] { desk.Attach(0); };
     panel = std::make_unique<CControlPanelDlg>();
     ASSERT_TRUE(panel->Create());
@@ -80,12 +93,28 @@ TEST_F(StartupTest, AttachAnswerDuringTheBroadcastIsHandledAtOnceAndStartUpGoesO
 TEST_F(StartupTest, FreshPanelShowsItsStartValues)
 {
     OpenPanel();
-    struct Row { int id; const char* text; };
+    struct Row {
+        int id;
+        const char* text;
+    };
     static const Row rows[] = {
-        {IDC_STATUS, "Searching Robot ......"}, {IDC_PITCH_SET, "-90"}, {IDC_SPEED, "200"},
-        {IDC_PITCH_READ, "0"}, {IDC_ROLL_READ, "0"}, {IDC_ROLL_SET, "0"}, {IDC_X_READ, "0"}, {IDC_X_SET, "0"},
-        {IDC_Y_READ, "0"}, {IDC_Y_SET, "0"}, {IDC_Z_READ, "0"}, {IDC_Z_SET, "0"}, {IDC_HAND_READ, "0"},
-        {IDC_HAND_SET, "0"}, {IDC_ROBOT_MESSAGE, ""}, {IDC_NOTE, ""}, {IDC_MORE, "More >>>>"},
+        {IDC_STATUS, "Searching Robot ......"},
+        {IDC_PITCH_SET, "-90"},
+        {IDC_SPEED, "200"},
+        {IDC_PITCH_READ, "0"},
+        {IDC_ROLL_READ, "0"},
+        {IDC_ROLL_SET, "0"},
+        {IDC_X_READ, "0"},
+        {IDC_X_SET, "0"},
+        {IDC_Y_READ, "0"},
+        {IDC_Y_SET, "0"},
+        {IDC_Z_READ, "0"},
+        {IDC_Z_SET, "0"},
+        {IDC_HAND_READ, "0"},
+        {IDC_HAND_SET, "0"},
+        {IDC_ROBOT_MESSAGE, ""},
+        {IDC_NOTE, ""},
+        {IDC_MORE, "More >>>>"},
     };
     for (const Row& r : rows)
         EXPECT_EQ(desk.Text(r.id), r.text) << desk.ControlName(r.id);
@@ -96,7 +125,8 @@ TEST_F(StartupTest, FreshPanelShowsItsStartValues)
     EXPECT_TRUE(desk.Topmost());
     EXPECT_EQ(desk.Width(), 315);
     EXPECT_EQ(desk.Height(), 350);
-    EXPECT_EQ(desk.SystemMenu(), (std::vector<std::pair<UINT, std::string>>{{0, ""}, {16, "&About Orvanta..."}, {32, "&Session Log..."}}));
+    EXPECT_EQ(desk.SystemMenu(),
+              (std::vector<std::pair<UINT, std::string>>{{0, ""}, {16, "&About Orvanta..."}, {32, "&Session Log..."}}));
     EXPECT_TRUE(desk.Timers().empty());
 }
 
@@ -104,7 +134,7 @@ TEST_F(StartupTest, FreshPanelShowsItsStartValues)
 
 TEST_F(StartupTest, EnableLinkControlsSwitchesExactlyItsGroupInOrder)
 {
-    static const int untouched[] = {IDC_LOAD, IDC_SAVE, IDC_ADD,  IDC_DEL,  IDC_CHG,
+    static const int untouched[] = {IDC_LOAD,   IDC_SAVE,     IDC_ADD,  IDC_DEL,  IDC_CHG,
                                     IDC_ON_TOP, IDC_BACKWARD, IDC_MORE, IDC_ABOUT};
     OpenPanel();
     panel->EnableLinkControls(0);
@@ -152,9 +182,13 @@ TEST_F(StartupTest, PullStopsAtTheFirstControlThatHoldsNoNumber)
 
 TEST_F(StartupTest, PullTakesNumbersWithBlanksAroundButNotAnEmptyBox)
 {
-    struct Row { const char* text; const char* read; };
+    struct Row {
+        const char* text;
+        const char* read;
+    };
     static const Row rows[] = {
-        {" 12.5 ", "12.5"}, {"-3", "-3"}, {"1e2", "100"}, {"", nullptr}, {"   ", nullptr}, {"12 mm", nullptr}, {"1,5", nullptr},
+        {" 12.5 ", "12.5"}, {"-3", "-3"},       {"1e2", "100"},   {"", nullptr},
+        {"   ", nullptr},   {"12 mm", nullptr}, {"1,5", nullptr},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string("\"") + r.text + "\"");
@@ -315,4 +349,4 @@ TEST_F(StartupTest, HelpCommandGoesToTheFrameworksHelp)
     EXPECT_EQ(ID_HELP, 57670u);
 }
 
-} // namespace
+}  // namespace

@@ -66,7 +66,7 @@ const ParseRow kParseRows[] = {
     {"grip:1,2,3,4,5,6,7", false, {}, false, ""},
 };
 
-} // namespace
+}  // namespace
 
 TEST(StepLineFormat, NumbersWithoutDecimalsAndTheNoteOnlyWhenNotBlank)
 {
@@ -104,7 +104,10 @@ TEST(StepLineParse, LongNoteKeepsItsFirst51Characters)
 
 TEST(StepLineRewrite, NormalisesFromTheNumbersRead)
 {
-    struct Row { const char* line; const char* rewritten; };
+    struct Row {
+        const char* line;
+        const char* rewritten;
+    };
     static const Row kRows[] = {
         {" +01, 2,3,4,5,6,007", "1,2,3,4,5,6,7"},
         {"1,2,3,4,5,6,7:a b", "1,2,3,4,5,6,7:a"},

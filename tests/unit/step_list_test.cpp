@@ -31,8 +31,8 @@ TEST(StepListValues, EditsOutsideTheListChangeNothing)
 TEST(StepListValues, StepIsWhatItsLineReadsAs)
 {
     StepList steps;
-    for (const char* line : {"10,20,30,-90,0,25,200:grip", "1,2,3,4,5,6", "1,2,3,4,5,6,7:   ",
-                             "1,2,3,4,5,6,7 :grip", "", "garbage", "3000000000,0,0,-90,0,0,100"})
+    for (const char* line : {"10,20,30,-90,0,25,200:grip", "1,2,3,4,5,6", "1,2,3,4,5,6,7:   ", "1,2,3,4,5,6,7 :grip",
+                             "", "garbage", "3000000000,0,0,-90,0,0,100"})
         steps.Append(line);
     std::optional<StepLine> first = steps.Step(0);
     ASSERT_TRUE(first);
@@ -60,7 +60,7 @@ protected:
     }
     void TypeStep(const Sequence& texts)
     {
-        static const int kEdits[] = {IDC_X_SET, IDC_Y_SET,    IDC_Z_SET, IDC_PITCH_SET,
+        static const int kEdits[] = {IDC_X_SET,    IDC_Y_SET,    IDC_Z_SET, IDC_PITCH_SET,
                                      IDC_ROLL_SET, IDC_HAND_SET, IDC_SPEED, IDC_NOTE};
         for (size_t i = 0; i < texts.size(); ++i)
             desk.Type(kEdits[i], texts[i]);
@@ -73,22 +73,28 @@ protected:
     }
     Sequence Set() const
     {
-        return {desk.Text(IDC_X_SET), desk.Text(IDC_Y_SET), desk.Text(IDC_Z_SET), desk.Text(IDC_PITCH_SET),
+        return {desk.Text(IDC_X_SET),    desk.Text(IDC_Y_SET),    desk.Text(IDC_Z_SET), desk.Text(IDC_PITCH_SET),
                 desk.Text(IDC_ROLL_SET), desk.Text(IDC_HAND_SET), desk.Text(IDC_SPEED), desk.Text(IDC_NOTE)};
     }
 
     static inline const Sequence kThree = {"1,1,1,1,1,1,1", "2,2,2,2,2,2,2", "3,3,3,3,3,3,3"};
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(StepsView, AddInsertsAfterTheSelectionAndSelectsTheNewLine)
 {
-    struct Row { int selected; Sequence log; Sequence lines; };
+    struct Row {
+        int selected;
+        Sequence log;
+        Sequence lines;
+    };
     const Row rows[] = {
-        {0, {"list insert 1 13,-3,100,-90,0,26,150:grip", "list select 1"},
+        {0,
+         {"list insert 1 13,-3,100,-90,0,26,150:grip", "list select 1"},
          {"1,1,1,1,1,1,1", "13,-3,100,-90,0,26,150:grip", "2,2,2,2,2,2,2", "3,3,3,3,3,3,3"}},
-        {2, {"list insert 3 13,-3,100,-90,0,26,150:grip", "list select 3"},
+        {2,
+         {"list insert 3 13,-3,100,-90,0,26,150:grip", "list select 3"},
          {"1,1,1,1,1,1,1", "2,2,2,2,2,2,2", "3,3,3,3,3,3,3", "13,-3,100,-90,0,26,150:grip"}},
     };
     for (const Row& row : rows) {
@@ -122,9 +128,13 @@ TEST_F(StepsView, NoteOfBlanksOnlyIsWrittenAsNoNote)
         desk.Type(IDC_X_SET, "9");
         desk.Click(IDC_ADD);
         // ADD on an empty list, CHG of that line, ADD after it.
-        static const Sequence kExpected = {"list insert 0 0,0,0,-90,0,0,200", "list select 0",
-                                           "list delete 0",  "list insert 0 5,0,0,-90,0,0,200", "list select 0",
-                                           "list insert 1 9,0,0,-90,0,0,200", "list select 1"};
+        static const Sequence kExpected = {"list insert 0 0,0,0,-90,0,0,200",
+                                           "list select 0",
+                                           "list delete 0",
+                                           "list insert 0 5,0,0,-90,0,0,200",
+                                           "list select 0",
+                                           "list insert 1 9,0,0,-90,0,0,200",
+                                           "list select 1"};
         EXPECT_SEQUENCE(kExpected, Log(headless::kList));
         // The line reads back: selecting it loads it.
         desk.SelectLine(0);
@@ -135,7 +145,12 @@ TEST_F(StepsView, NoteOfBlanksOnlyIsWrittenAsNoNote)
 // Neither pull nor push: the fields keep the selected line's values.
 TEST_F(StepsView, DelTakesTheSelectedLineAndSelectsTheSamePositionAgain)
 {
-    struct Row { int selected; Sequence log; Sequence lines; int after; };
+    struct Row {
+        int selected;
+        Sequence log;
+        Sequence lines;
+        int after;
+    };
     const Row rows[] = {
         {0, {"list delete 0", "list select 0"}, {"2,2,2,2,2,2,2", "3,3,3,3,3,3,3"}, 0},
         {1, {"list delete 1", "list select 1"}, {"1,1,1,1,1,1,1", "3,3,3,3,3,3,3"}, 1},
@@ -189,7 +204,10 @@ TEST_F(StepsView, ChgWithNothingSelectedChangesNoLineButStillPulls)
 
 TEST_F(StepsView, SelectingALineLoadsItsValuesAndNote)
 {
-    struct Row { std::string line; Sequence shown; };
+    struct Row {
+        std::string line;
+        Sequence shown;
+    };
     const Row rows[] = {
         {"10,20,30,-90,0,25,200:grip", {"10", "20", "30", "-90", "0", "25", "200", "grip"}},
         // No ":": the note stays as it was.

@@ -93,7 +93,8 @@ TEST_F(SupervisionTest, SilentRobotIsReportedOnTheSeventeenthTick)
 TEST_F(SupervisionTest, SeventeenthTickWarnsWithTheControlsRead)
 {
     // Tick 17 alone: polls, then the status pushed.
-    static const Sequence expected = {Datagram("WMCA_QD"), Datagram("WMCA_QU"), std::string("text IDC_STATUS ") + kSilent};
+    static const Sequence expected = {Datagram("WMCA_QD"), Datagram("WMCA_QU"),
+                                      std::string("text IDC_STATUS ") + kSilent};
     OpenAttached();
     desk.Tick(16);
     desk.Type(IDC_X_SET, "7.5");
@@ -152,10 +153,12 @@ TEST_F(SupervisionTest, RediscoveryGoesOutOnceElevenTicksAfterApiAvailable)
 TEST_F(SupervisionTest, RediscoveryAnsweredAttachesAgain)
 {
     // The eleventh tick, Skype answering the broadcast with 0.
-    static const Sequence expected = {
-        Datagram("WMCA_QD"), Datagram("WMCA_QU"), "broadcast SkypeControlAPIDiscover",
-        "send CREATE APPLICATION remotecontrol", "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot",
-        "timer 1 1000"};
+    static const Sequence expected = {Datagram("WMCA_QD"),
+                                      Datagram("WMCA_QU"),
+                                      "broadcast SkypeControlAPIDiscover",
+                                      "send CREATE APPLICATION remotecontrol",
+                                      "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot",
+                                      "timer 1 1000"};
     OpenAttached();
     desk.Notice("USERSTATUS LOGGEDOUT");
     desk.Attach(0x8001);
@@ -182,7 +185,10 @@ TEST_F(SupervisionTest, NoTimerNoRediscovery)
 TEST(Supervision, CountdownRestsBelowZero)
 {
     // Started at 0 the discovery is due at once, and once only.
-    struct Row { int start; int due; };
+    struct Row {
+        int start;
+        int due;
+    };
     static const Row rows[] = {{0, 1}, {-1, 0}, {INT_MIN + 1, 0}, {INT_MIN, 0}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.start);
@@ -195,4 +201,4 @@ TEST(Supervision, CountdownRestsBelowZero)
     }
 }
 
-} // namespace
+}  // namespace

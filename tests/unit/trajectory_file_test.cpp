@@ -17,8 +17,8 @@ namespace {
 const std::string kOpen = "open-dialog Trajectory (*.txt)|*.txt -> ";
 const std::string kSave = "save-dialog Trajectory (*.txt)|*.txt -> ";
 
-constexpr unsigned kFileLog = headless::kFileDialog | headless::kList | headless::kBox | headless::kText |
-                              headless::kCheck | headless::kSend;
+constexpr unsigned kFileLog =
+    headless::kFileDialog | headless::kList | headless::kBox | headless::kText | headless::kCheck | headless::kSend;
 
 class TrajectoryFile : public PanelTest {
 protected:
@@ -89,12 +89,9 @@ Sequence Steps(const std::string& text)
     return lines;
 }
 
-bool Rename(const char* from, const char* to)
-{
-    return std::rename(from, to) == 0;
-}
+bool Rename(const char* from, const char* to) { return std::rename(from, to) == 0; }
 
-} // namespace
+}  // namespace
 
 TEST(TrajectoryText, EachLineGivesOneStepAtMost)
 {
@@ -107,8 +104,8 @@ TEST(TrajectoryText, EachLineGivesOneStepAtMost)
                     Steps("1,2,3,4,5,6,7\r\n8,8,8,8,8,8,8:grip\r\n5,5,5,5,5,5,5"));
     // A line of 119 characters with more after them, and a note longer than the note store.
     EXPECT_SEQUENCE((Sequence{"1,2,3,4,5,6,7", "3,3,3,3,3,3,3:" + std::string(51, 'n')}),
-                    Steps("1,2,3,4,5,6,7" + std::string(106, 'x') + "9,9,9,9,9,9,9\n3,3,3,3,3,3,3:" +
-                          std::string(200, 'n') + "\n"));
+                    Steps("1,2,3,4,5,6,7" + std::string(106, 'x') +
+                          "9,9,9,9,9,9,9\n3,3,3,3,3,3,3:" + std::string(200, 'n') + "\n"));
     // A zero byte ends the line's text.
     EXPECT_SEQUENCE((Sequence{"1,2,3,4,5,6,7", "2,2,2,2,2,2,2"}),
                     Steps(std::string("1,2,3,4,5,6,7") + '\0' + ":grip\n2,2,2,2,2,2,2" + '\0' + "x\n"));
@@ -193,7 +190,10 @@ TEST_F(TrajectoryFile, LongLineIsOneLine)
 
 TEST_F(TrajectoryFile, AfterLoadRunSendsWhatTheEditsShowThenTheNextLine)
 {
-    struct Row { const char* content; Sequence sent; };
+    struct Row {
+        const char* content;
+        Sequence sent;
+    };
     const Row rows[] = {
         {"10,0,0,-90,0,0,100\n20,0,0,-90,0,0,100\n",
          {Datagram("WMCA_PCD|X0Y0Z0P-900R0G0SP200"), "list select 1", Datagram("WMCA_PCD|X200Y0Z0P-900R0G0SP100")}},
@@ -276,7 +276,10 @@ TEST_F(TrajectoryFile, SaveWritesTheLinesAsTheyStand)
 
 TEST_F(TrajectoryFile, SaveAppendsTxtOnlyWhenThePathHasNoneAnywhere)
 {
-    struct Row { const char* chosen; const char* written; };
+    struct Row {
+        const char* chosen;
+        const char* written;
+    };
     static const Row kRows[] = {
         {"run.TXT", "run.TXT.txt"}, {"run.txt.bak", "run.txt.bak"}, {"run", "run.txt"},
         {"run.txt", "run.txt"},     {"a.txt.d/run", "a.txt.d/run"}, {"a.d/run", "a.d/run.txt"},
@@ -297,10 +300,12 @@ TEST_F(TrajectoryFile, SaveAppendsTxtOnlyWhenThePathHasNoneAnywhere)
 
 TEST_F(TrajectoryFile, FailedSaveSaysSo)
 {
-    struct Row { const char* chosen; const char* shown; };
+    struct Row {
+        const char* chosen;
+        const char* shown;
+    };
     static const Row kRows[] = {
-        {"missing/run", "missing/run.txt"},
-        {"old.txt", "old.txt"},  // a folder of that name is in the way
+        {"missing/run", "missing/run.txt"}, {"old.txt", "old.txt"},  // a folder of that name is in the way
     };
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.chosen);

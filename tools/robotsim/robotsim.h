@@ -13,25 +13,25 @@ namespace robotsim {
 
 // Tool tip pose in the base frame: mm, Z up from the table; angles in degrees.
 struct Pose {
-  double x = 0, y = 0, z = 0;
-  double pitch = 0;  // tool axis against horizontal in the arm's plane; -90 = pointing down
-  double roll = 0;   // wrist rotation
-  double grip = 0;   // gripper opening, mm
+    double x = 0, y = 0, z = 0;
+    double pitch = 0;  // tool axis against horizontal in the arm's plane; -90 = pointing down
+    double roll = 0;   // wrist rotation
+    double grip = 0;   // gripper opening, mm
 };
 
 // Degrees (grip in mm). The shoulder is the upper arm's elevation above horizontal;
 // elbow and wrist are relative to the previous link, positive raising the link.
 struct Joints {
-  double base = 0, shoulder = 0, elbow = 0, wrist = 0, wristRot = 0, grip = 0;
+    double base = 0, shoulder = 0, elbow = 0, wrist = 0, wristRot = 0, grip = 0;
 };
 
 enum class Axis { kBase, kShoulder, kElbow, kWrist, kWristRot, kGrip };
 inline constexpr int kAxisCount = 6;
 
 struct AxisInfo {
-  const char* name;
-  double min, max;  // degrees, mm for the gripper
-  double maxRate;   // per second at speed 255
+    const char* name;
+    double min, max;  // degrees, mm for the gripper
+    double maxRate;   // per second at speed 255
 };
 
 inline constexpr std::array<AxisInfo, kAxisCount> kAxes{{
@@ -65,16 +65,16 @@ std::optional<Joints> Inverse(const Pose& target, const Joints& near);
 // For drawing. Side view: r is the horizontal distance from the base axis along the
 // base yaw (negative when reaching backwards), z the height above the table.
 struct SidePoint {
-  double r, z;
+    double r, z;
 };
 struct SideView {
-  double yaw;                       // base rotation, degrees, counter-clockwise from +X
-  std::array<SidePoint, 5> points;  // base foot, shoulder, elbow, wrist, tool tip
+    double yaw;                       // base rotation, degrees, counter-clockwise from +X
+    std::array<SidePoint, 5> points;  // base foot, shoulder, elbow, wrist, tool tip
 };
 SideView Side(const Joints& j);
 
 struct Point3 {
-  double x, y, z;
+    double x, y, z;
 };
 std::array<Point3, 5> JointPositions(const Joints& j);  // same points as Side, in 3-D
 
@@ -86,7 +86,7 @@ inline constexpr std::string_view kIdentRequest = "WMIT_D";
 inline constexpr std::string_view kTextPrefix = "WMRD_U*";
 
 inline constexpr int kDefaultSpeed = 200;
-inline constexpr double kJogDeadman = 3.0;     // s a jog runs without a stop command
+inline constexpr double kJogDeadman = 3.0;      // s a jog runs without a stop command
 inline constexpr double kClientSilence = 10.0;  // s without a command before time-out
 inline constexpr double kIdentPeriod = 30.0;    // s between WMIT_D requests
 
@@ -103,59 +103,59 @@ inline constexpr double kIdentPeriod = 30.0;    // s between WMIT_D requests
 //  After kClientSilence s of silence: all motion stops, WMRSS|RoBoT_TiMeOuT is sent
 //  once and the client is forgotten. While present, WMIT_D every kIdentPeriod s.
 class Station {
- public:
-  Station();
+public:
+    Station();
 
-  // One command (the text after "Msg$"); returns the reports sent at once in answer.
-  std::vector<std::string> Receive(std::string_view command);
-  // Moves time on; returns the reports motion and timers produce, in order.
-  std::vector<std::string> Advance(double seconds);
+    // One command (the text after "Msg$"); returns the reports sent at once in answer.
+    std::vector<std::string> Receive(std::string_view command);
+    // Moves time on; returns the reports motion and timers produce, in order.
+    std::vector<std::string> Advance(double seconds);
 
-  Pose pose() const { return Forward(joints_); }
-  const Joints& joints() const { return joints_; }
-  const Joints& home() const { return home_; }
-  bool moving() const;
-  bool jogging(Axis a) const { return jogs_[static_cast<int>(a)].dir != 0; }
-  bool clientPresent() const { return client_; }
-  bool timedOut() const { return timedOut_; }
-  bool identPending() const { return identPending_; }
-  int speed() const { return speed_; }
-  double now() const { return now_; }
+    Pose pose() const { return Forward(joints_); }
+    const Joints& joints() const { return joints_; }
+    const Joints& home() const { return home_; }
+    bool moving() const;
+    bool jogging(Axis a) const { return jogs_[static_cast<int>(a)].dir != 0; }
+    bool clientPresent() const { return client_; }
+    bool timedOut() const { return timedOut_; }
+    bool identPending() const { return identPending_; }
+    int speed() const { return speed_; }
+    double now() const { return now_; }
 
-  // "WMRP_D|X..Y..Z..P..R..G.." in tenths, rounded to nearest, half away from zero.
-  static std::string PositionReport(const Pose& p);
-  std::string_view StateReport() const { return timedOut_ ? kStateTimeout : kStateReady; }
+    // "WMRP_D|X..Y..Z..P..R..G.." in tenths, rounded to nearest, half away from zero.
+    static std::string PositionReport(const Pose& p);
+    std::string_view StateReport() const { return timedOut_ ? kStateTimeout : kStateReady; }
 
- private:
-  struct Move {
-    Joints from, to;
-    double start, duration;
-  };
-  struct Jog {
-    int dir = 0;  // -1, 0, +1
-    double deadline = 0;
-  };
+private:
+    struct Move {
+        Joints from, to;
+        double start, duration;
+    };
+    struct Jog {
+        int dir = 0;  // -1, 0, +1
+        double deadline = 0;
+    };
 
-  void Heard();
-  void StartMove(const Joints& to, std::vector<std::string>& out);
-  void StartJog(int button, std::vector<std::string>& out);
-  void StopAll();
-  double Rate(Axis a) const;
-  double NextEvent() const;
-  void Integrate(double until);
-  void FireDue(std::vector<std::string>& out);
+    void Heard();
+    void StartMove(const Joints& to, std::vector<std::string>& out);
+    void StartJog(int button, std::vector<std::string>& out);
+    void StopAll();
+    double Rate(Axis a) const;
+    double NextEvent() const;
+    void Integrate(double until);
+    void FireDue(std::vector<std::string>& out);
 
-  double now_ = 0;
-  Joints joints_ = kHomeJoints;
-  Joints home_ = kHomeJoints;
-  int speed_ = kDefaultSpeed;
-  std::optional<Move> move_;
-  std::array<Jog, kAxisCount> jogs_{};
-  bool client_ = false;
-  bool timedOut_ = false;
-  bool identPending_ = false;
-  double lastHeard_ = 0;
-  double nextIdent_ = 0;
+    double now_ = 0;
+    Joints joints_ = kHomeJoints;
+    Joints home_ = kHomeJoints;
+    int speed_ = kDefaultSpeed;
+    std::optional<Move> move_;
+    std::array<Jog, kAxisCount> jogs_{};
+    bool client_ = false;
+    bool timedOut_ = false;
+    bool identPending_ = false;
+    double lastHeard_ = 0;
+    double nextIdent_ = 0;
 };
 
 }  // namespace robotsim

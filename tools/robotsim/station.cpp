@@ -14,14 +14,14 @@ constexpr double kPositionSlack = 1e-7;  // degrees / mm: at a limit
 constexpr double kNever = std::numeric_limits<double>::infinity();
 
 struct Button {
-  int id;
-  Axis axis;
-  int dir;
+    int id;
+    Axis axis;
+    int dir;
 };
 
 // Panel buttons: pairs of (increase/decrease) per axis as the client numbers them.
 constexpr Button kButtons[] = {
-    {1001, Axis::kBase, +1},     {1002, Axis::kBase, -1},     // rotate + / -
+    {1001, Axis::kBase, +1},     {1002, Axis::kBase, -1},      // rotate + / -
     {1003, Axis::kShoulder, -1}, {1004, Axis::kShoulder, +1},  // down / up
     {1005, Axis::kElbow, -1},    {1006, Axis::kElbow, +1},     // down / up
     {1007, Axis::kWrist, -1},    {1008, Axis::kWrist, +1},     // down / up
@@ -29,254 +29,273 @@ constexpr Button kButtons[] = {
     {1011, Axis::kGrip, -1},     {1012, Axis::kGrip, +1},      // close / open
 };
 
-const Button* FindButton(int id) {
-  for (const Button& b : kButtons)
-    if (b.id == id) return &b;
-  return nullptr;
+const Button* FindButton(int id)
+{
+    for (const Button& b : kButtons)
+        if (b.id == id)
+            return &b;
+    return nullptr;
 }
 
-std::string Text(std::string_view message) {
-  std::string s(kTextPrefix);
-  s += message;
-  return s;
+std::string Text(std::string_view message)
+{
+    std::string s(kTextPrefix);
+    s += message;
+    return s;
 }
 
-long long Tenths(double v) {
-  if (!std::isfinite(v)) return 0;
-  // Keeps the report printable for any pose; real ones are far inside this.
-  v = std::clamp(v * 10.0, -2e9, 2e9);
-  return std::llround(v);
+long long Tenths(double v)
+{
+    if (!std::isfinite(v))
+        return 0;
+    // Keeps the report printable for any pose; real ones are far inside this.
+    v = std::clamp(v * 10.0, -2e9, 2e9);
+    return std::llround(v);
 }
 
 }  // namespace
 
 Station::Station() = default;
 
-bool Station::moving() const {
-  if (move_) return true;
-  return std::any_of(jogs_.begin(), jogs_.end(), [](const Jog& j) { return j.dir != 0; });
+bool Station::moving() const
+{
+    if (move_)
+        return true;
+    return std::any_of(jogs_.begin(), jogs_.end(), [](const Jog& j) { return j.dir != 0; });
 }
 
-std::string Station::PositionReport(const Pose& p) {
-  char buf[128];
-  std::snprintf(buf, sizeof buf, "WMRP_D|X%lldY%lldZ%lldP%lldR%lldG%lld", Tenths(p.x),
-                Tenths(p.y), Tenths(p.z), Tenths(p.pitch), Tenths(p.roll), Tenths(p.grip));
-  return buf;
+std::string Station::PositionReport(const Pose& p)
+{
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "WMRP_D|X%lldY%lldZ%lldP%lldR%lldG%lld", Tenths(p.x), Tenths(p.y), Tenths(p.z),
+                  Tenths(p.pitch), Tenths(p.roll), Tenths(p.grip));
+    return buf;
 }
 
 double Station::Rate(Axis a) const { return Info(a).maxRate * speed_ / 255.0; }
 
-void Station::Heard() {
-  if (!client_) {
-    client_ = true;
-    identPending_ = false;
-    nextIdent_ = now_ + kIdentPeriod;
-  }
-  timedOut_ = false;
-  lastHeard_ = now_;
+void Station::Heard()
+{
+    if (!client_) {
+        client_ = true;
+        identPending_ = false;
+        nextIdent_ = now_ + kIdentPeriod;
+    }
+    timedOut_ = false;
+    lastHeard_ = now_;
 }
 
-void Station::StopAll() {
-  move_.reset();
-  for (Jog& j : jogs_) j = Jog{};
+void Station::StopAll()
+{
+    move_.reset();
+    for (Jog& j : jogs_)
+        j = Jog{};
 }
 
-std::vector<std::string> Station::Receive(std::string_view text) {
-  std::vector<std::string> out;
-  const Command c = ParseCommand(text);
-  if (c.kind == CommandKind::kUnknown) return out;
-  Heard();
+std::vector<std::string> Station::Receive(std::string_view text)
+{
+    std::vector<std::string> out;
+    const Command c = ParseCommand(text);
+    if (c.kind == CommandKind::kUnknown)
+        return out;
+    Heard();
 
-  switch (c.kind) {
-    case CommandKind::kUnknown:
-      break;
-    case CommandKind::kQueryPosition:
-      out.push_back(PositionReport(pose()));
-      break;
-    case CommandKind::kQueryState:
-      out.emplace_back(StateReport());
-      break;
-    case CommandKind::kIdentAnswer:
-      identPending_ = false;
-      break;
+    switch (c.kind) {
+    case CommandKind::kUnknown: break;
+    case CommandKind::kQueryPosition: out.push_back(PositionReport(pose())); break;
+    case CommandKind::kQueryState: out.emplace_back(StateReport()); break;
+    case CommandKind::kIdentAnswer: identPending_ = false; break;
     case CommandKind::kLeave:
-      StopAll();
-      client_ = false;
-      identPending_ = false;
-      break;
+        StopAll();
+        client_ = false;
+        identPending_ = false;
+        break;
     case CommandKind::kSetHome:
-      home_ = joints_;
-      out.push_back(Text("Home position set"));
-      break;
+        home_ = joints_;
+        out.push_back(Text("Home position set"));
+        break;
     case CommandKind::kGoHome:
-      for (Jog& j : jogs_) j = Jog{};
-      StartMove(home_, out);
-      break;
+        for (Jog& j : jogs_)
+            j = Jog{};
+        StartMove(home_, out);
+        break;
     case CommandKind::kTarget: {
-      if (!c.valid) {
-        out.push_back(Text("Bad target command ignored"));
+        if (!c.valid) {
+            out.push_back(Text("Bad target command ignored"));
+            break;
+        }
+        const Pose target{c.x / 10.0, c.y / 10.0, c.z / 10.0, c.pitch / 10.0, c.roll / 10.0, c.grip / 10.0};
+        const AxisInfo& grip = Info(Axis::kGrip);
+        if (target.grip < grip.min || target.grip > grip.max) {
+            out.push_back(Text("Gripper opening out of range"));
+            break;
+        }
+        // A rejected target leaves whatever motion is running alone and ends no step.
+        const std::optional<Joints> goal = Inverse(target, joints_);
+        if (!goal) {
+            out.push_back(Text("Target out of reach"));
+            break;
+        }
+        speed_ = std::clamp(c.speed, 1, 255);
+        for (Jog& j : jogs_)
+            j = Jog{};
+        StartMove(*goal, out);
         break;
-      }
-      const Pose target{c.x / 10.0, c.y / 10.0, c.z / 10.0, c.pitch / 10.0, c.roll / 10.0,
-                        c.grip / 10.0};
-      const AxisInfo& grip = Info(Axis::kGrip);
-      if (target.grip < grip.min || target.grip > grip.max) {
-        out.push_back(Text("Gripper opening out of range"));
-        break;
-      }
-      // A rejected target leaves whatever motion is running alone and ends no step.
-      const std::optional<Joints> goal = Inverse(target, joints_);
-      if (!goal) {
-        out.push_back(Text("Target out of reach"));
-        break;
-      }
-      speed_ = std::clamp(c.speed, 1, 255);
-      for (Jog& j : jogs_) j = Jog{};
-      StartMove(*goal, out);
-      break;
     }
     case CommandKind::kJogStart:
-      if (!c.valid || !FindButton(c.button)) {
-        out.push_back(Text("Unknown jog button"));
+        if (!c.valid || !FindButton(c.button)) {
+            out.push_back(Text("Unknown jog button"));
+            break;
+        }
+        StartJog(c.button, out);
         break;
-      }
-      StartJog(c.button, out);
-      break;
     case CommandKind::kJogStop: {
-      const Button* b = c.valid ? FindButton(c.button) : nullptr;
-      if (!b) {
-        out.push_back(Text("Unknown jog button"));
+        const Button* b = c.valid ? FindButton(c.button) : nullptr;
+        if (!b) {
+            out.push_back(Text("Unknown jog button"));
+            break;
+        }
+        // Either button of a pair stops the axis.
+        jogs_[static_cast<int>(b->axis)] = Jog{};
         break;
-      }
-      // Either button of a pair stops the axis.
-      jogs_[static_cast<int>(b->axis)] = Jog{};
-      break;
     }
-  }
-  return out;
+    }
+    return out;
 }
 
-void Station::StartMove(const Joints& to, std::vector<std::string>& out) {
-  // Joint-interpolated: every axis arrives together, the slowest one sets the time.
-  double duration = 0.0;
-  for (int i = 0; i < kAxisCount; ++i) {
-    const Axis a = static_cast<Axis>(i);
-    duration = std::max(duration, std::fabs(Get(to, a) - Get(joints_, a)) / Rate(a));
-  }
-  if (duration <= kTimeSlack) {
-    joints_ = to;
-    move_.reset();
-    out.push_back(PositionReport(pose()));  // the pose reached, then its step end
-    out.emplace_back(kStepEnd);
-    return;
-  }
-  move_ = Move{joints_, to, now_, duration};
-}
-
-void Station::StartJog(int button, std::vector<std::string>& out) {
-  const Button& b = *FindButton(button);
-  const AxisInfo& info = Info(b.axis);
-  const double v = Get(joints_, b.axis);
-  // Jogging takes over from a Cartesian move, which then ends without a step end.
-  move_.reset();
-  Jog& jog = jogs_[static_cast<int>(b.axis)];
-  if ((b.dir > 0 && v >= info.max - kPositionSlack) ||
-      (b.dir < 0 && v <= info.min + kPositionSlack)) {
-    jog = Jog{};
-    out.push_back(Text(std::string(info.name) + " at limit"));
-    return;
-  }
-  // A repeated start re-arms the dead-man.
-  jog.dir = b.dir;
-  jog.deadline = now_ + kJogDeadman;
-}
-
-double Station::NextEvent() const {
-  double next = kNever;
-  if (move_) next = std::min(next, move_->start + move_->duration);
-  for (int i = 0; i < kAxisCount; ++i) {
-    const Jog& jog = jogs_[i];
-    if (jog.dir == 0) continue;
-    const Axis a = static_cast<Axis>(i);
-    const double limit = jog.dir > 0 ? Info(a).max : Info(a).min;
-    const double toLimit = (limit - Get(joints_, a)) / (jog.dir * Rate(a));
-    next = std::min({next, jog.deadline, now_ + std::max(0.0, toLimit)});
-  }
-  if (client_) next = std::min({next, lastHeard_ + kClientSilence, nextIdent_});
-  return next;
-}
-
-void Station::Integrate(double until) {
-  const double dt = until - now_;
-  now_ = until;
-  if (move_) {
-    const double f = std::min(1.0, (now_ - move_->start) / move_->duration);
+void Station::StartMove(const Joints& to, std::vector<std::string>& out)
+{
+    // Joint-interpolated: every axis arrives together, the slowest one sets the time.
+    double duration = 0.0;
     for (int i = 0; i < kAxisCount; ++i) {
-      const Axis a = static_cast<Axis>(i);
-      const double from = Get(move_->from, a);
-      Set(joints_, a, from + (Get(move_->to, a) - from) * f);
+        const Axis a = static_cast<Axis>(i);
+        duration = std::max(duration, std::fabs(Get(to, a) - Get(joints_, a)) / Rate(a));
     }
-  }
-  for (int i = 0; i < kAxisCount; ++i) {
-    const Jog& jog = jogs_[i];
-    if (jog.dir == 0) continue;
-    const Axis a = static_cast<Axis>(i);
-    const double v = Get(joints_, a) + jog.dir * Rate(a) * dt;
-    Set(joints_, a, std::clamp(v, Info(a).min, Info(a).max));
-  }
+    if (duration <= kTimeSlack) {
+        joints_ = to;
+        move_.reset();
+        out.push_back(PositionReport(pose()));  // the pose reached, then its step end
+        out.emplace_back(kStepEnd);
+        return;
+    }
+    move_ = Move{joints_, to, now_, duration};
 }
 
-void Station::FireDue(std::vector<std::string>& out) {
-  if (move_ && now_ >= move_->start + move_->duration - kTimeSlack) {
-    joints_ = move_->to;  // land exactly on the target, free of interpolation noise
+void Station::StartJog(int button, std::vector<std::string>& out)
+{
+    const Button& b = *FindButton(button);
+    const AxisInfo& info = Info(b.axis);
+    const double v = Get(joints_, b.axis);
+    // Jogging takes over from a Cartesian move, which then ends without a step end.
     move_.reset();
-    // The pose reached goes out before the step end, so that a client recording
-    // the step has it.
-    out.push_back(PositionReport(pose()));
-    out.emplace_back(kStepEnd);
-  }
-  for (int i = 0; i < kAxisCount; ++i) {
-    Jog& jog = jogs_[i];
-    if (jog.dir == 0) continue;
-    const Axis a = static_cast<Axis>(i);
-    const AxisInfo& info = Info(a);
-    const double limit = jog.dir > 0 ? info.max : info.min;
-    if (std::fabs(Get(joints_, a) - limit) <= kPositionSlack) {
-      Set(joints_, a, limit);
-      jog = Jog{};
-      out.push_back(Text(std::string(info.name) + " at limit"));
-    } else if (now_ >= jog.deadline - kTimeSlack) {
-      jog = Jog{};
-      out.push_back(Text(std::string(info.name) + " jog stopped: no stop command"));
+    Jog& jog = jogs_[static_cast<int>(b.axis)];
+    if ((b.dir > 0 && v >= info.max - kPositionSlack) || (b.dir < 0 && v <= info.min + kPositionSlack)) {
+        jog = Jog{};
+        out.push_back(Text(std::string(info.name) + " at limit"));
+        return;
     }
-  }
-  if (client_ && now_ >= lastHeard_ + kClientSilence - kTimeSlack) {
-    // The client has gone quiet: stop for safety and wait for it to come back.
-    StopAll();
-    client_ = false;
-    identPending_ = false;
-    timedOut_ = true;
-    out.emplace_back(kStateTimeout);
-  }
-  if (client_ && now_ >= nextIdent_ - kTimeSlack) {
-    identPending_ = true;
-    nextIdent_ += kIdentPeriod;
-    out.emplace_back(kIdentRequest);
-  }
+    // A repeated start re-arms the dead-man.
+    jog.dir = b.dir;
+    jog.deadline = now_ + kJogDeadman;
 }
 
-std::vector<std::string> Station::Advance(double seconds) {
-  std::vector<std::string> out;
-  if (!std::isfinite(seconds) || seconds <= 0.0) return out;
-  const double end = now_ + seconds;
-  // Step from event to event so a long Advance gives the same result as many short ones.
-  // Every pass either reaches `end` or fires an event; the cap is only a backstop.
-  for (int pass = 0; pass < 100000 && now_ < end; ++pass) {
-    Integrate(std::min(end, NextEvent()));
-    FireDue(out);
-  }
-  if (now_ < end) Integrate(end);
-  return out;
+double Station::NextEvent() const
+{
+    double next = kNever;
+    if (move_)
+        next = std::min(next, move_->start + move_->duration);
+    for (int i = 0; i < kAxisCount; ++i) {
+        const Jog& jog = jogs_[i];
+        if (jog.dir == 0)
+            continue;
+        const Axis a = static_cast<Axis>(i);
+        const double limit = jog.dir > 0 ? Info(a).max : Info(a).min;
+        const double toLimit = (limit - Get(joints_, a)) / (jog.dir * Rate(a));
+        next = std::min({next, jog.deadline, now_ + std::max(0.0, toLimit)});
+    }
+    if (client_)
+        next = std::min({next, lastHeard_ + kClientSilence, nextIdent_});
+    return next;
+}
+
+void Station::Integrate(double until)
+{
+    const double dt = until - now_;
+    now_ = until;
+    if (move_) {
+        const double f = std::min(1.0, (now_ - move_->start) / move_->duration);
+        for (int i = 0; i < kAxisCount; ++i) {
+            const Axis a = static_cast<Axis>(i);
+            const double from = Get(move_->from, a);
+            Set(joints_, a, from + (Get(move_->to, a) - from) * f);
+        }
+    }
+    for (int i = 0; i < kAxisCount; ++i) {
+        const Jog& jog = jogs_[i];
+        if (jog.dir == 0)
+            continue;
+        const Axis a = static_cast<Axis>(i);
+        const double v = Get(joints_, a) + jog.dir * Rate(a) * dt;
+        Set(joints_, a, std::clamp(v, Info(a).min, Info(a).max));
+    }
+}
+
+void Station::FireDue(std::vector<std::string>& out)
+{
+    if (move_ && now_ >= move_->start + move_->duration - kTimeSlack) {
+        joints_ = move_->to;  // land exactly on the target, free of interpolation noise
+        move_.reset();
+        // The pose reached goes out before the step end, so that a client recording
+        // the step has it.
+        out.push_back(PositionReport(pose()));
+        out.emplace_back(kStepEnd);
+    }
+    for (int i = 0; i < kAxisCount; ++i) {
+        Jog& jog = jogs_[i];
+        if (jog.dir == 0)
+            continue;
+        const Axis a = static_cast<Axis>(i);
+        const AxisInfo& info = Info(a);
+        const double limit = jog.dir > 0 ? info.max : info.min;
+        if (std::fabs(Get(joints_, a) - limit) <= kPositionSlack) {
+            Set(joints_, a, limit);
+            jog = Jog{};
+            out.push_back(Text(std::string(info.name) + " at limit"));
+        } else if (now_ >= jog.deadline - kTimeSlack) {
+            jog = Jog{};
+            out.push_back(Text(std::string(info.name) + " jog stopped: no stop command"));
+        }
+    }
+    if (client_ && now_ >= lastHeard_ + kClientSilence - kTimeSlack) {
+        // The client has gone quiet: stop for safety and wait for it to come back.
+        StopAll();
+        client_ = false;
+        identPending_ = false;
+        timedOut_ = true;
+        out.emplace_back(kStateTimeout);
+    }
+    if (client_ && now_ >= nextIdent_ - kTimeSlack) {
+        identPending_ = true;
+        nextIdent_ += kIdentPeriod;
+        out.emplace_back(kIdentRequest);
+    }
+}
+
+std::vector<std::string> Station::Advance(double seconds)
+{
+    std::vector<std::string> out;
+    if (!std::isfinite(seconds) || seconds <= 0.0)
+        return out;
+    const double end = now_ + seconds;
+    // Step from event to event so a long Advance gives the same result as many short ones.
+    // Every pass either reaches `end` or fires an event; the cap is only a backstop.
+    for (int pass = 0; pass < 100000 && now_ < end; ++pass) {
+        Integrate(std::min(end, NextEvent()));
+        FireDue(out);
+    }
+    if (now_ < end)
+        Integrate(end);
+    return out;
 }
 
 }  // namespace robotsim

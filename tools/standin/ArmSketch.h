@@ -10,34 +10,34 @@
 namespace standin {
 
 struct Point {
-  double x, y;  // pixels, y down
+    double x, y;  // pixels, y down
 };
 struct Rect {
-  double left, top, right, bottom;
+    double left, top, right, bottom;
 };
 
 // One uniform scale from a window of the model (u right, v up, mm) into a
 // panel, centred, keeping its proportions.
 class ViewMap {
- public:
-  ViewMap(Rect panel, double uMin, double uMax, double vMin, double vMax);
-  Point operator()(double u, double v) const;
-  double scale() const { return scale_; }  // pixels per mm
+public:
+    ViewMap(Rect panel, double uMin, double uMax, double vMin, double vMax);
+    Point operator()(double u, double v) const;
+    double scale() const { return scale_; }  // pixels per mm
 
- private:
-  double scale_, x0_, y0_;
+private:
+    double scale_, x0_, y0_;
 };
 
 struct ArmSketch {
-  // Base foot, shoulder, elbow, wrist, tool tip.
-  std::array<Point, 5> top;   // seen from above: +X right, +Y up
-  std::array<Point, 5> side;  // in the arm's plane: reach right, height up
-  // Side view gripper: two jaws, each from its root to the tool tip's level.
-  std::array<Point, 2> jawA, jawB;
-  // Top view: the circle the tip can reach; side view: the table.
-  Point reachCentre;
-  double reachRadius;
-  Point tableLeft, tableRight;
+    // Base foot, shoulder, elbow, wrist, tool tip.
+    std::array<Point, 5> top;   // seen from above: +X right, +Y up
+    std::array<Point, 5> side;  // in the arm's plane: reach right, height up
+    // Side view gripper: two jaws, each from its root to the tool tip's level.
+    std::array<Point, 2> jawA, jawB;
+    // Top view: the circle the tip can reach; side view: the table.
+    Point reachCentre;
+    double reachRadius;
+    Point tableLeft, tableRight;
 };
 
 inline constexpr double kReach = robotsim::kUpperArm + robotsim::kForearm + robotsim::kTool;

@@ -7,8 +7,8 @@ namespace standin {
 namespace {
 
 struct ErrorRow {
-  int code;
-  const char* text;
+    int code;
+    const char* text;
 };
 
 // Texts as the reference's error table has them (they vary between versions).
@@ -54,79 +54,95 @@ bool IsBlank(char c) { return c == ' '; }
 
 }  // namespace
 
-CommandText::CommandText(std::string_view text) : rest_(text) {
-  // "#id command": the id is whatever stands before the first space.
-  if (!rest_.empty() && rest_.front() == '#') {
-    const std::size_t space = rest_.find(' ');
-    const std::string_view id = rest_.substr(0, space);
-    prefix_ = std::string(id) + ' ';
-    rest_ = space == std::string_view::npos ? std::string_view() : rest_.substr(space + 1);
-  }
-}
-
-std::string_view CommandText::Next() {
-  std::size_t start = 0;
-  while (start < rest_.size() && IsBlank(rest_[start])) ++start;
-  std::size_t end = start;
-  while (end < rest_.size() && !IsBlank(rest_[end])) ++end;
-  const std::string_view word = rest_.substr(start, end - start);
-  rest_.remove_prefix(end);
-  return word;
-}
-
-bool CommandText::Take(std::string_view keyword) {
-  CommandText copy = *this;
-  if (!EqualsNoCase(copy.Next(), keyword)) return false;
-  *this = copy;
-  return true;
-}
-
-std::string_view CommandText::Rest() const {
-  std::string_view rest = rest_;
-  if (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
-  return rest;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) ==
-                  std::toupper(static_cast<unsigned char>(y));
-         });
-}
-
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-bool ParseNumber(std::string_view s, int& value) {
-  if (s.empty() || s.size() > 9) return false;
-  int v = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + (c - '0');
-  }
-  value = v;
-  return true;
-}
-
-std::string ErrorText(int code) {
-  std::string text = "ERROR " + std::to_string(code);
-  for (const ErrorRow& row : kErrors) {
-    if (row.code == code) {
-      text += ' ';
-      text += row.text;
-      break;
+CommandText::CommandText(std::string_view text) : rest_(text)
+{
+    // "#id command": the id is whatever stands before the first space.
+    if (!rest_.empty() && rest_.front() == '#') {
+        const std::size_t space = rest_.find(' ');
+        const std::string_view id = rest_.substr(0, space);
+        prefix_ = std::string(id) + ' ';
+        rest_ = space == std::string_view::npos ? std::string_view() : rest_.substr(space + 1);
     }
-  }
-  return text;
+}
+
+std::string_view CommandText::Next()
+{
+    std::size_t start = 0;
+    while (start < rest_.size() && IsBlank(rest_[start]))
+        ++start;
+    std::size_t end = start;
+    while (end < rest_.size() && !IsBlank(rest_[end]))
+        ++end;
+    const std::string_view word = rest_.substr(start, end - start);
+    rest_.remove_prefix(end);
+    return word;
+}
+
+bool CommandText::Take(std::string_view keyword)
+{
+    CommandText copy = *this;
+    if (!EqualsNoCase(copy.Next(), keyword))
+        return false;
+    *this = copy;
+    return true;
+}
+
+std::string_view CommandText::Rest() const
+{
+    std::string_view rest = rest_;
+    if (!rest.empty() && IsBlank(rest.front()))
+        rest.remove_prefix(1);
+    return rest;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+std::string Upper(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string Lower(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool ParseNumber(std::string_view s, int& value)
+{
+    if (s.empty() || s.size() > 9)
+        return false;
+    int v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9')
+            return false;
+        v = v * 10 + (c - '0');
+    }
+    value = v;
+    return true;
+}
+
+std::string ErrorText(int code)
+{
+    std::string text = "ERROR " + std::to_string(code);
+    for (const ErrorRow& row : kErrors) {
+        if (row.code == code) {
+            text += ' ';
+            text += row.text;
+            break;
+        }
+    }
+    return text;
 }
 
 }  // namespace standin

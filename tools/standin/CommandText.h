@@ -9,23 +9,23 @@
 namespace standin {
 
 class CommandText {
- public:
-  explicit CommandText(std::string_view text);
+public:
+    explicit CommandText(std::string_view text);
 
-  // "#id " as it must lead the reply ("" when the command had no id).
-  const std::string& replyPrefix() const { return prefix_; }
-  bool empty() const { return rest_.empty(); }
+    // "#id " as it must lead the reply ("" when the command had no id).
+    const std::string& replyPrefix() const { return prefix_; }
+    bool empty() const { return rest_.empty(); }
 
-  // The next word; "" at the end.
-  std::string_view Next();
-  // The next word when it is `keyword` (any case); otherwise nothing is taken.
-  bool Take(std::string_view keyword);
-  // Everything after the word just read and the one space behind it.
-  std::string_view Rest() const;
+    // The next word; "" at the end.
+    std::string_view Next();
+    // The next word when it is `keyword` (any case); otherwise nothing is taken.
+    bool Take(std::string_view keyword);
+    // Everything after the word just read and the one space behind it.
+    std::string_view Rest() const;
 
- private:
-  std::string prefix_;
-  std::string_view rest_;
+private:
+    std::string prefix_;
+    std::string_view rest_;
 };
 
 bool EqualsNoCase(std::string_view a, std::string_view b);

@@ -11,8 +11,7 @@
 namespace standin {
 namespace {
 
-constexpr std::string_view kUserStatuses[] = {"ONLINE", "OFFLINE", "SKYPEME", "AWAY",
-                                              "NA",     "DND",     "INVISIBLE"};
+constexpr std::string_view kUserStatuses[] = {"ONLINE", "OFFLINE", "SKYPEME", "AWAY", "NA", "DND", "INVISIBLE"};
 
 // Call set-up, in seconds after the CALL command.
 constexpr double kRoutingAt = 0.3;
@@ -22,505 +21,535 @@ constexpr double kVideoStartingAfter = 0.5;  // after INPROGRESS
 constexpr double kVideoRunningAfter = 1.5;
 constexpr double kVideoSendStartSeconds = 0.5;
 
-std::string Join(const std::vector<std::string>& words) {
-  std::string out;
-  for (const std::string& w : words) {
-    if (!out.empty()) out += ' ';
-    out += w;
-  }
-  return out;
+std::string Join(const std::vector<std::string>& words)
+{
+    std::string out;
+    for (const std::string& w : words) {
+        if (!out.empty())
+            out += ' ';
+        out += w;
+    }
+    return out;
 }
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
 }
 
 }  // namespace
 
-void SkypeModel::Dispatch(CommandText& cmd) {
-  const std::string& reply = cmd.replyPrefix();
-  const std::string keyword = Upper(cmd.Next());
-  if (keyword.empty()) {
-    Immediate(reply + ErrorText(1));
-  } else if (keyword == "PROTOCOL") {
-    // Protocol 8 is the newest this client speaks; a lower wish is granted.
-    int wanted = 0;
-    if (!ParseNumber(cmd.Next(), wanted) || wanted < 1)
-      Immediate(reply + ErrorText(27));
-    else
-      Immediate(reply + "PROTOCOL " + std::to_string(std::min(wanted, 8)));
-  } else if (keyword == "NAME") {
-    Immediate(reply + (cmd.Rest().empty() ? ErrorText(1) : std::string("OK")));
-  } else if (keyword == "PING") {
-    Immediate(reply + "PONG");
-  } else if (keyword == "GET") {
-    CmdGet(cmd, reply);
-  } else if (keyword == "SET") {
-    CmdSet(cmd, reply);
-  } else if (keyword == "CREATE") {
-    CmdCreate(cmd, reply);
-  } else if (keyword == "DELETE") {
-    CmdDelete(cmd, reply);
-  } else if (keyword == "ALTER") {
-    const std::string_view type = cmd.Next();
-    if (type.empty())
-      Immediate(reply + ErrorText(526));
-    else if (EqualsNoCase(type, "APPLICATION"))
-      CmdAlterApplication(cmd, reply);
-    else if (EqualsNoCase(type, "CALL"))
-      CmdAlterCall(cmd, reply);
-    else
-      Immediate(reply + ErrorText(527));
-  } else if (keyword == "CALL") {
-    CmdCall(cmd, reply);
-  } else {
-    Immediate(reply + ErrorText(2));
-  }
+void SkypeModel::Dispatch(CommandText& cmd)
+{
+    const std::string& reply = cmd.replyPrefix();
+    const std::string keyword = Upper(cmd.Next());
+    if (keyword.empty()) {
+        Immediate(reply + ErrorText(1));
+    } else if (keyword == "PROTOCOL") {
+        // Protocol 8 is the newest this client speaks; a lower wish is granted.
+        int wanted = 0;
+        if (!ParseNumber(cmd.Next(), wanted) || wanted < 1)
+            Immediate(reply + ErrorText(27));
+        else
+            Immediate(reply + "PROTOCOL " + std::to_string(std::min(wanted, 8)));
+    } else if (keyword == "NAME") {
+        Immediate(reply + (cmd.Rest().empty() ? ErrorText(1) : std::string("OK")));
+    } else if (keyword == "PING") {
+        Immediate(reply + "PONG");
+    } else if (keyword == "GET") {
+        CmdGet(cmd, reply);
+    } else if (keyword == "SET") {
+        CmdSet(cmd, reply);
+    } else if (keyword == "CREATE") {
+        CmdCreate(cmd, reply);
+    } else if (keyword == "DELETE") {
+        CmdDelete(cmd, reply);
+    } else if (keyword == "ALTER") {
+        const std::string_view type = cmd.Next();
+        if (type.empty())
+            Immediate(reply + ErrorText(526));
+        else if (EqualsNoCase(type, "APPLICATION"))
+            CmdAlterApplication(cmd, reply);
+        else if (EqualsNoCase(type, "CALL"))
+            CmdAlterCall(cmd, reply);
+        else
+            Immediate(reply + ErrorText(527));
+    } else if (keyword == "CALL") {
+        CmdCall(cmd, reply);
+    } else {
+        Immediate(reply + ErrorText(2));
+    }
 }
 
 // --- GET / SET
 
-void SkypeModel::CmdGet(CommandText& cmd, const std::string& reply) {
-  const std::string what = Upper(cmd.Next());
-  if (what == "CURRENTUSERHANDLE") {
-    Immediate(reply + "CURRENTUSERHANDLE " + config_.userHandle);
-  } else if (what == "USERSTATUS") {
-    Immediate(reply + "USERSTATUS " + userStatus_);
-  } else if (what == "CONNSTATUS") {
-    Immediate(reply + "CONNSTATUS ONLINE");
-  } else if (what == "SKYPEVERSION") {
-    Immediate(reply + "SKYPEVERSION 2.5.0.130");
-  } else if (what == "APPLICATION") {
-    const std::string name(cmd.Next());
-    const auto app = apps_.find(name);
-    if (app == apps_.end()) {
-      Immediate(reply + ErrorText(543));
-      return;
+void SkypeModel::CmdGet(CommandText& cmd, const std::string& reply)
+{
+    const std::string what = Upper(cmd.Next());
+    if (what == "CURRENTUSERHANDLE") {
+        Immediate(reply + "CURRENTUSERHANDLE " + config_.userHandle);
+    } else if (what == "USERSTATUS") {
+        Immediate(reply + "USERSTATUS " + userStatus_);
+    } else if (what == "CONNSTATUS") {
+        Immediate(reply + "CONNSTATUS ONLINE");
+    } else if (what == "SKYPEVERSION") {
+        Immediate(reply + "SKYPEVERSION 2.5.0.130");
+    } else if (what == "APPLICATION") {
+        const std::string name(cmd.Next());
+        const auto app = apps_.find(name);
+        if (app == apps_.end()) {
+            Immediate(reply + ErrorText(543));
+            return;
+        }
+        const std::string property = Upper(cmd.Next());
+        const std::string head = reply + "APPLICATION " + name + " " + property + " ";
+        if (property == "STREAMS")
+            Immediate(head + StreamList(app->second));
+        else if (property == "CONNECTING")
+            Immediate(head + Join(app->second.connecting));
+        else if (property == "SENDING" || property == "RECEIVED")
+            Immediate(head);  // datagrams go at once and nothing is ever left to read
+        else
+            Immediate(reply + ErrorText(544));
+    } else if (what == "CALL") {
+        int id = 0;
+        if (!ParseNumber(cmd.Next(), id)) {
+            Immediate(reply + ErrorText(11));
+            return;
+        }
+        if (call_.id == 0 || id != call_.id) {
+            Immediate(reply + ErrorText(12));
+            return;
+        }
+        const std::string property = Upper(cmd.Next());
+        std::string value;
+        if (property == "STATUS")
+            value = call_.status;
+        else if (property == "DURATION")
+            value = std::to_string(call_.duration);
+        else if (property == "PARTNER_HANDLE")
+            value = call_.partner;
+        else if (property == "TYPE")
+            value = "OUTGOING_P2P";
+        else if (property == "VIDEO_STATUS")
+            value = call_.videoStatus;
+        else if (property == "VIDEO_SEND_STATUS")
+            value = call_.videoSend;
+        else if (property == "VIDEO_RECEIVE_STATUS")
+            value = call_.videoReceive;
+        else if (property == "SUBJECT")
+            value = "";
+        else {
+            Immediate(reply + ErrorText(13));
+            return;
+        }
+        Immediate(reply + "CALL " + std::to_string(id) + " " + property + " " + value);
+    } else {
+        Immediate(reply + ErrorText(7));
     }
-    const std::string property = Upper(cmd.Next());
-    const std::string head = reply + "APPLICATION " + name + " " + property + " ";
-    if (property == "STREAMS")
-      Immediate(head + StreamList(app->second));
-    else if (property == "CONNECTING")
-      Immediate(head + Join(app->second.connecting));
-    else if (property == "SENDING" || property == "RECEIVED")
-      Immediate(head);  // datagrams go at once and nothing is ever left to read
-    else
-      Immediate(reply + ErrorText(544));
-  } else if (what == "CALL") {
-    int id = 0;
-    if (!ParseNumber(cmd.Next(), id)) {
-      Immediate(reply + ErrorText(11));
-      return;
-    }
-    if (call_.id == 0 || id != call_.id) {
-      Immediate(reply + ErrorText(12));
-      return;
-    }
-    const std::string property = Upper(cmd.Next());
-    std::string value;
-    if (property == "STATUS")
-      value = call_.status;
-    else if (property == "DURATION")
-      value = std::to_string(call_.duration);
-    else if (property == "PARTNER_HANDLE")
-      value = call_.partner;
-    else if (property == "TYPE")
-      value = "OUTGOING_P2P";
-    else if (property == "VIDEO_STATUS")
-      value = call_.videoStatus;
-    else if (property == "VIDEO_SEND_STATUS")
-      value = call_.videoSend;
-    else if (property == "VIDEO_RECEIVE_STATUS")
-      value = call_.videoReceive;
-    else if (property == "SUBJECT")
-      value = "";
-    else {
-      Immediate(reply + ErrorText(13));
-      return;
-    }
-    Immediate(reply + "CALL " + std::to_string(id) + " " + property + " " + value);
-  } else {
-    Immediate(reply + ErrorText(7));
-  }
 }
 
-void SkypeModel::CmdSet(CommandText& cmd, const std::string& reply) {
-  if (cmd.Take("USERSTATUS")) {
-    const std::string status = Upper(cmd.Next());
-    if (std::find(std::begin(kUserStatuses), std::end(kUserStatuses), status) == std::end(kUserStatuses)) {
-      Immediate(reply + ErrorText(28));
-      return;
+void SkypeModel::CmdSet(CommandText& cmd, const std::string& reply)
+{
+    if (cmd.Take("USERSTATUS")) {
+        const std::string status = Upper(cmd.Next());
+        if (std::find(std::begin(kUserStatuses), std::end(kUserStatuses), status) == std::end(kUserStatuses)) {
+            Immediate(reply + ErrorText(28));
+            return;
+        }
+        // The reply, then the notice of the change.
+        userStatus_ = status;
+        Immediate(reply + "USERSTATUS " + status);
+        Posted("USERSTATUS " + status);
+        return;
     }
-    // The reply, then the notice of the change.
-    userStatus_ = status;
-    Immediate(reply + "USERSTATUS " + status);
-    Posted("USERSTATUS " + status);
-    return;
-  }
-  if (!cmd.Take("CALL")) {
-    Immediate(reply + ErrorText(2));
-    return;
-  }
-  int id = 0;
-  if (!ParseNumber(cmd.Next(), id)) {
-    Immediate(reply + ErrorText(19));
-    return;
-  }
-  if (call_.id == 0 || id != call_.id) {
-    Immediate(reply + ErrorText(20));
-    return;
-  }
-  const std::string callId = std::to_string(id);
-  if (cmd.Take("STATUS")) {
-    if (!cmd.Take("FINISHED")) {
-      Immediate(reply + ErrorText(1));
-    } else if (!call_.active()) {
-      Immediate(reply + ErrorText(24));
+    if (!cmd.Take("CALL")) {
+        Immediate(reply + ErrorText(2));
+        return;
+    }
+    int id = 0;
+    if (!ParseNumber(cmd.Next(), id)) {
+        Immediate(reply + ErrorText(19));
+        return;
+    }
+    if (call_.id == 0 || id != call_.id) {
+        Immediate(reply + ErrorText(20));
+        return;
+    }
+    const std::string callId = std::to_string(id);
+    if (cmd.Take("STATUS")) {
+        if (!cmd.Take("FINISHED")) {
+            Immediate(reply + ErrorText(1));
+        } else if (!call_.active()) {
+            Immediate(reply + ErrorText(24));
+        } else {
+            // As recorded: the notices of the change come before the reply.
+            EndCall(immediate_);
+            Immediate(reply + "CALL " + callId + " STATUS FINISHED");
+        }
+    } else if (cmd.Take("DTMF")) {
+        Immediate(reply + "SET CALL " + callId + " DTMF " + std::string(cmd.Rest()));
     } else {
-      // As recorded: the notices of the change come before the reply.
-      EndCall(immediate_);
-      Immediate(reply + "CALL " + callId + " STATUS FINISHED");
+        Immediate(reply + ErrorText(1));
     }
-  } else if (cmd.Take("DTMF")) {
-    Immediate(reply + "SET CALL " + callId + " DTMF " + std::string(cmd.Rest()));
-  } else {
-    Immediate(reply + ErrorText(1));
-  }
 }
 
 // --- applications
 
-void SkypeModel::CmdCreate(CommandText& cmd, const std::string& reply) {
-  const std::string_view type = cmd.Next();
-  if (type.empty()) {
-    Immediate(reply + ErrorText(536));
-    return;
-  }
-  if (!EqualsNoCase(type, "APPLICATION")) {
-    Immediate(reply + ErrorText(537));
-    return;
-  }
-  const std::string name(cmd.Next());
-  if (name.empty() || name.size() > kMaxApplicationName) {
-    Immediate(reply + ErrorText(540));
-    return;
-  }
-  if (apps_.count(name)) {
-    Immediate(reply + ErrorText(541));
-    return;
-  }
-  apps_[name];
-  Immediate(reply + "CREATE APPLICATION " + name);
-}
-
-void SkypeModel::CmdDelete(CommandText& cmd, const std::string& reply) {
-  const std::string_view type = cmd.Next();
-  if (type.empty()) {
-    Immediate(reply + ErrorText(538));
-    return;
-  }
-  if (!EqualsNoCase(type, "APPLICATION")) {
-    Immediate(reply + ErrorText(539));
-    return;
-  }
-  const std::string name(cmd.Next());
-  if (name.empty()) {
-    Immediate(reply + ErrorText(542));
-    return;
-  }
-  if (!apps_.count(name)) {
-    Immediate(reply + ErrorText(541));
-    return;
-  }
-  // Its streams close with it; Skype says nothing more about them.
-  apps_.erase(name);
-  Immediate(reply + "DELETE APPLICATION " + name);
-}
-
-SkypeModel::Stream* SkypeModel::FindStream(Application& app, std::string_view id) {
-  const std::size_t colon = id.rfind(':');
-  int number = 0;
-  if (colon == std::string_view::npos || !ParseNumber(id.substr(colon + 1), number)) return nullptr;
-  const std::string user = Lower(id.substr(0, colon));
-  for (Stream& s : app.streams)
-    if (s.user == user && s.number == number) return &s;
-  return nullptr;
-}
-
-std::string SkypeModel::StreamList(const Application& app) const {
-  std::vector<std::string> ids;
-  for (const Stream& s : app.streams) ids.push_back(s.user + ":" + std::to_string(s.number));
-  return Join(ids);
-}
-
-void SkypeModel::CmdAlterApplication(CommandText& cmd, const std::string& reply) {
-  const std::string name(cmd.Next());
-  const std::string action = Upper(cmd.Next());
-  if (name.empty() || action.empty()) {
-    Immediate(reply + ErrorText(545));
-    return;
-  }
-  static constexpr std::string_view kActions[] = {"CONNECT", "DISCONNECT", "DATAGRAM", "WRITE", "READ"};
-  if (std::find(std::begin(kActions), std::end(kActions), action) == std::end(kActions)) {
-    Immediate(reply + ErrorText(546));
-    return;
-  }
-  const auto found = apps_.find(name);
-  if (found == apps_.end()) {
-    Immediate(reply + ErrorText(541));
-    return;
-  }
-  Application& app = found->second;
-  const std::string echo = reply + "ALTER APPLICATION " + name + " " + action + " ";
-  const std::string notice = "APPLICATION " + name + " ";
-
-  if (action == "CONNECT") {
-    const std::string user = Lower(cmd.Next());
-    if (user.empty()) {
-      Immediate(reply + ErrorText(547));
-      return;
+void SkypeModel::CmdCreate(CommandText& cmd, const std::string& reply)
+{
+    const std::string_view type = cmd.Next();
+    if (type.empty()) {
+        Immediate(reply + ErrorText(536));
+        return;
     }
-    Immediate(echo + user);
-    if (std::find(app.connecting.begin(), app.connecting.end(), user) == app.connecting.end())
-      app.connecting.push_back(user);
-    Immediate(notice + "CONNECTING " + Join(app.connecting));
-    const std::uint64_t session = session_;
-    After(config_.connectSeconds, [this, name, user, session] { FinishConnect(name, user, session); });
-    return;
-  }
+    if (!EqualsNoCase(type, "APPLICATION")) {
+        Immediate(reply + ErrorText(537));
+        return;
+    }
+    const std::string name(cmd.Next());
+    if (name.empty() || name.size() > kMaxApplicationName) {
+        Immediate(reply + ErrorText(540));
+        return;
+    }
+    if (apps_.count(name)) {
+        Immediate(reply + ErrorText(541));
+        return;
+    }
+    apps_[name];
+    Immediate(reply + "CREATE APPLICATION " + name);
+}
 
-  const std::string_view id = cmd.Next();
-  Stream* stream = FindStream(app, id);
-  if (!stream) {
-    const int code = action == "DISCONNECT" ? 548 : action == "WRITE" ? 549 : action == "READ" ? 550 : 551;
-    Immediate(reply + ErrorText(code));
-    return;
-  }
-  const std::string streamId = stream->user + ":" + std::to_string(stream->number);
+void SkypeModel::CmdDelete(CommandText& cmd, const std::string& reply)
+{
+    const std::string_view type = cmd.Next();
+    if (type.empty()) {
+        Immediate(reply + ErrorText(538));
+        return;
+    }
+    if (!EqualsNoCase(type, "APPLICATION")) {
+        Immediate(reply + ErrorText(539));
+        return;
+    }
+    const std::string name(cmd.Next());
+    if (name.empty()) {
+        Immediate(reply + ErrorText(542));
+        return;
+    }
+    if (!apps_.count(name)) {
+        Immediate(reply + ErrorText(541));
+        return;
+    }
+    // Its streams close with it; Skype says nothing more about them.
+    apps_.erase(name);
+    Immediate(reply + "DELETE APPLICATION " + name);
+}
 
-  if (action == "DISCONNECT") {
-    app.streams.erase(app.streams.begin() + (stream - app.streams.data()));
-    Immediate(echo + streamId);
-    Immediate(notice + "STREAMS " + StreamList(app));
-  } else if (action == "DATAGRAM") {
-    const std::string_view text = cmd.Rest();
-    Immediate(echo + streamId);
-    if (text.empty()) {
-      Note("empty datagram: nothing sent");
-    } else if (text.size() > kMaxDatagram) {
-      Note("datagram over " + std::to_string(kMaxDatagram) + " bytes: not sent");
+SkypeModel::Stream* SkypeModel::FindStream(Application& app, std::string_view id)
+{
+    const std::size_t colon = id.rfind(':');
+    int number = 0;
+    if (colon == std::string_view::npos || !ParseNumber(id.substr(colon + 1), number))
+        return nullptr;
+    const std::string user = Lower(id.substr(0, colon));
+    for (Stream& s : app.streams)
+        if (s.user == user && s.number == number)
+            return &s;
+    return nullptr;
+}
+
+std::string SkypeModel::StreamList(const Application& app) const
+{
+    std::vector<std::string> ids;
+    for (const Stream& s : app.streams)
+        ids.push_back(s.user + ":" + std::to_string(s.number));
+    return Join(ids);
+}
+
+void SkypeModel::CmdAlterApplication(CommandText& cmd, const std::string& reply)
+{
+    const std::string name(cmd.Next());
+    const std::string action = Upper(cmd.Next());
+    if (name.empty() || action.empty()) {
+        Immediate(reply + ErrorText(545));
+        return;
+    }
+    static constexpr std::string_view kActions[] = {"CONNECT", "DISCONNECT", "DATAGRAM", "WRITE", "READ"};
+    if (std::find(std::begin(kActions), std::end(kActions), action) == std::end(kActions)) {
+        Immediate(reply + ErrorText(546));
+        return;
+    }
+    const auto found = apps_.find(name);
+    if (found == apps_.end()) {
+        Immediate(reply + ErrorText(541));
+        return;
+    }
+    Application& app = found->second;
+    const std::string echo = reply + "ALTER APPLICATION " + name + " " + action + " ";
+    const std::string notice = "APPLICATION " + name + " ";
+
+    if (action == "CONNECT") {
+        const std::string user = Lower(cmd.Next());
+        if (user.empty()) {
+            Immediate(reply + ErrorText(547));
+            return;
+        }
+        Immediate(echo + user);
+        if (std::find(app.connecting.begin(), app.connecting.end(), user) == app.connecting.end())
+            app.connecting.push_back(user);
+        Immediate(notice + "CONNECTING " + Join(app.connecting));
+        const std::uint64_t session = session_;
+        After(config_.connectSeconds, [this, name, user, session] { FinishConnect(name, user, session); });
+        return;
+    }
+
+    const std::string_view id = cmd.Next();
+    Stream* stream = FindStream(app, id);
+    if (!stream) {
+        const int code = action == "DISCONNECT" ? 548 : action == "WRITE" ? 549 : action == "READ" ? 550 : 551;
+        Immediate(reply + ErrorText(code));
+        return;
+    }
+    const std::string streamId = stream->user + ":" + std::to_string(stream->number);
+
+    if (action == "DISCONNECT") {
+        app.streams.erase(app.streams.begin() + (stream - app.streams.data()));
+        Immediate(echo + streamId);
+        Immediate(notice + "STREAMS " + StreamList(app));
+    } else if (action == "DATAGRAM") {
+        const std::string_view text = cmd.Rest();
+        Immediate(echo + streamId);
+        if (text.empty()) {
+            Note("empty datagram: nothing sent");
+        } else if (text.size() > kMaxDatagram) {
+            Note("datagram over " + std::to_string(kMaxDatagram) + " bytes: not sent");
+        } else {
+            Immediate(notice + "SENDING " + streamId + "=" + std::to_string(text.size()));
+            Posted(notice + "SENDING ");
+            ToRobot(name, *stream, text);
+        }
+    } else if (action == "WRITE") {
+        // Stream writes are counted two bytes long, as Skype 1.4 does; the station reads datagrams only.
+        Immediate(echo + streamId);
+        Immediate(notice + "SENDING " + streamId + "=" + std::to_string(cmd.Rest().size() + 2));
+        Posted(notice + "SENDING ");
     } else {
-      Immediate(notice + "SENDING " + streamId + "=" + std::to_string(text.size()));
-      Posted(notice + "SENDING ");
-      ToRobot(name, *stream, text);
+        Immediate(echo + streamId + " ");
     }
-  } else if (action == "WRITE") {
-    // Stream writes are counted two bytes long, as Skype 1.4 does; the station reads datagrams only.
-    Immediate(echo + streamId);
-    Immediate(notice + "SENDING " + streamId + "=" + std::to_string(cmd.Rest().size() + 2));
-    Posted(notice + "SENDING ");
-  } else {
-    Immediate(echo + streamId + " ");
-  }
 }
 
-void SkypeModel::FinishConnect(std::string name, std::string user, std::uint64_t session) {
-  if (session == 0 || session != session_) return;
-  const auto found = apps_.find(name);
-  if (found == apps_.end()) return;
-  Application& app = found->second;
-  app.connecting.erase(std::remove(app.connecting.begin(), app.connecting.end(), user), app.connecting.end());
-  Posted("APPLICATION " + name + " CONNECTING " + Join(app.connecting));
-  const bool reachable = user == kRobotAccount && name == kApplicationName && config_.robot != RobotMode::kOffline;
-  if (!reachable) {
-    Note(user + " has no application " + name + " online: no stream");
-    return;
-  }
-  const bool open = std::any_of(app.streams.begin(), app.streams.end(),
-                                [&](const Stream& s) { return s.user == user; });
-  if (!open) app.streams.push_back(Stream{user, ++streamCounts_[user]});
-  Posted("APPLICATION " + name + " STREAMS " + StreamList(app));
+void SkypeModel::FinishConnect(std::string name, std::string user, std::uint64_t session)
+{
+    if (session == 0 || session != session_)
+        return;
+    const auto found = apps_.find(name);
+    if (found == apps_.end())
+        return;
+    Application& app = found->second;
+    app.connecting.erase(std::remove(app.connecting.begin(), app.connecting.end(), user), app.connecting.end());
+    Posted("APPLICATION " + name + " CONNECTING " + Join(app.connecting));
+    const bool reachable = user == kRobotAccount && name == kApplicationName && config_.robot != RobotMode::kOffline;
+    if (!reachable) {
+        Note(user + " has no application " + name + " online: no stream");
+        return;
+    }
+    const bool open =
+        std::any_of(app.streams.begin(), app.streams.end(), [&](const Stream& s) { return s.user == user; });
+    if (!open)
+        app.streams.push_back(Stream{user, ++streamCounts_[user]});
+    Posted("APPLICATION " + name + " STREAMS " + StreamList(app));
 }
 
 // --- calls
 
-void SkypeModel::CmdCall(CommandText& cmd, const std::string& reply) {
-  // Several targets would make a conference; the first one is called.
-  std::string_view targets = cmd.Rest();
-  const std::string user = Lower(Trim(targets.substr(0, targets.find(','))));
-  if (user.empty() || user.find(' ') != std::string::npos) {
-    Immediate(reply + ErrorText(34));
-    return;
-  }
-  if (user == Lower(config_.userHandle)) {
-    Immediate(reply + ErrorText(94));
-    return;
-  }
-  if (call_.active() && call_.partner == user) {
-    Immediate(reply + ErrorText(101));
-    return;
-  }
-  call_ = CallInfo{};
-  call_.id = nextCallId_++;
-  call_.partner = user;
-  call_.status = "UNPLACED";
-  const int id = call_.id;
-  const std::string head = "CALL " + std::to_string(id) + " ";
-  // The status notice comes before the reply that says the same.
-  Immediate(head + "STATUS UNPLACED");
-  Immediate(reply + head + "STATUS UNPLACED");
-
-  After(kRoutingAt, [this, id, head] {
-    CallStep(id, "UNPLACED", [&](CallInfo& c) {
-      c.status = "ROUTING";
-      Posted(head + "STATUS ROUTING");
-      Posted(head + "SUBJECT ");
-    });
-  });
-  After(kRoutingAgainAt, [this, id, head] {
-    CallStep(id, "ROUTING", [&](CallInfo&) { Posted(head + "STATUS ROUTING"); });
-  });
-  After(kRingingAt, [this, id, head] {
-    CallStep(id, "ROUTING", [&](CallInfo& c) {
-      c.status = "RINGING";
-      Posted(head + "STATUS RINGING");
-      Posted(head + "STATUS RINGING");
-      Posted(head + "VAA_INPUT_STATUS FALSE");
-    });
-  });
-  const double answerAt = kRingingAt + config_.ringSeconds;
-  After(answerAt, [this, id, head] {
-    CallStep(id, "RINGING", [&](CallInfo& c) {
-      if (c.partner != kRobotAccount || config_.robot == RobotMode::kOffline) {
-        // Nobody else exists here; the robot, when offline, cannot be reached.
-        Posted(head + "FAILUREREASON " + (c.partner == kRobotAccount ? "3" : "2"));
-        c.status = "FAILED";
-        Posted(head + "STATUS FAILED");
+void SkypeModel::CmdCall(CommandText& cmd, const std::string& reply)
+{
+    // Several targets would make a conference; the first one is called.
+    std::string_view targets = cmd.Rest();
+    const std::string user = Lower(Trim(targets.substr(0, targets.find(','))));
+    if (user.empty() || user.find(' ') != std::string::npos) {
+        Immediate(reply + ErrorText(34));
         return;
-      }
-      c.status = "INPROGRESS";
-      c.videoSend = "AVAILABLE";
-      c.videoStatus = "VIDEO_BOTH_ENABLED";
-      c.videoReceive = "AVAILABLE";
-      Posted(head + "STATUS INPROGRESS");
-      Posted(head + "VIDEO_SEND_STATUS AVAILABLE");
-      Posted(head + "VIDEO_STATUS VIDEO_BOTH_ENABLED");
-      StartDurationTicks(id);
+    }
+    if (user == Lower(config_.userHandle)) {
+        Immediate(reply + ErrorText(94));
+        return;
+    }
+    if (call_.active() && call_.partner == user) {
+        Immediate(reply + ErrorText(101));
+        return;
+    }
+    call_ = CallInfo{};
+    call_.id = nextCallId_++;
+    call_.partner = user;
+    call_.status = "UNPLACED";
+    const int id = call_.id;
+    const std::string head = "CALL " + std::to_string(id) + " ";
+    // The status notice comes before the reply that says the same.
+    Immediate(head + "STATUS UNPLACED");
+    Immediate(reply + head + "STATUS UNPLACED");
+
+    After(kRoutingAt, [this, id, head] {
+        CallStep(id, "UNPLACED", [&](CallInfo& c) {
+            c.status = "ROUTING";
+            Posted(head + "STATUS ROUTING");
+            Posted(head + "SUBJECT ");
+        });
     });
-  });
-  After(answerAt + kVideoStartingAfter, [this, id] {
-    CallStep(id, "INPROGRESS", [&](CallInfo& c) {
-      if (c.videoReceive == "AVAILABLE") VideoReceive(Timing::kPosted, "STARTING");
+    After(kRoutingAgainAt,
+          [this, id, head] { CallStep(id, "ROUTING", [&](CallInfo&) { Posted(head + "STATUS ROUTING"); }); });
+    After(kRingingAt, [this, id, head] {
+        CallStep(id, "ROUTING", [&](CallInfo& c) {
+            c.status = "RINGING";
+            Posted(head + "STATUS RINGING");
+            Posted(head + "STATUS RINGING");
+            Posted(head + "VAA_INPUT_STATUS FALSE");
+        });
     });
-  });
-  After(answerAt + kVideoRunningAfter, [this, id] {
-    CallStep(id, "INPROGRESS", [&](CallInfo& c) {
-      if (c.videoReceive == "STARTING") VideoReceive(Timing::kPosted, config_.rejectVideo ? "REJECTED" : "RUNNING");
+    const double answerAt = kRingingAt + config_.ringSeconds;
+    After(answerAt, [this, id, head] {
+        CallStep(id, "RINGING", [&](CallInfo& c) {
+            if (c.partner != kRobotAccount || config_.robot == RobotMode::kOffline) {
+                // Nobody else exists here; the robot, when offline, cannot be reached.
+                Posted(head + "FAILUREREASON " + (c.partner == kRobotAccount ? "3" : "2"));
+                c.status = "FAILED";
+                Posted(head + "STATUS FAILED");
+                return;
+            }
+            c.status = "INPROGRESS";
+            c.videoSend = "AVAILABLE";
+            c.videoStatus = "VIDEO_BOTH_ENABLED";
+            c.videoReceive = "AVAILABLE";
+            Posted(head + "STATUS INPROGRESS");
+            Posted(head + "VIDEO_SEND_STATUS AVAILABLE");
+            Posted(head + "VIDEO_STATUS VIDEO_BOTH_ENABLED");
+            StartDurationTicks(id);
+        });
     });
-  });
+    After(answerAt + kVideoStartingAfter, [this, id] {
+        CallStep(id, "INPROGRESS", [&](CallInfo& c) {
+            if (c.videoReceive == "AVAILABLE")
+                VideoReceive(Timing::kPosted, "STARTING");
+        });
+    });
+    After(answerAt + kVideoRunningAfter, [this, id] {
+        CallStep(id, "INPROGRESS", [&](CallInfo& c) {
+            if (c.videoReceive == "STARTING")
+                VideoReceive(Timing::kPosted, config_.rejectVideo ? "REJECTED" : "RUNNING");
+        });
+    });
 }
 
-void SkypeModel::CallStep(int id, const char* expected, std::function<void(CallInfo&)> step) {
-  if (call_.id != id || call_.status != expected) return;
-  step(call_);
+void SkypeModel::CallStep(int id, const char* expected, std::function<void(CallInfo&)> step)
+{
+    if (call_.id != id || call_.status != expected)
+        return;
+    step(call_);
 }
 
 // The heartbeat: one DURATION a second while the call is in progress.
-void SkypeModel::StartDurationTicks(int id) {
-  After(1.0, [this, id] {
-    CallStep(id, "INPROGRESS", [&](CallInfo& c) {
-      ++c.duration;
-      Posted("CALL " + std::to_string(id) + " DURATION " + std::to_string(c.duration));
-      StartDurationTicks(id);
-    });
-  });
-}
-
-void SkypeModel::EndCall(Timing timing) {
-  if (!call_.active()) return;
-  const std::string head = "CALL " + std::to_string(call_.id) + " ";
-  Emit(timing, head + "DURATION " + std::to_string(call_.duration));
-  call_.status = "FINISHED";
-  Emit(timing, head + "STATUS FINISHED");
-}
-
-void SkypeModel::VideoReceive(Timing timing, const char* status) {
-  call_.videoReceive = status;
-  Emit(timing, "CALL " + std::to_string(call_.id) + " VIDEO_RECEIVE_STATUS " + status);
-}
-
-void SkypeModel::CmdAlterCall(CommandText& cmd, const std::string& reply) {
-  int id = 0;
-  if (!ParseNumber(cmd.Next(), id) || call_.id == 0 || id != call_.id) {
-    Immediate(reply + ErrorText(555));
-    return;
-  }
-  const std::string action = Upper(cmd.Next());
-  const std::string callId = std::to_string(id);
-  const std::string echo = reply + "ALTER CALL " + callId + " " + action;
-  const std::string head = "CALL " + callId + " ";
-  const bool inProgress = call_.status == "INPROGRESS";
-
-  if (action == "HANGUP" || action == "END") {
-    std::string how;
-    if (action == "END") {
-      how = Upper(cmd.Next());
-      if (how != "HANGUP" && how != "REDIRECT_TO_VOICEMAIL" && how != "FORWARD_CALL") {
-        Immediate(reply + ErrorText(560));
-        return;
-      }
-      how.insert(0, " ");
-    }
-    // A finished call stays finished: no second STATUS FINISHED.
-    if (!call_.active()) {
-      Immediate(reply + ErrorText(24));
-      return;
-    }
-    Immediate(echo + how);
-    EndCall(immediate_);
-  } else if (action == "ANSWER" || action == "HOLD" || action == "RESUME" || action == "TRANSFER" ||
-             action == "JOIN_CONFERENCE") {
-    Immediate(echo);
-  } else if (action == "DTMF") {
-    Immediate(echo + " " + std::string(cmd.Rest()));
-  } else if (action == "START_VIDEO_SEND") {
-    Immediate(echo);
-    if (inProgress && call_.videoSend == "AVAILABLE") {
-      call_.videoSend = "STARTING";
-      Posted(head + "VIDEO_SEND_STATUS STARTING");
-      After(kVideoSendStartSeconds, [this, id, head] {
+void SkypeModel::StartDurationTicks(int id)
+{
+    After(1.0, [this, id] {
         CallStep(id, "INPROGRESS", [&](CallInfo& c) {
-          if (c.videoSend != "STARTING") return;
-          c.videoSend = "RUNNING";
-          Posted(head + "VIDEO_SEND_STATUS RUNNING");
+            ++c.duration;
+            Posted("CALL " + std::to_string(id) + " DURATION " + std::to_string(c.duration));
+            StartDurationTicks(id);
         });
-      });
+    });
+}
+
+void SkypeModel::EndCall(Timing timing)
+{
+    if (!call_.active())
+        return;
+    const std::string head = "CALL " + std::to_string(call_.id) + " ";
+    Emit(timing, head + "DURATION " + std::to_string(call_.duration));
+    call_.status = "FINISHED";
+    Emit(timing, head + "STATUS FINISHED");
+}
+
+void SkypeModel::VideoReceive(Timing timing, const char* status)
+{
+    call_.videoReceive = status;
+    Emit(timing, "CALL " + std::to_string(call_.id) + " VIDEO_RECEIVE_STATUS " + status);
+}
+
+void SkypeModel::CmdAlterCall(CommandText& cmd, const std::string& reply)
+{
+    int id = 0;
+    if (!ParseNumber(cmd.Next(), id) || call_.id == 0 || id != call_.id) {
+        Immediate(reply + ErrorText(555));
+        return;
     }
-  } else if (action == "STOP_VIDEO_SEND") {
-    Immediate(echo);
-    if (inProgress && call_.videoSend != "AVAILABLE") {
-      call_.videoSend = "AVAILABLE";
-      Posted(head + "VIDEO_SEND_STATUS STOPPING");
-      Posted(head + "VIDEO_SEND_STATUS AVAILABLE");
+    const std::string action = Upper(cmd.Next());
+    const std::string callId = std::to_string(id);
+    const std::string echo = reply + "ALTER CALL " + callId + " " + action;
+    const std::string head = "CALL " + callId + " ";
+    const bool inProgress = call_.status == "INPROGRESS";
+
+    if (action == "HANGUP" || action == "END") {
+        std::string how;
+        if (action == "END") {
+            how = Upper(cmd.Next());
+            if (how != "HANGUP" && how != "REDIRECT_TO_VOICEMAIL" && how != "FORWARD_CALL") {
+                Immediate(reply + ErrorText(560));
+                return;
+            }
+            how.insert(0, " ");
+        }
+        // A finished call stays finished: no second STATUS FINISHED.
+        if (!call_.active()) {
+            Immediate(reply + ErrorText(24));
+            return;
+        }
+        Immediate(echo + how);
+        EndCall(immediate_);
+    } else if (action == "ANSWER" || action == "HOLD" || action == "RESUME" || action == "TRANSFER" ||
+               action == "JOIN_CONFERENCE") {
+        Immediate(echo);
+    } else if (action == "DTMF") {
+        Immediate(echo + " " + std::string(cmd.Rest()));
+    } else if (action == "START_VIDEO_SEND") {
+        Immediate(echo);
+        if (inProgress && call_.videoSend == "AVAILABLE") {
+            call_.videoSend = "STARTING";
+            Posted(head + "VIDEO_SEND_STATUS STARTING");
+            After(kVideoSendStartSeconds, [this, id, head] {
+                CallStep(id, "INPROGRESS", [&](CallInfo& c) {
+                    if (c.videoSend != "STARTING")
+                        return;
+                    c.videoSend = "RUNNING";
+                    Posted(head + "VIDEO_SEND_STATUS RUNNING");
+                });
+            });
+        }
+    } else if (action == "STOP_VIDEO_SEND") {
+        Immediate(echo);
+        if (inProgress && call_.videoSend != "AVAILABLE") {
+            call_.videoSend = "AVAILABLE";
+            Posted(head + "VIDEO_SEND_STATUS STOPPING");
+            Posted(head + "VIDEO_SEND_STATUS AVAILABLE");
+        }
+    } else if (action == "START_VIDEO_RECEIVE") {
+        Immediate(echo);
+        if (inProgress && call_.videoReceive == "AVAILABLE") {
+            VideoReceive(Timing::kPosted, "STARTING");
+            VideoReceive(Timing::kPosted, config_.rejectVideo ? "REJECTED" : "RUNNING");
+        }
+    } else if (action == "STOP_VIDEO_RECEIVE") {
+        Immediate(echo);
+        if (inProgress && call_.videoReceive == "RUNNING") {
+            VideoReceive(Timing::kPosted, "STOPPING");
+            VideoReceive(Timing::kPosted, "AVAILABLE");
+        }
+    } else {
+        Immediate(reply + ErrorText(560));
     }
-  } else if (action == "START_VIDEO_RECEIVE") {
-    Immediate(echo);
-    if (inProgress && call_.videoReceive == "AVAILABLE") {
-      VideoReceive(Timing::kPosted, "STARTING");
-      VideoReceive(Timing::kPosted, config_.rejectVideo ? "REJECTED" : "RUNNING");
-    }
-  } else if (action == "STOP_VIDEO_RECEIVE") {
-    Immediate(echo);
-    if (inProgress && call_.videoReceive == "RUNNING") {
-      VideoReceive(Timing::kPosted, "STOPPING");
-      VideoReceive(Timing::kPosted, "AVAILABLE");
-    }
-  } else {
-    Immediate(reply + ErrorText(560));
-  }
 }
 
 }  // namespace standin

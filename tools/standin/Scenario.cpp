@@ -32,129 +32,129 @@ const std::vector<Scenario::Entry> kScenarios = {
     {"robot-offline", "the robot account is offline: no stream, calls fail"},
 };
 
-Outgoing NoteItem(std::string text) {
-  Outgoing o;
-  o.kind = Outgoing::Kind::kNote;
-  o.text = std::move(text);
-  return o;
+Outgoing NoteItem(std::string text)
+{
+    Outgoing o;
+    o.kind = Outgoing::Kind::kNote;
+    o.text = std::move(text);
+    return o;
 }
 
-void Append(Batch& to, Batch from) {
-  for (Outgoing& o : from) to.push_back(std::move(o));
+void Append(Batch& to, Batch from)
+{
+    for (Outgoing& o : from)
+        to.push_back(std::move(o));
 }
 
 }  // namespace
 
 const std::vector<Scenario::Entry>& Scenario::List() { return kScenarios; }
 
-std::optional<Scenario> Scenario::Named(std::string_view name) {
-  for (std::size_t i = 0; i < kScenarios.size(); ++i)
-    if (kScenarios[i].name == name) return Scenario(static_cast<Kind>(i));
-  return std::nullopt;
+std::optional<Scenario> Scenario::Named(std::string_view name)
+{
+    for (std::size_t i = 0; i < kScenarios.size(); ++i)
+        if (kScenarios[i].name == name)
+            return Scenario(static_cast<Kind>(i));
+    return std::nullopt;
 }
 
 std::string_view Scenario::name() const { return kScenarios[static_cast<std::size_t>(kind_)].name; }
 
-void Scenario::Configure(Config& config) const {
-  switch (kind_) {
-    case Kind::kRefuse:
-      config.attach = AttachMode::kRefused;
-      break;
-    case Kind::kNotAvailable:
-      config.loggedIn = false;
-      break;
-    case Kind::kPending:
-      config.attach = AttachMode::kPendingThenSuccess;
-      break;
-    case Kind::kRejectVideo:
-      config.rejectVideo = true;
-      break;
-    case Kind::kRobotOffline:
-      config.robot = RobotMode::kOffline;
-      break;
-    default:
-      break;
-  }
+void Scenario::Configure(Config& config) const
+{
+    switch (kind_) {
+    case Kind::kRefuse: config.attach = AttachMode::kRefused; break;
+    case Kind::kNotAvailable: config.loggedIn = false; break;
+    case Kind::kPending: config.attach = AttachMode::kPendingThenSuccess; break;
+    case Kind::kRejectVideo: config.rejectVideo = true; break;
+    case Kind::kRobotOffline: config.robot = RobotMode::kOffline; break;
+    default: break;
+    }
 }
 
-bool Scenario::Every(bool on, double now, double period) {
-  if (!on) {
-    lastRepeat_ = -1;
-    return false;
-  }
-  if (lastRepeat_ < 0) {
+bool Scenario::Every(bool on, double now, double period)
+{
+    if (!on) {
+        lastRepeat_ = -1;
+        return false;
+    }
+    if (lastRepeat_ < 0) {
+        lastRepeat_ = now;
+        return false;
+    }
+    if (now < lastRepeat_ + period)
+        return false;
     lastRepeat_ = now;
-    return false;
-  }
-  if (now < lastRepeat_ + period) return false;
-  lastRepeat_ = now;
-  return true;
+    return true;
 }
 
-Batch Scenario::Step(SkypeModel& model) {
-  const double now = model.now();
-  if (!model.attached())
-    attachedAt_ = -1;
-  else if (attachedAt_ < 0)
-    attachedAt_ = now;
-  if (model.robotStream() == 0)
-    streamAt_ = -1;
-  else if (streamAt_ < 0)
-    streamAt_ = now;
+Batch Scenario::Step(SkypeModel& model)
+{
+    const double now = model.now();
+    if (!model.attached())
+        attachedAt_ = -1;
+    else if (attachedAt_ < 0)
+        attachedAt_ = now;
+    if (model.robotStream() == 0)
+        streamAt_ = -1;
+    else if (streamAt_ < 0)
+        streamAt_ = now;
 
-  Batch out;
-  switch (kind_) {
+    Batch out;
+    switch (kind_) {
     case Kind::kNotAvailable:
-      if (stage_ == 0 && model.discoveries() > 0 && !model.loggedIn()) {
-        mark_ = now;
-        stage_ = 1;
-      } else if (stage_ == 1 && now >= mark_ + kNotAvailableLogInAfter) {
-        stage_ = 2;
-        Append(out, model.LogIn());
-      }
-      break;
+        if (stage_ == 0 && model.discoveries() > 0 && !model.loggedIn()) {
+            mark_ = now;
+            stage_ = 1;
+        } else if (stage_ == 1 && now >= mark_ + kNotAvailableLogInAfter) {
+            stage_ = 2;
+            Append(out, model.LogIn());
+        }
+        break;
     case Kind::kLogOut:
-      if (stage_ == 0 && attachedAt_ >= 0 && now >= attachedAt_ + kLogOutAfter) {
-        stage_ = 1;
-        mark_ = now;
-        Append(out, model.LogOut());
-      } else if (stage_ == 1 && now >= mark_ + kLogInAfter) {
-        stage_ = 2;
-        Append(out, model.LogIn());
-      }
-      break;
+        if (stage_ == 0 && attachedAt_ >= 0 && now >= attachedAt_ + kLogOutAfter) {
+            stage_ = 1;
+            mark_ = now;
+            Append(out, model.LogOut());
+        } else if (stage_ == 1 && now >= mark_ + kLogInAfter) {
+            stage_ = 2;
+            Append(out, model.LogIn());
+        }
+        break;
     case Kind::kDropStream:
-      if (stage_ == 0 && streamAt_ >= 0 && now >= streamAt_ + kStreamLife) {
-        stage_ = 1;
-        Append(out, model.DropStream());
-      }
-      break;
+        if (stage_ == 0 && streamAt_ >= 0 && now >= streamAt_ + kStreamLife) {
+            stage_ = 1;
+            Append(out, model.DropStream());
+        }
+        break;
     case Kind::kFarHangUp:
-      if (stage_ == 0 && model.call().status == "INPROGRESS" && model.call().duration >= kCallLife) {
-        stage_ = 1;
-        Append(out, model.FarHangUp());
-      }
-      break;
+        if (stage_ == 0 && model.call().status == "INPROGRESS" && model.call().duration >= kCallLife) {
+            stage_ = 1;
+            Append(out, model.FarHangUp());
+        }
+        break;
     case Kind::kGarbage:
-      if (Every(model.attached(), now, kGarbagePeriod)) Append(out, model.Garbage());
-      break;
+        if (Every(model.attached(), now, kGarbagePeriod))
+            Append(out, model.Garbage());
+        break;
     case Kind::kOversized:
-      if (Every(model.attached(), now, kOversizedPeriod)) Append(out, model.Oversized(kOversizedBytes));
-      break;
+        if (Every(model.attached(), now, kOversizedPeriod))
+            Append(out, model.Oversized(kOversizedBytes));
+        break;
     case Kind::kForeignStream:
-      if (Every(model.robotStream() != 0, now, kForeignPeriod)) Append(out, model.ForeignDatagrams());
-      break;
+        if (Every(model.robotStream() != 0, now, kForeignPeriod))
+            Append(out, model.ForeignDatagrams());
+        break;
     case Kind::kSilentRobot:
-      if (stage_ == 0 && streamAt_ >= 0 && now >= streamAt_ + kStreamLife) {
-        stage_ = 1;
-        model.SetRobotMode(RobotMode::kSilent);
-        out.push_back(NoteItem("the robot stops answering"));
-      }
-      break;
-    default:
-      break;
-  }
-  return out;
+        if (stage_ == 0 && streamAt_ >= 0 && now >= streamAt_ + kStreamLife) {
+            stage_ = 1;
+            model.SetRobotMode(RobotMode::kSilent);
+            out.push_back(NoteItem("the robot stops answering"));
+        }
+        break;
+    default: break;
+    }
+    return out;
 }
 
 }  // namespace standin

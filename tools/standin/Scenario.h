@@ -13,48 +13,48 @@
 namespace standin {
 
 class Scenario {
- public:
-  struct Entry {
-    std::string_view name;
-    std::string_view description;
-  };
-  static const std::vector<Entry>& List();
-  // Nothing for an unknown name.
-  static std::optional<Scenario> Named(std::string_view name);
+public:
+    struct Entry {
+        std::string_view name;
+        std::string_view description;
+    };
+    static const std::vector<Entry>& List();
+    // Nothing for an unknown name.
+    static std::optional<Scenario> Named(std::string_view name);
 
-  std::string_view name() const;
-  // Settings the scenario needs from the start.
-  void Configure(Config& config) const;
-  // Call after every change of the model (the glue does after each tick); returns
-  // what the faults it plays send.
-  Batch Step(SkypeModel& model);
+    std::string_view name() const;
+    // Settings the scenario needs from the start.
+    void Configure(Config& config) const;
+    // Call after every change of the model (the glue does after each tick); returns
+    // what the faults it plays send.
+    Batch Step(SkypeModel& model);
 
- private:
-  enum class Kind {
-    kWellBehaved,
-    kRefuse,
-    kNotAvailable,
-    kPending,
-    kLogOut,
-    kDropStream,
-    kFarHangUp,
-    kRejectVideo,
-    kGarbage,
-    kOversized,
-    kForeignStream,
-    kSilentRobot,
-    kRobotOffline,
-  };
-  explicit Scenario(Kind kind) : kind_(kind) {}
-  // Every `period` s while `on`, starting `period` s after it became true.
-  bool Every(bool on, double now, double period);
+private:
+    enum class Kind {
+        kWellBehaved,
+        kRefuse,
+        kNotAvailable,
+        kPending,
+        kLogOut,
+        kDropStream,
+        kFarHangUp,
+        kRejectVideo,
+        kGarbage,
+        kOversized,
+        kForeignStream,
+        kSilentRobot,
+        kRobotOffline,
+    };
+    explicit Scenario(Kind kind) : kind_(kind) { }
+    // Every `period` s while `on`, starting `period` s after it became true.
+    bool Every(bool on, double now, double period);
 
-  Kind kind_;
-  int stage_ = 0;
-  double mark_ = 0;
-  double attachedAt_ = -1;
-  double streamAt_ = -1;
-  double lastRepeat_ = -1;
+    Kind kind_;
+    int stage_ = 0;
+    double mark_ = 0;
+    double attachedAt_ = -1;
+    double streamAt_ = -1;
+    double lastRepeat_ = -1;
 };
 
 }  // namespace standin

@@ -45,8 +45,7 @@ std::vector<HWND> ProcessDialogs(DWORD pid)
     return search.found;
 }
 
-DialogProcess::DialogProcess(std::wstring program, std::string mainCaption)
-    : mainCaption_(std::move(mainCaption))
+DialogProcess::DialogProcess(std::wstring program, std::string mainCaption) : mainCaption_(std::move(mainCaption))
 {
     bool bare = program.find_first_of(L"\\/:") == std::wstring::npos;
     path_ = bare ? BesideTestProgram(program) : program;
@@ -73,10 +72,9 @@ DialogProcess::~DialogProcess()
     std::wstring folder = path_.substr(0, path_.find_last_of(L"\\/") + 1);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessW(path_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &process_))
-        return ::testing::AssertionFailure()
-               << "cannot start " << Narrow(path_) << ", error " << GetLastError();
+    if (!CreateProcessW(path_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &process_))
+        return ::testing::AssertionFailure() << "cannot start " << Narrow(path_) << ", error " << GetLastError();
     pid_ = process_.dwProcessId;
 
     HWND found = nullptr;
@@ -98,15 +96,15 @@ DialogProcess::~DialogProcess()
         timeout);
     if (ended)
         return ::testing::AssertionFailure()
-               << Narrow(path_) << " ended during start-up with exit code " << exitCode().value_or(0);
+            << Narrow(path_) << " ended during start-up with exit code " << exitCode().value_or(0);
     if (!found)
-        return ::testing::AssertionFailure() << "no window " << Quoted(mainCaption_) << " of "
-                                             << Narrow(path_) << " within " << timeout.count() << " ms";
+        return ::testing::AssertionFailure() << "no window " << Quoted(mainCaption_) << " of " << Narrow(path_)
+                                             << " within " << timeout.count() << " ms";
     // Sent messages are taken only once the thread pumps again.
     DWORD_PTR ignored = 0;
     if (!SendMessageTimeoutW(found, WM_NULL, 0, 0, SMTO_NORMAL, UINT(timeout.count()), &ignored))
         return ::testing::AssertionFailure()
-               << "the window " << Quoted(mainCaption_) << " showed but its program does not answer";
+            << "the window " << Quoted(mainCaption_) << " showed but its program does not answer";
     main_ = RemoteDialog(found);
     return ::testing::AssertionSuccess();
 }
@@ -130,8 +128,7 @@ std::vector<RemoteDialog> DialogProcess::dialogs() const
 
 RemoteDialog DialogProcess::findDialog(std::string_view caption) const
 {
-    return findDialogWhere(
-        [&](const RemoteDialog& dialog) { return caption.empty() || dialog.caption() == caption; });
+    return findDialogWhere([&](const RemoteDialog& dialog) { return caption.empty() || dialog.caption() == caption; });
 }
 
 RemoteDialog DialogProcess::waitForDialog(std::string_view caption, Millis timeout) const
@@ -196,7 +193,8 @@ std::string DialogProcess::describeWindows() const
 {
     if (!process_.hProcess)
         return ::testing::AssertionFailure() << "never started";
-    return WaitFor(Narrow(path_) + " to end", [&] { return !running(); }, timeout);
+    return WaitFor(
+        Narrow(path_) + " to end", [&] { return !running(); }, timeout);
 }
 
 std::optional<DWORD> DialogProcess::exitCode() const

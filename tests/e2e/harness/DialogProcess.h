@@ -78,7 +78,7 @@ private:
 // Orvanta.exe, ready once its panel "Orvanta" shows.
 class OrvantaProcess : public DialogProcess {
 public:
-    OrvantaProcess() : DialogProcess(L"Orvanta.exe", "Orvanta") {}
+    OrvantaProcess() : DialogProcess(L"Orvanta.exe", "Orvanta") { }
     RemoteDialog& panel() { return mainWindow(); }
 };
 

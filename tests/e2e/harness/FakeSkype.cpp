@@ -23,8 +23,7 @@ std::string Describe(const Event& event)
     case Event::Attach: return "attach " + std::to_string(event.value);
     case Event::Notice: return "notice " + event.text;
     case Event::ForeignNotice: return "foreign notice " + event.text;
-    case Event::Done:
-        return event.delivered ? "done = " + std::to_string(event.value) : std::string("done timeout");
+    case Event::Done: return event.delivered ? "done = " + std::to_string(event.value) : std::string("done timeout");
     case Event::Hang: return "hang " + std::to_string(event.value) + " ms";
     case Event::Answering: return "answering again";
     }
@@ -259,14 +258,14 @@ void FakeSkype::clear()
 
 ::testing::AssertionResult FakeSkype::waitForDiscoveries(size_t count, Millis timeout) const
 {
-    return WaitFor(std::to_string(count) + " discovery broadcast(s)",
-                   [&] { return discoveries().size() >= count; }, timeout);
+    return WaitFor(
+        std::to_string(count) + " discovery broadcast(s)", [&] { return discoveries().size() >= count; }, timeout);
 }
 
 ::testing::AssertionResult FakeSkype::waitForCommands(size_t count, Millis timeout) const
 {
-    auto result = WaitFor(std::to_string(count) + " command(s)", [&] { return commandCount() >= count; },
-                          timeout);
+    auto result = WaitFor(
+        std::to_string(count) + " command(s)", [&] { return commandCount() >= count; }, timeout);
     if (!result) {
         result << "; got:";
         for (const std::string& line : transcript())

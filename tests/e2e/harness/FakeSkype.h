@@ -37,12 +37,12 @@ using skypeapi::DiscoverMessage;
 
 // One WM_COPYDATA that reached one of our windows.
 struct CopyData {
-    HWND to = nullptr;       // which of our windows
-    HWND from = nullptr;     // its wParam: the window the sender names as itself
-    ULONG_PTR tag = 0;       // dwData
-    DWORD byteCount = 0;     // cbData
-    std::string bytes;       // exactly byteCount bytes, zero bytes included
-    bool nested = false;     // arrived while one of our sends into the program was running
+    HWND to = nullptr;                         // which of our windows
+    HWND from = nullptr;                       // its wParam: the window the sender names as itself
+    ULONG_PTR tag = 0;                         // dwData
+    DWORD byteCount = 0;                       // cbData
+    std::string bytes;                         // exactly byteCount bytes, zero bytes included
+    bool nested = false;                       // arrived while one of our sends into the program was running
     std::chrono::steady_clock::time_point at;  // when it arrived
     std::string text() const { return bytes.substr(0, bytes.find('\0')); }
 };
@@ -51,7 +51,7 @@ struct CopyData {
 struct Discovery {
     HWND client = nullptr;  // wParam: the window that wants to attach
     LPARAM lParam = 0;
-    bool sent = false;      // by SendMessage (true) or PostMessage
+    bool sent = false;  // by SendMessage (true) or PostMessage
 };
 
 // One thing that crossed between us and the program, in the order it happened.
@@ -117,9 +117,9 @@ public:
     std::vector<Event> events() const;
     std::vector<std::string> transcript() const;  // Describe() of every event
     std::vector<Discovery> discoveries() const;
-    std::vector<CopyData> commands() const;             // into the Skype window
+    std::vector<CopyData> commands() const;  // into the Skype window
     std::vector<std::string> commandTexts() const;
-    std::vector<CopyData> foreignCommands() const;      // into the foreign window
+    std::vector<CopyData> foreignCommands() const;  // into the foreign window
     size_t commandCount() const;
     // Forgets everything recorded so far (the answers and handler stay).
     void clear();

@@ -24,8 +24,7 @@ bool SendWithTimeout(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, DWOR
 {
     // SMTO_NORMAL only: SMTO_ABORTIFHUNG would give up at once on a program
     // that is busy on purpose (the close-down sleeps 5 s).
-    return SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_NORMAL, UINT(timeout.count()),
-                               &result) != 0;
+    return SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_NORMAL, UINT(timeout.count()), &result) != 0;
 }
 
 POINT Centre(HWND control)
@@ -44,10 +43,7 @@ std::string ClassOf(HWND hwnd)
 
 }  // namespace
 
-void SetControlNamer(std::function<std::string(int id)> namer)
-{
-    Namer() = std::move(namer);
-}
+void SetControlNamer(std::function<std::string(int id)> namer) { Namer() = std::move(namer); }
 
 std::string ControlName(int id)
 {
@@ -81,10 +77,7 @@ bool ReadWindowText(HWND hwnd, std::string& text, Millis timeout)
     return false;
 }
 
-bool RemoteDialog::exists() const
-{
-    return hwnd_ && IsWindow(hwnd_);
-}
+bool RemoteDialog::exists() const { return hwnd_ && IsWindow(hwnd_); }
 
 DWORD RemoteDialog::processId() const
 {
@@ -93,10 +86,7 @@ DWORD RemoteDialog::processId() const
     return pid;
 }
 
-HWND RemoteDialog::owner() const
-{
-    return GetWindow(hwnd_, GW_OWNER);
-}
+HWND RemoteDialog::owner() const { return GetWindow(hwnd_, GW_OWNER); }
 
 std::string RemoteDialog::caption() const
 {
@@ -106,10 +96,7 @@ std::string RemoteDialog::caption() const
     return Narrow(buffer);
 }
 
-std::string RemoteDialog::className() const
-{
-    return ClassOf(hwnd_);
-}
+std::string RemoteDialog::className() const { return ClassOf(hwnd_); }
 
 std::string RemoteDialog::describe() const
 {
@@ -133,10 +120,7 @@ std::string RemoteDialog::describe() const
     return out.str();
 }
 
-HWND RemoteDialog::item(int id) const
-{
-    return hwnd_ ? GetDlgItem(hwnd_, id) : nullptr;
-}
+HWND RemoteDialog::item(int id) const { return hwnd_ ? GetDlgItem(hwnd_, id) : nullptr; }
 
 std::string RemoteDialog::text(int id) const
 {
@@ -193,8 +177,8 @@ std::optional<std::vector<std::string>> ReadListOnce(HWND list)
             return std::nullopt;
         std::wstring buffer(length + 1, L'\0');
         DWORD_PTR copied = 0;
-        if (!SendWithTimeout(list, LB_GETTEXT, i, LPARAM(buffer.data()), copied) ||
-            LRESULT(copied) == LB_ERR || copied > length)
+        if (!SendWithTimeout(list, LB_GETTEXT, i, LPARAM(buffer.data()), copied) || LRESULT(copied) == LB_ERR ||
+            copied > length)
             return std::nullopt;
         buffer.resize(copied);
         lines.push_back(Narrow(buffer));
@@ -242,15 +226,9 @@ SIZE RemoteDialog::size() const
     return {r.right - r.left, r.bottom - r.top};
 }
 
-bool RemoteDialog::topmost() const
-{
-    return (GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
+bool RemoteDialog::topmost() const { return (GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
-bool RemoteDialog::isVisible() const
-{
-    return IsWindowVisible(hwnd_) != 0;
-}
+bool RemoteDialog::isVisible() const { return IsWindowVisible(hwnd_) != 0; }
 
 ::testing::AssertionResult RemoteDialog::usable(int id, HWND& control) const
 {
@@ -275,8 +253,8 @@ bool RemoteDialog::isVisible() const
     DWORD_PTR ignored = 0;
     if (!SendWithTimeout(control, BM_CLICK, 0, 0, ignored, timeout))
         return ::testing::AssertionFailure()
-               << "the click on " << ControlName(id) << " was not handled within " << timeout.count()
-               << " ms (a click that opens a box goes through clickOpeningBox)";
+            << "the click on " << ControlName(id) << " was not handled within " << timeout.count()
+            << " ms (a click that opens a box goes through clickOpeningBox)";
     return ok;
 }
 
@@ -328,7 +306,7 @@ bool RemoteDialog::isVisible() const
     DWORD_PTR result = 0;
     if (!SendWithTimeout(control, WM_SETTEXT, 0, LPARAM(wide.c_str()), result))
         return ::testing::AssertionFailure()
-               << ControlName(id) << " did not take its text within " << kSendTimeout.count() << " ms";
+            << ControlName(id) << " did not take its text within " << kSendTimeout.count() << " ms";
     return ::testing::AssertionSuccess();
 }
 
@@ -351,7 +329,7 @@ bool RemoteDialog::isVisible() const
     if (!SendWithTimeout(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, y), ignored, kDefaultTimeout) ||
         !SendWithTimeout(list, WM_LBUTTONUP, 0, MAKELPARAM(4, y), ignored, kDefaultTimeout))
         return ::testing::AssertionFailure()
-               << "the click on line " << index << " of " << ControlName(id) << " was not handled in time";
+            << "the click on line " << index << " of " << ControlName(id) << " was not handled in time";
     return ::testing::AssertionSuccess();
 }
 
@@ -364,10 +342,7 @@ bool RemoteDialog::isVisible() const
     return ::testing::AssertionSuccess();
 }
 
-void RemoteDialog::sysCommand(WPARAM command) const
-{
-    PostMessageW(hwnd_, WM_SYSCOMMAND, command, 0);
-}
+void RemoteDialog::sysCommand(WPARAM command) const { PostMessageW(hwnd_, WM_SYSCOMMAND, command, 0); }
 
 ::testing::AssertionResult RemoteDialog::answerFileDialog(std::string_view path) const
 {

@@ -61,10 +61,7 @@ void ReadFailed(const std::string& why)
     ADD_FAILURE() << why;
 }
 
-bool InsideWait()
-{
-    return g_poll != nullptr;
-}
+bool InsideWait() { return g_poll != nullptr; }
 
 void PumpMessages()
 {
@@ -97,18 +94,16 @@ bool WaitUntil(const std::function<bool()>& done, Millis timeout)
     return WaitUntil(done, timeout, ignored);
 }
 
-::testing::AssertionResult WaitFor(std::string_view what, const std::function<bool()>& done,
-                                   Millis timeout)
+::testing::AssertionResult WaitFor(std::string_view what, const std::function<bool()>& done, Millis timeout)
 {
     std::string lastFailure;
     if (WaitUntil(done, timeout, lastFailure))
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "timed out after " << timeout.count() << " ms waiting for "
-                                         << what << LastReadNote(lastFailure);
+    return ::testing::AssertionFailure() << "timed out after " << timeout.count() << " ms waiting for " << what
+                                         << LastReadNote(lastFailure);
 }
 
-::testing::AssertionResult HoldsFor(std::string_view what, const std::function<bool()>& holds,
-                                    Millis period)
+::testing::AssertionResult HoldsFor(std::string_view what, const std::function<bool()>& holds, Millis period)
 {
     auto start = std::chrono::steady_clock::now();
     auto deadline = start + period;
@@ -121,16 +116,14 @@ bool WaitUntil(const std::function<bool()>& done, Millis timeout)
         // A poll whose reads got no answer says neither yes nor no.
         if (decided && !held) {
             auto after = std::chrono::duration_cast<Millis>(std::chrono::steady_clock::now() - start);
-            return ::testing::AssertionFailure()
-                   << "stopped holding after " << after.count() << " ms: " << what;
+            return ::testing::AssertionFailure() << "stopped holding after " << after.count() << " ms: " << what;
         }
         anyDecided = anyDecided || decided;
         if (std::chrono::steady_clock::now() >= deadline) {
             if (anyDecided)
                 return ::testing::AssertionSuccess();
             return ::testing::AssertionFailure()
-                   << "no read got an answer in " << period.count() << " ms: " << what
-                   << LastReadNote(lastFailure);
+                << "no read got an answer in " << period.count() << " ms: " << what << LastReadNote(lastFailure);
         }
         IdleOnePoll();
     }

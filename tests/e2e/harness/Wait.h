@@ -40,7 +40,6 @@ bool InsideWait();
 
 // The opposite: `holds` must stay true for the whole `period` (for "nothing
 // happens" checks). Fails as soon as it turns false.
-::testing::AssertionResult HoldsFor(std::string_view what, const std::function<bool()>& holds,
-                                    Millis period);
+::testing::AssertionResult HoldsFor(std::string_view what, const std::function<bool()>& holds, Millis period);
 
 }  // namespace e2e

@@ -20,10 +20,7 @@ HWND g_skype = nullptr;
 WNDPROC g_holdDefault = nullptr;
 int g_selChanges = 0;
 
-void SetStatus(HWND dlg, const std::string& text)
-{
-    SetDlgItemTextA(dlg, IDC_FX_STATUS, text.c_str());
-}
+void SetStatus(HWND dlg, const std::string& text) { SetDlgItemTextA(dlg, IDC_FX_STATUS, text.c_str()); }
 
 LRESULT SendCommand(HWND dlg, const char* text)
 {
@@ -52,8 +49,7 @@ std::string FileDialog(HWND dlg, bool save)
     ofn.lpstrFile = path;
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrDefExt = "txt";
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
-                (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
     BOOL chosen = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
     return chosen ? std::string(path) : std::string();
 }
@@ -103,16 +99,13 @@ void OnCommand(HWND dlg, int id, int code)
             SetStatus(dlg, "SEL " + std::to_string(selection) + " #" + std::to_string(++g_selChanges));
         }
         break;
-    case IDC_FX_CHECK:
-        SetStatus(dlg, IsDlgButtonChecked(dlg, IDC_FX_CHECK) ? "CHECKED" : "UNCHECKED");
-        break;
+    case IDC_FX_CHECK: SetStatus(dlg, IsDlgButtonChecked(dlg, IDC_FX_CHECK) ? "CHECKED" : "UNCHECKED"); break;
     case IDC_FX_SEND:
         SendCommand(dlg, "CLICKED");
         SendCommand(dlg, "AFTER");
         break;
     case IDOK:
-    case IDCANCEL:
-        break;  // Enter and Escape keep the fixture open
+    case IDCANCEL: break;  // Enter and Escape keep the fixture open
     }
 }
 
@@ -152,9 +145,7 @@ INT_PTR CALLBACK FixtureProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lPara
         SetWindowLongPtrA(dlg, DWLP_MSGRESULT, 1);
         return TRUE;
     }
-    case WM_COMMAND:
-        OnCommand(dlg, LOWORD(wParam), HIWORD(wParam));
-        return TRUE;
+    case WM_COMMAND: OnCommand(dlg, LOWORD(wParam), HIWORD(wParam)); return TRUE;
     case WM_SYSCOMMAND:
         if (wParam == SC_CLOSE) {
             EndDialog(dlg, FIXTURE_EXIT_CODE);

@@ -28,15 +28,15 @@ Lines Texts(const Batch& batch);
 
 // A model with kClient attached and the status notices taken.
 class AttachedModel : public ::testing::Test {
- protected:
-  explicit AttachedModel(Config config = {});
-  Batch Send(std::string_view command) { return model_.Command(kClient, command); }
-  Lines SendLines(std::string_view command) { return Sent(Send(command)); }
-  Lines AdvanceLines(double seconds) { return Sent(model_.Advance(seconds)); }
-  // CREATE and CONNECT, then time until the stream is up.
-  void OpenRobotStream();
+protected:
+    explicit AttachedModel(Config config = {});
+    Batch Send(std::string_view command) { return model_.Command(kClient, command); }
+    Lines SendLines(std::string_view command) { return Sent(Send(command)); }
+    Lines AdvanceLines(double seconds) { return Sent(model_.Advance(seconds)); }
+    // CREATE and CONNECT, then time until the stream is up.
+    void OpenRobotStream();
 
-  SkypeModel model_;
+    SkypeModel model_;
 };
 
 }  // namespace standin::test

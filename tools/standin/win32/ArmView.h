@@ -9,19 +9,19 @@
 namespace standin {
 
 class ArmView {
- public:
-  // Makes the child window; it lives as long as its parent.
-  static ArmView* Create(HWND parent, int id);
-  HWND hwnd() const { return hwnd_; }
-  // Repaints only when something changed.
-  void Show(const robotsim::Joints& joints);
+public:
+    // Makes the child window; it lives as long as its parent.
+    static ArmView* Create(HWND parent, int id);
+    HWND hwnd() const { return hwnd_; }
+    // Repaints only when something changed.
+    void Show(const robotsim::Joints& joints);
 
- private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  void Paint(HDC dc, const RECT& client) const;
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void Paint(HDC dc, const RECT& client) const;
 
-  HWND hwnd_ = nullptr;
-  robotsim::Joints joints_ = robotsim::kHomeJoints;
+    HWND hwnd_ = nullptr;
+    robotsim::Joints joints_ = robotsim::kHomeJoints;
 };
 
 }  // namespace standin

@@ -35,23 +35,23 @@
 namespace standin {
 
 struct TrafficEntry {
-  enum class Kind {
-    kDiscover,   // a discovery broadcast arrived from `peer`
-    kCommand,    // a command the model took
-    kIgnored,    // a WM_COPYDATA from a window that is not attached
-    kAttach,     // an attach answer (`status`) to `peer`
-    kBroadcast,  // the 0x8001 broadcast
-    kNotice,     // a notice to `peer`
-    kNote,       // a remark: fault played, client gone, notice dropped ...
-  };
-  std::uint64_t seq = 0;  // from 1 up, never reused
-  double time = 0;        // model seconds
-  Kind kind = Kind::kNote;
-  std::string text;
-  long status = 0;
-  HWND peer = nullptr;
-  bool nested = false;     // kCommand / kNotice: inside a send of the other side
-  bool delivered = true;   // kNotice / kAttach: answered in time (a notice: non-zero)
+    enum class Kind {
+        kDiscover,   // a discovery broadcast arrived from `peer`
+        kCommand,    // a command the model took
+        kIgnored,    // a WM_COPYDATA from a window that is not attached
+        kAttach,     // an attach answer (`status`) to `peer`
+        kBroadcast,  // the 0x8001 broadcast
+        kNotice,     // a notice to `peer`
+        kNote,       // a remark: fault played, client gone, notice dropped ...
+    };
+    std::uint64_t seq = 0;  // from 1 up, never reused
+    double time = 0;        // model seconds
+    Kind kind = Kind::kNote;
+    std::string text;
+    long status = 0;
+    HWND peer = nullptr;
+    bool nested = false;    // kCommand / kNotice: inside a send of the other side
+    bool delivered = true;  // kNotice / kAttach: answered in time (a notice: non-zero)
 };
 
 // "-> TEXT", "-> TEXT (ignored)", "-> discover", "<- attach N", "<- TEXT (nested)",
@@ -59,42 +59,42 @@ struct TrafficEntry {
 std::string Describe(const TrafficEntry& entry);
 
 struct WindowOptions {
-  Config model;                        // a scenario's settings are applied on top
-  std::string scenario;                // a Scenario name; "" for none
-  UINT tickMs = 50;
-  UINT sendTimeoutMs = 1000;           // Skype's rule
-  std::size_t trafficLimit = 100000;   // the oldest entries go beyond this
+    Config model;          // a scenario's settings are applied on top
+    std::string scenario;  // a Scenario name; "" for none
+    UINT tickMs = 50;
+    UINT sendTimeoutMs = 1000;          // Skype's rule
+    std::size_t trafficLimit = 100000;  // the oldest entries go beyond this
 };
 
 class SkypeWindow {
- public:
-  // Starts the thread and returns once the window exists; throws
-  // std::runtime_error for an unknown scenario or a window that cannot be made.
-  explicit SkypeWindow(WindowOptions options = {});
-  // Closes the window and joins its thread (at most about one send time-out).
-  ~SkypeWindow();
-  SkypeWindow(const SkypeWindow&) = delete;
-  SkypeWindow& operator=(const SkypeWindow&) = delete;
+public:
+    // Starts the thread and returns once the window exists; throws
+    // std::runtime_error for an unknown scenario or a window that cannot be made.
+    explicit SkypeWindow(WindowOptions options = {});
+    // Closes the window and joins its thread (at most about one send time-out).
+    ~SkypeWindow();
+    SkypeWindow(const SkypeWindow&) = delete;
+    SkypeWindow& operator=(const SkypeWindow&) = delete;
 
-  // Our API window: wParam of everything we send.
-  HWND hwnd() const;
+    // Our API window: wParam of everything we send.
+    HWND hwnd() const;
 
-  // Runs `action` on the model under its lock, on the calling thread; what it
-  // returns is sent from the window's thread soon after. Returns at once.
-  //   window.Play([](SkypeModel& m) { return m.LogOut(); });
-  void Play(const std::function<Batch(SkypeModel&)>& action);
-  // Reads the model under its lock. Neither callback may call back into this object.
-  void Query(const std::function<void(const SkypeModel&)>& reader) const;
+    // Runs `action` on the model under its lock, on the calling thread; what it
+    // returns is sent from the window's thread soon after. Returns at once.
+    //   window.Play([](SkypeModel& m) { return m.LogOut(); });
+    void Play(const std::function<Batch(SkypeModel&)>& action);
+    // Reads the model under its lock. Neither callback may call back into this object.
+    void Query(const std::function<void(const SkypeModel&)>& reader) const;
 
-  // The log entries with seq > `after`, oldest first.
-  std::vector<TrafficEntry> Traffic(std::uint64_t after = 0) const;
-  std::uint64_t LastSeq() const;
-  // True once nothing is waiting to be sent; false if still busy after `timeoutMs`.
-  bool WaitIdle(DWORD timeoutMs) const;
+    // The log entries with seq > `after`, oldest first.
+    std::vector<TrafficEntry> Traffic(std::uint64_t after = 0) const;
+    std::uint64_t LastSeq() const;
+    // True once nothing is waiting to be sent; false if still busy after `timeoutMs`.
+    bool WaitIdle(DWORD timeoutMs) const;
 
- private:
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace standin
