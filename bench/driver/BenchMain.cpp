@@ -96,33 +96,33 @@ std::string ListLine(HWND list, int index)
 // robot does, and counts the WMCA_ITD answers that reach Skype.
 class Robot {
 public:
-    explicit Robot(e2e::FakeSkype& skype) : skype_(skype)
+    explicit Robot(e2e::FakeSkype& skype) : m_skype(skype)
     {
-        skype_.onCommand([this](const e2e::CopyData& command) -> LRESULT {
+        m_skype.onCommand([this](const e2e::CopyData& command) -> LRESULT {
             std::string text = command.text();
             HWND from = command.from;
             if (text.ends_with(" Msg$WMCA_ITD"))
-                ++answers_;
+                ++m_answers;
             else if (text.ends_with(" Msg$WMCA_QD"))
-                skype_.inBackground([this, from] { skype_.sendNotice(DatagramNotice(kStream, kPoses[pose_]), from); });
+                m_skype.inBackground([this, from] { m_skype.sendNotice(DatagramNotice(kStream, kPoses[m_pose]), from); });
             else if (text.ends_with(" Msg$WMCA_QU"))
-                skype_.inBackground(
-                    [this, from] { skype_.sendNotice(DatagramNotice(kStream, "WMRSS RoBoT_ReAdY"), from); });
+                m_skype.inBackground(
+                    [this, from] { m_skype.sendNotice(DatagramNotice(kStream, "WMRSS RoBoT_ReAdY"), from); });
             return 1;
         });
     }
-    int answers() const { return answers_; }
+    int answers() const { return m_answers; }
     // The report of pose `index` (0 or 1), which later polls repeat.
     std::string reportPose(int index)
     {
-        pose_ = index;
+        m_pose = index;
         return DatagramNotice(kStream, kPoses[index]);
     }
 
 private:
-    e2e::FakeSkype& skype_;
-    std::atomic<int> answers_{0};
-    std::atomic<int> pose_{0};
+    e2e::FakeSkype& m_skype;
+    std::atomic<int> m_answers{0};
+    std::atomic<int> m_pose{0};
 };
 
 // One program under measurement.
@@ -407,19 +407,19 @@ class Results {
 public:
     void add(const std::string& key, const std::string& subject, double value)
     {
-        values_[key][subject].push_back(value);
+        m_values[key][subject].push_back(value);
     }
     const std::vector<double>* get(const std::string& key, const std::string& subject) const
     {
-        auto row = values_.find(key);
-        if (row == values_.end())
+        auto row = m_values.find(key);
+        if (row == m_values.end())
             return nullptr;
         auto cell = row->second.find(subject);
         return cell == row->second.end() ? nullptr : &cell->second;
     }
 
 private:
-    std::map<std::string, std::map<std::string, std::vector<double>>> values_;
+    std::map<std::string, std::map<std::string, std::vector<double>>> m_values;
 };
 
 std::string Figure(double value)

@@ -119,29 +119,29 @@ struct WindowThread::Impl {
     }
 };
 
-WindowThread::WindowThread(std::vector<Window> windows, Handler handler) : impl_(std::make_unique<Impl>())
+WindowThread::WindowThread(std::vector<Window> windows, Handler handler) : m_impl(std::make_unique<Impl>())
 {
-    impl_->handler = std::move(handler);
+    m_impl->handler = std::move(handler);
     for (size_t i = 0; i < windows.size(); ++i)
-        impl_->slots.push_back({impl_.get(), i});
+        m_impl->slots.push_back({m_impl.get(), i});
     std::promise<void> ready;
     std::future<void> made = ready.get_future();
-    impl_->thread = std::thread([this, &windows, &ready] { impl_->Run(windows, ready); });
+    m_impl->thread = std::thread([this, &windows, &ready] { m_impl->Run(windows, ready); });
     try {
         made.get();
     } catch (...) {
-        impl_->thread.join();
+        m_impl->thread.join();
         throw;
     }
 }
 
 WindowThread::~WindowThread()
 {
-    PostThreadMessageA(impl_->threadId, WM_QUIT, 0, 0);
-    impl_->thread.join();
+    PostThreadMessageA(m_impl->threadId, WM_QUIT, 0, 0);
+    m_impl->thread.join();
 }
 
-HWND WindowThread::hwnd(size_t index) const { return index < impl_->hwnds.size() ? impl_->hwnds[index] : nullptr; }
+HWND WindowThread::hwnd(size_t index) const { return index < m_impl->hwnds.size() ? m_impl->hwnds[index] : nullptr; }
 
 bool WindowThread::Post(std::function<void()> action) const
 {
@@ -152,6 +152,6 @@ bool WindowThread::Post(std::function<void()> action) const
     return false;
 }
 
-bool WindowThread::OnThread() const { return GetCurrentThreadId() == impl_->threadId; }
+bool WindowThread::OnThread() const { return GetCurrentThreadId() == m_impl->threadId; }
 
 }  // namespace skypeapi

@@ -70,7 +70,7 @@ public:
 
 private:
     struct Impl;
-    std::unique_ptr<Impl> impl_;
+    std::unique_ptr<Impl> m_impl;
 };
 
 // What crossed between a Skype window and its clients, in order, with a sequence
@@ -78,49 +78,49 @@ private:
 // `seq` member the log sets. Beyond `limit` entries (0: none) the oldest go.
 template <class Entry> class EventLog {
 public:
-    explicit EventLog(size_t limit = 0) : limit_(limit) { }
+    explicit EventLog(size_t limit = 0) : m_limit(limit) { }
 
     std::uint64_t Add(Entry entry)
     {
-        std::lock_guard guard(lock_);
-        entry.seq = next_++;
-        entries_.push_back(std::move(entry));
-        while (limit_ > 0 && entries_.size() > limit_)
-            entries_.pop_front();
-        return entries_.back().seq;
+        std::lock_guard guard(m_lock);
+        entry.seq = m_next++;
+        m_entries.push_back(std::move(entry));
+        while (m_limit > 0 && m_entries.size() > m_limit)
+            m_entries.pop_front();
+        return m_entries.back().seq;
     }
     // Changes the entry `seq`, if it is still kept.
     void Update(std::uint64_t seq, const std::function<void(Entry&)>& change)
     {
-        std::lock_guard guard(lock_);
-        if (entries_.empty() || seq < entries_.front().seq)
+        std::lock_guard guard(m_lock);
+        if (m_entries.empty() || seq < m_entries.front().seq)
             return;
-        size_t index = size_t(seq - entries_.front().seq);
-        if (index < entries_.size())
-            change(entries_[index]);
+        size_t index = size_t(seq - m_entries.front().seq);
+        if (index < m_entries.size())
+            change(m_entries[index]);
     }
     // The entries with seq > `after`, oldest first.
     std::vector<Entry> Since(std::uint64_t after = 0) const
     {
-        std::lock_guard guard(lock_);
+        std::lock_guard guard(m_lock);
         std::vector<Entry> out;
-        if (entries_.empty())
+        if (m_entries.empty())
             return out;
         // Sequence numbers are consecutive from the oldest entry kept.
-        size_t from = after < entries_.front().seq ? 0 : size_t(after - entries_.front().seq + 1);
-        for (size_t i = from; i < entries_.size(); ++i)
-            out.push_back(entries_[i]);
+        size_t from = after < m_entries.front().seq ? 0 : size_t(after - m_entries.front().seq + 1);
+        for (size_t i = from; i < m_entries.size(); ++i)
+            out.push_back(m_entries[i]);
         return out;
     }
     std::uint64_t LastSeq() const
     {
-        std::lock_guard guard(lock_);
-        return next_ - 1;
+        std::lock_guard guard(m_lock);
+        return m_next - 1;
     }
     void Clear()
     {
-        std::lock_guard guard(lock_);
-        entries_.clear();
+        std::lock_guard guard(m_lock);
+        m_entries.clear();
     }
     // Each entry as a line, by the user's Describe.
     std::vector<std::string> Lines(std::string (*describe)(const Entry&)) const
@@ -132,10 +132,10 @@ public:
     }
 
 private:
-    mutable std::mutex lock_;
-    std::deque<Entry> entries_;
-    std::uint64_t next_ = 1;
-    size_t limit_;
+    mutable std::mutex m_lock;
+    std::deque<Entry> m_entries;
+    std::uint64_t m_next = 1;
+    size_t m_limit;
 };
 
 }  // namespace skypeapi

@@ -40,26 +40,26 @@ protected:
         wchar_t temp[MAX_PATH + 1] = {};
         GetTempPathW(MAX_PATH, temp);
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::path(temp) / ("orvanta-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + test->name());
+        m_folder = fs::path(temp) / ("orvanta-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + test->name());
         std::error_code error;
-        fs::remove_all(folder_, error);
-        ASSERT_TRUE(fs::create_directories(folder_, error)) << error.message();
+        fs::remove_all(m_folder, error);
+        ASSERT_TRUE(fs::create_directories(m_folder, error)) << error.message();
         // Orvanta inherits our environment.
         wchar_t saved[MAX_PATH + 1] = {};
-        hadLocalAppData_ = GetEnvironmentVariableW(L"LOCALAPPDATA", saved, MAX_PATH + 1) > 0;
-        savedLocalAppData_ = saved;
-        SetEnvironmentVariableW(L"LOCALAPPDATA", folder_.c_str());
+        m_hadLocalAppData = GetEnvironmentVariableW(L"LOCALAPPDATA", saved, MAX_PATH + 1) > 0;
+        m_savedLocalAppData = saved;
+        SetEnvironmentVariableW(L"LOCALAPPDATA", m_folder.c_str());
     }
 
     void TearDown() override
     {
         OrvantaTest::TearDown();
-        SetEnvironmentVariableW(L"LOCALAPPDATA", hadLocalAppData_ ? savedLocalAppData_.c_str() : nullptr);
+        SetEnvironmentVariableW(L"LOCALAPPDATA", m_hadLocalAppData ? m_savedLocalAppData.c_str() : nullptr);
         std::error_code error;
-        fs::remove_all(folder_, error);
+        fs::remove_all(m_folder, error);
     }
 
-    fs::path logsFolder() const { return folder_ / "Orvanta" / "Logs"; }
+    fs::path logsFolder() const { return m_folder / "Orvanta" / "Logs"; }
 
     std::vector<fs::path> logs() const
     {
@@ -95,9 +95,9 @@ protected:
         return lines;
     }
 
-    fs::path folder_;
-    bool hadLocalAppData_ = false;
-    std::wstring savedLocalAppData_;
+    fs::path m_folder;
+    bool m_hadLocalAppData = false;
+    std::wstring m_savedLocalAppData;
 };
 
 // Attach, Connect, a jog, a robot report, Disconnect and close, with Skype
@@ -185,7 +185,7 @@ TEST_F(SessionLog, SessionLeavesOneLogOfItsCommandsAndNoticesInOrder)
 TEST_F(SessionLog, UnwritableFolderChangesNothingButTheMenuItem)
 {
     {
-        std::ofstream(folder_ / "Orvanta") << "a file where the folder should be\n";
+        std::ofstream(m_folder / "Orvanta") << "a file where the folder should be\n";
     }
     skype.answerDiscovery(kAttachSuccess);
     ASSERT_TRUE(startOrvanta());
@@ -200,7 +200,7 @@ TEST_F(SessionLog, UnwritableFolderChangesNothingButTheMenuItem)
     RemoteDialog box = orvanta.waitForDialog("Session Log");
     ASSERT_TRUE(box) << orvanta.describeWindows();
     EXPECT_EQ(box.messageText(),
-              "The session log could not be written.\n\nFolder: " + (folder_ / "Orvanta" / "Logs").string());
+              "The session log could not be written.\n\nFolder: " + (m_folder / "Orvanta" / "Logs").string());
     EXPECT_TRUE(WaitFor(
         "the warning icon", [&] { return MessageBoxIcon(box) == "warning"; }, 2000ms))
         << "shows " << MessageBoxIcon(box);
@@ -214,7 +214,7 @@ TEST_F(SessionLog, UnwritableFolderChangesNothingButTheMenuItem)
     auto commands = skype.commandTexts();
     std::erase_if(commands, IsPoll);
     EXPECT_SEQUENCE(kExpected, commands);
-    EXPECT_TRUE(fs::is_regular_file(folder_ / "Orvanta"));
+    EXPECT_TRUE(fs::is_regular_file(m_folder / "Orvanta"));
 }
 
 }  // namespace

@@ -109,25 +109,25 @@ public:
     {
         char temp[MAX_PATH] = "";
         GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "orvanta_trajectory_" + std::to_string(GetCurrentProcessId()) + "_" +
+        m_path = std::string(temp) + "orvanta_trajectory_" + std::to_string(GetCurrentProcessId()) + "_" +
             std::to_string(GetTickCount());
-        CreateDirectoryA(path_.c_str(), nullptr);
+        CreateDirectoryA(m_path.c_str(), nullptr);
     }
     ~TempFolder()
     {
         for (const std::string& name : names())
             DeleteFileA(file(name).c_str());
-        RemoveDirectoryA(path_.c_str());
+        RemoveDirectoryA(m_path.c_str());
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
     bool created() const
     {
-        DWORD attributes = GetFileAttributesA(path_.c_str());
+        DWORD attributes = GetFileAttributesA(m_path.c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
-    std::string file(const std::string& name) const { return path_ + "\\" + name; }
+    std::string file(const std::string& name) const { return m_path + "\\" + name; }
     std::vector<std::string> names() const
     {
         std::vector<std::string> found;
@@ -145,7 +145,7 @@ public:
     }
 
 private:
-    std::string path_;
+    std::string m_path;
 };
 
 class Trajectory : public OrvantaTest {

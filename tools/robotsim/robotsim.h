@@ -111,20 +111,20 @@ public:
     // Moves time on; returns the reports motion and timers produce, in order.
     std::vector<std::string> Advance(double seconds);
 
-    Pose pose() const { return Forward(joints_); }
-    const Joints& joints() const { return joints_; }
-    const Joints& home() const { return home_; }
+    Pose pose() const { return Forward(m_joints); }
+    const Joints& joints() const { return m_joints; }
+    const Joints& home() const { return m_home; }
     bool moving() const;
-    bool jogging(Axis a) const { return jogs_[static_cast<int>(a)].dir != 0; }
-    bool clientPresent() const { return client_; }
-    bool timedOut() const { return timedOut_; }
-    bool identPending() const { return identPending_; }
-    int speed() const { return speed_; }
-    double now() const { return now_; }
+    bool jogging(Axis a) const { return m_jogs[static_cast<int>(a)].dir != 0; }
+    bool clientPresent() const { return m_client; }
+    bool timedOut() const { return m_timedOut; }
+    bool identPending() const { return m_identPending; }
+    int speed() const { return m_speed; }
+    double now() const { return m_now; }
 
     // "WMRP_D|X..Y..Z..P..R..G.." in tenths, rounded to nearest, half away from zero.
     static std::string PositionReport(const Pose& p);
-    std::string_view StateReport() const { return timedOut_ ? kStateTimeout : kStateReady; }
+    std::string_view StateReport() const { return m_timedOut ? kStateTimeout : kStateReady; }
 
 private:
     struct Move {
@@ -145,17 +145,17 @@ private:
     void Integrate(double until);
     void FireDue(std::vector<std::string>& out);
 
-    double now_ = 0;
-    Joints joints_ = kHomeJoints;
-    Joints home_ = kHomeJoints;
-    int speed_ = kDefaultSpeed;
-    std::optional<Move> move_;
-    std::array<Jog, kAxisCount> jogs_{};
-    bool client_ = false;
-    bool timedOut_ = false;
-    bool identPending_ = false;
-    double lastHeard_ = 0;
-    double nextIdent_ = 0;
+    double m_now = 0;
+    Joints m_joints = kHomeJoints;
+    Joints m_home = kHomeJoints;
+    int m_speed = kDefaultSpeed;
+    std::optional<Move> m_move;
+    std::array<Jog, kAxisCount> m_jogs{};
+    bool m_client = false;
+    bool m_timedOut = false;
+    bool m_identPending = false;
+    double m_lastHeard = 0;
+    double m_nextIdent = 0;
 };
 
 }  // namespace robotsim

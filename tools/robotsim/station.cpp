@@ -59,9 +59,9 @@ Station::Station() = default;
 
 bool Station::moving() const
 {
-    if (move_)
+    if (m_move)
         return true;
-    return std::any_of(jogs_.begin(), jogs_.end(), [](const Jog& j) { return j.dir != 0; });
+    return std::any_of(m_jogs.begin(), m_jogs.end(), [](const Jog& j) { return j.dir != 0; });
 }
 
 std::string Station::PositionReport(const Pose& p)
@@ -72,23 +72,23 @@ std::string Station::PositionReport(const Pose& p)
     return buf;
 }
 
-double Station::Rate(Axis a) const { return Info(a).maxRate * speed_ / 255.0; }
+double Station::Rate(Axis a) const { return Info(a).maxRate * m_speed / 255.0; }
 
 void Station::Heard()
 {
-    if (!client_) {
-        client_ = true;
-        identPending_ = false;
-        nextIdent_ = now_ + kIdentPeriod;
+    if (!m_client) {
+        m_client = true;
+        m_identPending = false;
+        m_nextIdent = m_now + kIdentPeriod;
     }
-    timedOut_ = false;
-    lastHeard_ = now_;
+    m_timedOut = false;
+    m_lastHeard = m_now;
 }
 
 void Station::StopAll()
 {
-    move_.reset();
-    for (Jog& j : jogs_)
+    m_move.reset();
+    for (Jog& j : m_jogs)
         j = Jog{};
 }
 
@@ -104,20 +104,20 @@ std::vector<std::string> Station::Receive(std::string_view text)
     case CommandKind::kUnknown: break;
     case CommandKind::kQueryPosition: out.push_back(PositionReport(pose())); break;
     case CommandKind::kQueryState: out.emplace_back(StateReport()); break;
-    case CommandKind::kIdentAnswer: identPending_ = false; break;
+    case CommandKind::kIdentAnswer: m_identPending = false; break;
     case CommandKind::kLeave:
         StopAll();
-        client_ = false;
-        identPending_ = false;
+        m_client = false;
+        m_identPending = false;
         break;
     case CommandKind::kSetHome:
-        home_ = joints_;
+        m_home = m_joints;
         out.push_back(Text("Home position set"));
         break;
     case CommandKind::kGoHome:
-        for (Jog& j : jogs_)
+        for (Jog& j : m_jogs)
             j = Jog{};
-        StartMove(home_, out);
+        StartMove(m_home, out);
         break;
     case CommandKind::kTarget: {
         if (!c.valid) {
@@ -131,13 +131,13 @@ std::vector<std::string> Station::Receive(std::string_view text)
             break;
         }
         // A rejected target leaves whatever motion is running alone and ends no step.
-        const std::optional<Joints> goal = Inverse(target, joints_);
+        const std::optional<Joints> goal = Inverse(target, m_joints);
         if (!goal) {
             out.push_back(Text("Target out of reach"));
             break;
         }
-        speed_ = std::clamp(c.speed, 1, 255);
-        for (Jog& j : jogs_)
+        m_speed = std::clamp(c.speed, 1, 255);
+        for (Jog& j : m_jogs)
             j = Jog{};
         StartMove(*goal, out);
         break;
@@ -156,7 +156,7 @@ std::vector<std::string> Station::Receive(std::string_view text)
             break;
         }
         // Either button of a pair stops the axis.
-        jogs_[static_cast<int>(b->axis)] = Jog{};
+        m_jogs[static_cast<int>(b->axis)] = Jog{};
         break;
     }
     }
@@ -169,26 +169,26 @@ void Station::StartMove(const Joints& to, std::vector<std::string>& out)
     double duration = 0.0;
     for (int i = 0; i < kAxisCount; ++i) {
         const Axis a = static_cast<Axis>(i);
-        duration = std::max(duration, std::fabs(Get(to, a) - Get(joints_, a)) / Rate(a));
+        duration = std::max(duration, std::fabs(Get(to, a) - Get(m_joints, a)) / Rate(a));
     }
     if (duration <= kTimeSlack) {
-        joints_ = to;
-        move_.reset();
+        m_joints = to;
+        m_move.reset();
         out.push_back(PositionReport(pose()));  // the pose reached, then its step end
         out.emplace_back(kStepEnd);
         return;
     }
-    move_ = Move{joints_, to, now_, duration};
+    m_move = Move{m_joints, to, m_now, duration};
 }
 
 void Station::StartJog(int button, std::vector<std::string>& out)
 {
     const Button& b = *FindButton(button);
     const AxisInfo& info = Info(b.axis);
-    const double v = Get(joints_, b.axis);
+    const double v = Get(m_joints, b.axis);
     // Jogging takes over from a Cartesian move, which then ends without a step end.
-    move_.reset();
-    Jog& jog = jogs_[static_cast<int>(b.axis)];
+    m_move.reset();
+    Jog& jog = m_jogs[static_cast<int>(b.axis)];
     if ((b.dir > 0 && v >= info.max - kPositionSlack) || (b.dir < 0 && v <= info.min + kPositionSlack)) {
         jog = Jog{};
         out.push_back(Text(std::string(info.name) + " at limit"));
@@ -196,87 +196,87 @@ void Station::StartJog(int button, std::vector<std::string>& out)
     }
     // A repeated start re-arms the dead-man.
     jog.dir = b.dir;
-    jog.deadline = now_ + kJogDeadman;
+    jog.deadline = m_now + kJogDeadman;
 }
 
 double Station::NextEvent() const
 {
     double next = kNever;
-    if (move_)
-        next = std::min(next, move_->start + move_->duration);
+    if (m_move)
+        next = std::min(next, m_move->start + m_move->duration);
     for (int i = 0; i < kAxisCount; ++i) {
-        const Jog& jog = jogs_[i];
+        const Jog& jog = m_jogs[i];
         if (jog.dir == 0)
             continue;
         const Axis a = static_cast<Axis>(i);
         const double limit = jog.dir > 0 ? Info(a).max : Info(a).min;
-        const double toLimit = (limit - Get(joints_, a)) / (jog.dir * Rate(a));
-        next = std::min({next, jog.deadline, now_ + std::max(0.0, toLimit)});
+        const double toLimit = (limit - Get(m_joints, a)) / (jog.dir * Rate(a));
+        next = std::min({next, jog.deadline, m_now + std::max(0.0, toLimit)});
     }
-    if (client_)
-        next = std::min({next, lastHeard_ + kClientSilence, nextIdent_});
+    if (m_client)
+        next = std::min({next, m_lastHeard + kClientSilence, m_nextIdent});
     return next;
 }
 
 void Station::Integrate(double until)
 {
-    const double dt = until - now_;
-    now_ = until;
-    if (move_) {
-        const double f = std::min(1.0, (now_ - move_->start) / move_->duration);
+    const double dt = until - m_now;
+    m_now = until;
+    if (m_move) {
+        const double f = std::min(1.0, (m_now - m_move->start) / m_move->duration);
         for (int i = 0; i < kAxisCount; ++i) {
             const Axis a = static_cast<Axis>(i);
-            const double from = Get(move_->from, a);
-            Set(joints_, a, from + (Get(move_->to, a) - from) * f);
+            const double from = Get(m_move->from, a);
+            Set(m_joints, a, from + (Get(m_move->to, a) - from) * f);
         }
     }
     for (int i = 0; i < kAxisCount; ++i) {
-        const Jog& jog = jogs_[i];
+        const Jog& jog = m_jogs[i];
         if (jog.dir == 0)
             continue;
         const Axis a = static_cast<Axis>(i);
-        const double v = Get(joints_, a) + jog.dir * Rate(a) * dt;
-        Set(joints_, a, std::clamp(v, Info(a).min, Info(a).max));
+        const double v = Get(m_joints, a) + jog.dir * Rate(a) * dt;
+        Set(m_joints, a, std::clamp(v, Info(a).min, Info(a).max));
     }
 }
 
 void Station::FireDue(std::vector<std::string>& out)
 {
-    if (move_ && now_ >= move_->start + move_->duration - kTimeSlack) {
-        joints_ = move_->to;  // land exactly on the target, free of interpolation noise
-        move_.reset();
+    if (m_move && m_now >= m_move->start + m_move->duration - kTimeSlack) {
+        m_joints = m_move->to;  // land exactly on the target, free of interpolation noise
+        m_move.reset();
         // The pose reached goes out before the step end, so that a client recording
         // the step has it.
         out.push_back(PositionReport(pose()));
         out.emplace_back(kStepEnd);
     }
     for (int i = 0; i < kAxisCount; ++i) {
-        Jog& jog = jogs_[i];
+        Jog& jog = m_jogs[i];
         if (jog.dir == 0)
             continue;
         const Axis a = static_cast<Axis>(i);
         const AxisInfo& info = Info(a);
         const double limit = jog.dir > 0 ? info.max : info.min;
-        if (std::fabs(Get(joints_, a) - limit) <= kPositionSlack) {
-            Set(joints_, a, limit);
+        if (std::fabs(Get(m_joints, a) - limit) <= kPositionSlack) {
+            Set(m_joints, a, limit);
             jog = Jog{};
             out.push_back(Text(std::string(info.name) + " at limit"));
-        } else if (now_ >= jog.deadline - kTimeSlack) {
+        } else if (m_now >= jog.deadline - kTimeSlack) {
             jog = Jog{};
             out.push_back(Text(std::string(info.name) + " jog stopped: no stop command"));
         }
     }
-    if (client_ && now_ >= lastHeard_ + kClientSilence - kTimeSlack) {
+    if (m_client && m_now >= m_lastHeard + kClientSilence - kTimeSlack) {
         // The client has gone quiet: stop for safety and wait for it to come back.
         StopAll();
-        client_ = false;
-        identPending_ = false;
-        timedOut_ = true;
+        m_client = false;
+        m_identPending = false;
+        m_timedOut = true;
         out.emplace_back(kStateTimeout);
     }
-    if (client_ && now_ >= nextIdent_ - kTimeSlack) {
-        identPending_ = true;
-        nextIdent_ += kIdentPeriod;
+    if (m_client && m_now >= m_nextIdent - kTimeSlack) {
+        m_identPending = true;
+        m_nextIdent += kIdentPeriod;
         out.emplace_back(kIdentRequest);
     }
 }
@@ -286,14 +286,14 @@ std::vector<std::string> Station::Advance(double seconds)
     std::vector<std::string> out;
     if (!std::isfinite(seconds) || seconds <= 0.0)
         return out;
-    const double end = now_ + seconds;
+    const double end = m_now + seconds;
     // Step from event to event so a long Advance gives the same result as many short ones.
     // Every pass either reaches `end` or fires an event; the cap is only a backstop.
-    for (int pass = 0; pass < 100000 && now_ < end; ++pass) {
+    for (int pass = 0; pass < 100000 && m_now < end; ++pass) {
         Integrate(std::min(end, NextEvent()));
         FireDue(out);
     }
-    if (now_ < end)
+    if (m_now < end)
         Integrate(end);
     return out;
 }

@@ -25,13 +25,13 @@ ViewMap::ViewMap(Rect panel, double uMin, double uMax, double vMin, double vMax)
 {
     const double width = std::max(1.0, panel.right - panel.left);
     const double height = std::max(1.0, panel.bottom - panel.top);
-    scale_ = std::min(width / (uMax - uMin), height / (vMax - vMin));
+    m_scale = std::min(width / (uMax - uMin), height / (vMax - vMin));
     // Centre the model window in the panel.
-    x0_ = panel.left + (width - (uMax - uMin) * scale_) / 2 - uMin * scale_;
-    y0_ = panel.top + (height - (vMax - vMin) * scale_) / 2 + vMax * scale_;
+    m_x0 = panel.left + (width - (uMax - uMin) * m_scale) / 2 - uMin * m_scale;
+    m_y0 = panel.top + (height - (vMax - vMin) * m_scale) / 2 + vMax * m_scale;
 }
 
-Point ViewMap::operator()(double u, double v) const { return {x0_ + u * scale_, y0_ - v * scale_}; }
+Point ViewMap::operator()(double u, double v) const { return {m_x0 + u * m_scale, m_y0 - v * m_scale}; }
 
 ArmSketch Sketch(const robotsim::Joints& joints, Rect topPanel, Rect sidePanel)
 {

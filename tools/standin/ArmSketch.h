@@ -22,10 +22,10 @@ class ViewMap {
 public:
     ViewMap(Rect panel, double uMin, double uMax, double vMin, double vMax);
     Point operator()(double u, double v) const;
-    double scale() const { return scale_; }  // pixels per mm
+    double scale() const { return m_scale; }  // pixels per mm
 
 private:
-    double scale_, x0_, y0_;
+    double m_scale, m_x0, m_y0;
 };
 
 struct ArmSketch {

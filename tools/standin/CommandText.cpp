@@ -54,27 +54,27 @@ bool IsBlank(char c) { return c == ' '; }
 
 }  // namespace
 
-CommandText::CommandText(std::string_view text) : rest_(text)
+CommandText::CommandText(std::string_view text) : m_rest(text)
 {
     // "#id command": the id is whatever stands before the first space.
-    if (!rest_.empty() && rest_.front() == '#') {
-        const std::size_t space = rest_.find(' ');
-        const std::string_view id = rest_.substr(0, space);
-        prefix_ = std::string(id) + ' ';
-        rest_ = space == std::string_view::npos ? std::string_view() : rest_.substr(space + 1);
+    if (!m_rest.empty() && m_rest.front() == '#') {
+        const std::size_t space = m_rest.find(' ');
+        const std::string_view id = m_rest.substr(0, space);
+        m_prefix = std::string(id) + ' ';
+        m_rest = space == std::string_view::npos ? std::string_view() : m_rest.substr(space + 1);
     }
 }
 
 std::string_view CommandText::Next()
 {
     std::size_t start = 0;
-    while (start < rest_.size() && IsBlank(rest_[start]))
+    while (start < m_rest.size() && IsBlank(m_rest[start]))
         ++start;
     std::size_t end = start;
-    while (end < rest_.size() && !IsBlank(rest_[end]))
+    while (end < m_rest.size() && !IsBlank(m_rest[end]))
         ++end;
-    const std::string_view word = rest_.substr(start, end - start);
-    rest_.remove_prefix(end);
+    const std::string_view word = m_rest.substr(start, end - start);
+    m_rest.remove_prefix(end);
     return word;
 }
 
@@ -89,7 +89,7 @@ bool CommandText::Take(std::string_view keyword)
 
 std::string_view CommandText::Rest() const
 {
-    std::string_view rest = rest_;
+    std::string_view rest = m_rest;
     if (!rest.empty() && IsBlank(rest.front()))
         rest.remove_prefix(1);
     return rest;

@@ -13,8 +13,8 @@ public:
     explicit CommandText(std::string_view text);
 
     // "#id " as it must lead the reply ("" when the command had no id).
-    const std::string& replyPrefix() const { return prefix_; }
-    bool empty() const { return rest_.empty(); }
+    const std::string& replyPrefix() const { return m_prefix; }
+    bool empty() const { return m_rest.empty(); }
 
     // The next word; "" at the end.
     std::string_view Next();
@@ -24,8 +24,8 @@ public:
     std::string_view Rest() const;
 
 private:
-    std::string prefix_;
-    std::string_view rest_;
+    std::string m_prefix;
+    std::string_view m_rest;
 };
 
 bool EqualsNoCase(std::string_view a, std::string_view b);

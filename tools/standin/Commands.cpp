@@ -91,17 +91,17 @@ void SkypeModel::CmdGet(CommandText& cmd, const std::string& reply)
 {
     const std::string what = Upper(cmd.Next());
     if (what == "CURRENTUSERHANDLE") {
-        Immediate(reply + "CURRENTUSERHANDLE " + config_.userHandle);
+        Immediate(reply + "CURRENTUSERHANDLE " + m_config.userHandle);
     } else if (what == "USERSTATUS") {
-        Immediate(reply + "USERSTATUS " + userStatus_);
+        Immediate(reply + "USERSTATUS " + m_userStatus);
     } else if (what == "CONNSTATUS") {
         Immediate(reply + "CONNSTATUS ONLINE");
     } else if (what == "SKYPEVERSION") {
         Immediate(reply + "SKYPEVERSION 2.5.0.130");
     } else if (what == "APPLICATION") {
         const std::string name(cmd.Next());
-        const auto app = apps_.find(name);
-        if (app == apps_.end()) {
+        const auto app = m_apps.find(name);
+        if (app == m_apps.end()) {
             Immediate(reply + ErrorText(543));
             return;
         }
@@ -121,26 +121,26 @@ void SkypeModel::CmdGet(CommandText& cmd, const std::string& reply)
             Immediate(reply + ErrorText(11));
             return;
         }
-        if (call_.id == 0 || id != call_.id) {
+        if (m_call.id == 0 || id != m_call.id) {
             Immediate(reply + ErrorText(12));
             return;
         }
         const std::string property = Upper(cmd.Next());
         std::string value;
         if (property == "STATUS")
-            value = call_.status;
+            value = m_call.status;
         else if (property == "DURATION")
-            value = std::to_string(call_.duration);
+            value = std::to_string(m_call.duration);
         else if (property == "PARTNER_HANDLE")
-            value = call_.partner;
+            value = m_call.partner;
         else if (property == "TYPE")
             value = "OUTGOING_P2P";
         else if (property == "VIDEO_STATUS")
-            value = call_.videoStatus;
+            value = m_call.videoStatus;
         else if (property == "VIDEO_SEND_STATUS")
-            value = call_.videoSend;
+            value = m_call.videoSend;
         else if (property == "VIDEO_RECEIVE_STATUS")
-            value = call_.videoReceive;
+            value = m_call.videoReceive;
         else if (property == "SUBJECT")
             value = "";
         else {
@@ -162,7 +162,7 @@ void SkypeModel::CmdSet(CommandText& cmd, const std::string& reply)
             return;
         }
         // The reply, then the notice of the change.
-        userStatus_ = status;
+        m_userStatus = status;
         Immediate(reply + "USERSTATUS " + status);
         Posted("USERSTATUS " + status);
         return;
@@ -176,7 +176,7 @@ void SkypeModel::CmdSet(CommandText& cmd, const std::string& reply)
         Immediate(reply + ErrorText(19));
         return;
     }
-    if (call_.id == 0 || id != call_.id) {
+    if (m_call.id == 0 || id != m_call.id) {
         Immediate(reply + ErrorText(20));
         return;
     }
@@ -184,11 +184,11 @@ void SkypeModel::CmdSet(CommandText& cmd, const std::string& reply)
     if (cmd.Take("STATUS")) {
         if (!cmd.Take("FINISHED")) {
             Immediate(reply + ErrorText(1));
-        } else if (!call_.active()) {
+        } else if (!m_call.active()) {
             Immediate(reply + ErrorText(24));
         } else {
             // As recorded: the notices of the change come before the reply.
-            EndCall(immediate_);
+            EndCall(m_immediate);
             Immediate(reply + "CALL " + callId + " STATUS FINISHED");
         }
     } else if (cmd.Take("DTMF")) {
@@ -216,11 +216,11 @@ void SkypeModel::CmdCreate(CommandText& cmd, const std::string& reply)
         Immediate(reply + ErrorText(540));
         return;
     }
-    if (apps_.count(name)) {
+    if (m_apps.count(name)) {
         Immediate(reply + ErrorText(541));
         return;
     }
-    apps_[name];
+    m_apps[name];
     Immediate(reply + "CREATE APPLICATION " + name);
 }
 
@@ -240,12 +240,12 @@ void SkypeModel::CmdDelete(CommandText& cmd, const std::string& reply)
         Immediate(reply + ErrorText(542));
         return;
     }
-    if (!apps_.count(name)) {
+    if (!m_apps.count(name)) {
         Immediate(reply + ErrorText(541));
         return;
     }
     // Its streams close with it; Skype says nothing more about them.
-    apps_.erase(name);
+    m_apps.erase(name);
     Immediate(reply + "DELETE APPLICATION " + name);
 }
 
@@ -283,8 +283,8 @@ void SkypeModel::CmdAlterApplication(CommandText& cmd, const std::string& reply)
         Immediate(reply + ErrorText(546));
         return;
     }
-    const auto found = apps_.find(name);
-    if (found == apps_.end()) {
+    const auto found = m_apps.find(name);
+    if (found == m_apps.end()) {
         Immediate(reply + ErrorText(541));
         return;
     }
@@ -302,8 +302,8 @@ void SkypeModel::CmdAlterApplication(CommandText& cmd, const std::string& reply)
         if (std::find(app.connecting.begin(), app.connecting.end(), user) == app.connecting.end())
             app.connecting.push_back(user);
         Immediate(notice + "CONNECTING " + Join(app.connecting));
-        const std::uint64_t session = session_;
-        After(config_.connectSeconds, [this, name, user, session] { FinishConnect(name, user, session); });
+        const std::uint64_t session = m_session;
+        After(m_config.connectSeconds, [this, name, user, session] { FinishConnect(name, user, session); });
         return;
     }
 
@@ -344,15 +344,15 @@ void SkypeModel::CmdAlterApplication(CommandText& cmd, const std::string& reply)
 
 void SkypeModel::FinishConnect(std::string name, std::string user, std::uint64_t session)
 {
-    if (session == 0 || session != session_)
+    if (session == 0 || session != m_session)
         return;
-    const auto found = apps_.find(name);
-    if (found == apps_.end())
+    const auto found = m_apps.find(name);
+    if (found == m_apps.end())
         return;
     Application& app = found->second;
     app.connecting.erase(std::remove(app.connecting.begin(), app.connecting.end(), user), app.connecting.end());
     Posted("APPLICATION " + name + " CONNECTING " + Join(app.connecting));
-    const bool reachable = user == kRobotAccount && name == kApplicationName && config_.robot != RobotMode::kOffline;
+    const bool reachable = user == kRobotAccount && name == kApplicationName && m_config.robot != RobotMode::kOffline;
     if (!reachable) {
         Note(user + " has no application " + name + " online: no stream");
         return;
@@ -360,7 +360,7 @@ void SkypeModel::FinishConnect(std::string name, std::string user, std::uint64_t
     const bool open =
         std::any_of(app.streams.begin(), app.streams.end(), [&](const Stream& s) { return s.user == user; });
     if (!open)
-        app.streams.push_back(Stream{user, ++streamCounts_[user]});
+        app.streams.push_back(Stream{user, ++m_streamCounts[user]});
     Posted("APPLICATION " + name + " STREAMS " + StreamList(app));
 }
 
@@ -375,19 +375,19 @@ void SkypeModel::CmdCall(CommandText& cmd, const std::string& reply)
         Immediate(reply + ErrorText(34));
         return;
     }
-    if (user == Lower(config_.userHandle)) {
+    if (user == Lower(m_config.userHandle)) {
         Immediate(reply + ErrorText(94));
         return;
     }
-    if (call_.active() && call_.partner == user) {
+    if (m_call.active() && m_call.partner == user) {
         Immediate(reply + ErrorText(101));
         return;
     }
-    call_ = CallInfo{};
-    call_.id = nextCallId_++;
-    call_.partner = user;
-    call_.status = "UNPLACED";
-    const int id = call_.id;
+    m_call = CallInfo{};
+    m_call.id = m_nextCallId++;
+    m_call.partner = user;
+    m_call.status = "UNPLACED";
+    const int id = m_call.id;
     const std::string head = "CALL " + std::to_string(id) + " ";
     // The status notice comes before the reply that says the same.
     Immediate(head + "STATUS UNPLACED");
@@ -410,10 +410,10 @@ void SkypeModel::CmdCall(CommandText& cmd, const std::string& reply)
             Posted(head + "VAA_INPUT_STATUS FALSE");
         });
     });
-    const double answerAt = kRingingAt + config_.ringSeconds;
+    const double answerAt = kRingingAt + m_config.ringSeconds;
     After(answerAt, [this, id, head] {
         CallStep(id, "RINGING", [&](CallInfo& c) {
-            if (c.partner != kRobotAccount || config_.robot == RobotMode::kOffline) {
+            if (c.partner != kRobotAccount || m_config.robot == RobotMode::kOffline) {
                 // Nobody else exists here; the robot, when offline, cannot be reached.
                 Posted(head + "FAILUREREASON " + (c.partner == kRobotAccount ? "3" : "2"));
                 c.status = "FAILED";
@@ -439,16 +439,16 @@ void SkypeModel::CmdCall(CommandText& cmd, const std::string& reply)
     After(answerAt + kVideoRunningAfter, [this, id] {
         CallStep(id, "INPROGRESS", [&](CallInfo& c) {
             if (c.videoReceive == "STARTING")
-                VideoReceive(Timing::kPosted, config_.rejectVideo ? "REJECTED" : "RUNNING");
+                VideoReceive(Timing::kPosted, m_config.rejectVideo ? "REJECTED" : "RUNNING");
         });
     });
 }
 
 void SkypeModel::CallStep(int id, const char* expected, std::function<void(CallInfo&)> step)
 {
-    if (call_.id != id || call_.status != expected)
+    if (m_call.id != id || m_call.status != expected)
         return;
-    step(call_);
+    step(m_call);
 }
 
 // The heartbeat: one DURATION a second while the call is in progress.
@@ -465,24 +465,24 @@ void SkypeModel::StartDurationTicks(int id)
 
 void SkypeModel::EndCall(Timing timing)
 {
-    if (!call_.active())
+    if (!m_call.active())
         return;
-    const std::string head = "CALL " + std::to_string(call_.id) + " ";
-    Emit(timing, head + "DURATION " + std::to_string(call_.duration));
-    call_.status = "FINISHED";
+    const std::string head = "CALL " + std::to_string(m_call.id) + " ";
+    Emit(timing, head + "DURATION " + std::to_string(m_call.duration));
+    m_call.status = "FINISHED";
     Emit(timing, head + "STATUS FINISHED");
 }
 
 void SkypeModel::VideoReceive(Timing timing, const char* status)
 {
-    call_.videoReceive = status;
-    Emit(timing, "CALL " + std::to_string(call_.id) + " VIDEO_RECEIVE_STATUS " + status);
+    m_call.videoReceive = status;
+    Emit(timing, "CALL " + std::to_string(m_call.id) + " VIDEO_RECEIVE_STATUS " + status);
 }
 
 void SkypeModel::CmdAlterCall(CommandText& cmd, const std::string& reply)
 {
     int id = 0;
-    if (!ParseNumber(cmd.Next(), id) || call_.id == 0 || id != call_.id) {
+    if (!ParseNumber(cmd.Next(), id) || m_call.id == 0 || id != m_call.id) {
         Immediate(reply + ErrorText(555));
         return;
     }
@@ -490,7 +490,7 @@ void SkypeModel::CmdAlterCall(CommandText& cmd, const std::string& reply)
     const std::string callId = std::to_string(id);
     const std::string echo = reply + "ALTER CALL " + callId + " " + action;
     const std::string head = "CALL " + callId + " ";
-    const bool inProgress = call_.status == "INPROGRESS";
+    const bool inProgress = m_call.status == "INPROGRESS";
 
     if (action == "HANGUP" || action == "END") {
         std::string how;
@@ -503,12 +503,12 @@ void SkypeModel::CmdAlterCall(CommandText& cmd, const std::string& reply)
             how.insert(0, " ");
         }
         // A finished call stays finished: no second STATUS FINISHED.
-        if (!call_.active()) {
+        if (!m_call.active()) {
             Immediate(reply + ErrorText(24));
             return;
         }
         Immediate(echo + how);
-        EndCall(immediate_);
+        EndCall(m_immediate);
     } else if (action == "ANSWER" || action == "HOLD" || action == "RESUME" || action == "TRANSFER" ||
                action == "JOIN_CONFERENCE") {
         Immediate(echo);
@@ -516,8 +516,8 @@ void SkypeModel::CmdAlterCall(CommandText& cmd, const std::string& reply)
         Immediate(echo + " " + std::string(cmd.Rest()));
     } else if (action == "START_VIDEO_SEND") {
         Immediate(echo);
-        if (inProgress && call_.videoSend == "AVAILABLE") {
-            call_.videoSend = "STARTING";
+        if (inProgress && m_call.videoSend == "AVAILABLE") {
+            m_call.videoSend = "STARTING";
             Posted(head + "VIDEO_SEND_STATUS STARTING");
             After(kVideoSendStartSeconds, [this, id, head] {
                 CallStep(id, "INPROGRESS", [&](CallInfo& c) {
@@ -530,20 +530,20 @@ void SkypeModel::CmdAlterCall(CommandText& cmd, const std::string& reply)
         }
     } else if (action == "STOP_VIDEO_SEND") {
         Immediate(echo);
-        if (inProgress && call_.videoSend != "AVAILABLE") {
-            call_.videoSend = "AVAILABLE";
+        if (inProgress && m_call.videoSend != "AVAILABLE") {
+            m_call.videoSend = "AVAILABLE";
             Posted(head + "VIDEO_SEND_STATUS STOPPING");
             Posted(head + "VIDEO_SEND_STATUS AVAILABLE");
         }
     } else if (action == "START_VIDEO_RECEIVE") {
         Immediate(echo);
-        if (inProgress && call_.videoReceive == "AVAILABLE") {
+        if (inProgress && m_call.videoReceive == "AVAILABLE") {
             VideoReceive(Timing::kPosted, "STARTING");
-            VideoReceive(Timing::kPosted, config_.rejectVideo ? "REJECTED" : "RUNNING");
+            VideoReceive(Timing::kPosted, m_config.rejectVideo ? "REJECTED" : "RUNNING");
         }
     } else if (action == "STOP_VIDEO_RECEIVE") {
         Immediate(echo);
-        if (inProgress && call_.videoReceive == "RUNNING") {
+        if (inProgress && m_call.videoReceive == "RUNNING") {
             VideoReceive(Timing::kPosted, "STOPPING");
             VideoReceive(Timing::kPosted, "AVAILABLE");
         }

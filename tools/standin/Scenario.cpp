@@ -58,11 +58,11 @@ std::optional<Scenario> Scenario::Named(std::string_view name)
     return std::nullopt;
 }
 
-std::string_view Scenario::name() const { return kScenarios[static_cast<std::size_t>(kind_)].name; }
+std::string_view Scenario::name() const { return kScenarios[static_cast<std::size_t>(m_kind)].name; }
 
 void Scenario::Configure(Config& config) const
 {
-    switch (kind_) {
+    switch (m_kind) {
     case Kind::kRefuse: config.attach = AttachMode::kRefused; break;
     case Kind::kNotAvailable: config.loggedIn = false; break;
     case Kind::kPending: config.attach = AttachMode::kPendingThenSuccess; break;
@@ -75,16 +75,16 @@ void Scenario::Configure(Config& config) const
 bool Scenario::Every(bool on, double now, double period)
 {
     if (!on) {
-        lastRepeat_ = -1;
+        m_lastRepeat = -1;
         return false;
     }
-    if (lastRepeat_ < 0) {
-        lastRepeat_ = now;
+    if (m_lastRepeat < 0) {
+        m_lastRepeat = now;
         return false;
     }
-    if (now < lastRepeat_ + period)
+    if (now < m_lastRepeat + period)
         return false;
-    lastRepeat_ = now;
+    m_lastRepeat = now;
     return true;
 }
 
@@ -92,44 +92,44 @@ Batch Scenario::Step(SkypeModel& model)
 {
     const double now = model.now();
     if (!model.attached())
-        attachedAt_ = -1;
-    else if (attachedAt_ < 0)
-        attachedAt_ = now;
+        m_attachedAt = -1;
+    else if (m_attachedAt < 0)
+        m_attachedAt = now;
     if (model.robotStream() == 0)
-        streamAt_ = -1;
-    else if (streamAt_ < 0)
-        streamAt_ = now;
+        m_streamAt = -1;
+    else if (m_streamAt < 0)
+        m_streamAt = now;
 
     Batch out;
-    switch (kind_) {
+    switch (m_kind) {
     case Kind::kNotAvailable:
-        if (stage_ == 0 && model.discoveries() > 0 && !model.loggedIn()) {
-            mark_ = now;
-            stage_ = 1;
-        } else if (stage_ == 1 && now >= mark_ + kNotAvailableLogInAfter) {
-            stage_ = 2;
+        if (m_stage == 0 && model.discoveries() > 0 && !model.loggedIn()) {
+            m_mark = now;
+            m_stage = 1;
+        } else if (m_stage == 1 && now >= m_mark + kNotAvailableLogInAfter) {
+            m_stage = 2;
             Append(out, model.LogIn());
         }
         break;
     case Kind::kLogOut:
-        if (stage_ == 0 && attachedAt_ >= 0 && now >= attachedAt_ + kLogOutAfter) {
-            stage_ = 1;
-            mark_ = now;
+        if (m_stage == 0 && m_attachedAt >= 0 && now >= m_attachedAt + kLogOutAfter) {
+            m_stage = 1;
+            m_mark = now;
             Append(out, model.LogOut());
-        } else if (stage_ == 1 && now >= mark_ + kLogInAfter) {
-            stage_ = 2;
+        } else if (m_stage == 1 && now >= m_mark + kLogInAfter) {
+            m_stage = 2;
             Append(out, model.LogIn());
         }
         break;
     case Kind::kDropStream:
-        if (stage_ == 0 && streamAt_ >= 0 && now >= streamAt_ + kStreamLife) {
-            stage_ = 1;
+        if (m_stage == 0 && m_streamAt >= 0 && now >= m_streamAt + kStreamLife) {
+            m_stage = 1;
             Append(out, model.DropStream());
         }
         break;
     case Kind::kFarHangUp:
-        if (stage_ == 0 && model.call().status == "INPROGRESS" && model.call().duration >= kCallLife) {
-            stage_ = 1;
+        if (m_stage == 0 && model.call().status == "INPROGRESS" && model.call().duration >= kCallLife) {
+            m_stage = 1;
             Append(out, model.FarHangUp());
         }
         break;
@@ -146,8 +146,8 @@ Batch Scenario::Step(SkypeModel& model)
             Append(out, model.ForeignDatagrams());
         break;
     case Kind::kSilentRobot:
-        if (stage_ == 0 && streamAt_ >= 0 && now >= streamAt_ + kStreamLife) {
-            stage_ = 1;
+        if (m_stage == 0 && m_streamAt >= 0 && now >= m_streamAt + kStreamLife) {
+            m_stage = 1;
             model.SetRobotMode(RobotMode::kSilent);
             out.push_back(NoteItem("the robot stops answering"));
         }

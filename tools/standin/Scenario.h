@@ -45,16 +45,16 @@ private:
         kSilentRobot,
         kRobotOffline,
     };
-    explicit Scenario(Kind kind) : kind_(kind) { }
+    explicit Scenario(Kind kind) : m_kind(kind) { }
     // Every `period` s while `on`, starting `period` s after it became true.
     bool Every(bool on, double now, double period);
 
-    Kind kind_;
-    int stage_ = 0;
-    double mark_ = 0;
-    double attachedAt_ = -1;
-    double streamAt_ = -1;
-    double lastRepeat_ = -1;
+    Kind m_kind;
+    int m_stage = 0;
+    double m_mark = 0;
+    double m_attachedAt = -1;
+    double m_streamAt = -1;
+    double m_lastRepeat = -1;
 };
 
 }  // namespace standin

@@ -18,15 +18,15 @@ constexpr double kTimeSlack = 1e-9;
 // Points the model's output at a fresh batch for one entry point.
 class SkypeModel::Collect {
 public:
-    Collect(SkypeModel& model, Timing immediate) : model_(model), savedOut_(model.out_), savedTiming_(model.immediate_)
+    Collect(SkypeModel& model, Timing immediate) : m_model(model), m_savedOut(model.m_out), m_savedTiming(model.m_immediate)
     {
-        model.out_ = &batch_;
-        model.immediate_ = immediate;
+        model.m_out = &m_batch;
+        model.m_immediate = immediate;
     }
     ~Collect()
     {
-        model_.out_ = savedOut_;
-        model_.immediate_ = savedTiming_;
+        m_model.m_out = m_savedOut;
+        m_model.m_immediate = m_savedTiming;
     }
     Collect(const Collect&) = delete;
     Collect& operator=(const Collect&) = delete;
@@ -34,47 +34,47 @@ public:
     // Nested items reach the client before anything posted, whatever order they were made in.
     Batch Take()
     {
-        std::stable_partition(batch_.begin(), batch_.end(),
+        std::stable_partition(m_batch.begin(), m_batch.end(),
                               [](const Outgoing& o) { return o.timing == Timing::kNested; });
-        return std::move(batch_);
+        return std::move(m_batch);
     }
 
 private:
-    SkypeModel& model_;
-    Batch batch_;
-    Batch* savedOut_;
-    Timing savedTiming_;
+    SkypeModel& m_model;
+    Batch m_batch;
+    Batch* m_savedOut;
+    Timing m_savedTiming;
 };
 
-SkypeModel::SkypeModel(Config config) : config_(std::move(config)), nextCallId_(config_.firstCallId) { }
+SkypeModel::SkypeModel(Config config) : m_config(std::move(config)), m_nextCallId(m_config.firstCallId) { }
 
 // --- output
 
 void SkypeModel::Emit(Timing timing, std::string text)
 {
     // Nobody attached, nobody to tell.
-    if (!out_ || client_ == 0)
+    if (!m_out || m_client == 0)
         return;
     Outgoing o;
     o.kind = Outgoing::Kind::kNotice;
     o.timing = timing;
     o.text = std::move(text);
-    o.client = client_;
-    o.session = session_;
-    out_->push_back(std::move(o));
+    o.client = m_client;
+    o.session = m_session;
+    m_out->push_back(std::move(o));
 }
 
-void SkypeModel::Immediate(std::string text) { Emit(immediate_, std::move(text)); }
+void SkypeModel::Immediate(std::string text) { Emit(m_immediate, std::move(text)); }
 void SkypeModel::Posted(std::string text) { Emit(Timing::kPosted, std::move(text)); }
 
 void SkypeModel::Note(std::string text)
 {
-    if (!out_)
+    if (!m_out)
         return;
     Outgoing o;
     o.kind = Outgoing::Kind::kNote;
     o.text = std::move(text);
-    out_->push_back(std::move(o));
+    m_out->push_back(std::move(o));
 }
 
 void SkypeModel::After(double seconds, std::function<void()> fire)
@@ -83,7 +83,7 @@ void SkypeModel::After(double seconds, std::function<void()> fire)
         fire();
         return;
     }
-    timers_.push_back(Timer{now_ + seconds, ++timerOrder_, std::move(fire)});
+    m_timers.push_back(Timer{m_now + seconds, ++m_timerOrder, std::move(fire)});
 }
 
 // --- attachment
@@ -91,33 +91,33 @@ void SkypeModel::After(double seconds, std::function<void()> fire)
 Batch SkypeModel::Discover(ClientId client)
 {
     Collect collect(*this, Timing::kPosted);
-    ++discoveries_;
+    ++m_discoveries;
     auto answer = [&](long status) {
         Outgoing o;
         o.kind = Outgoing::Kind::kAttach;
         o.client = client;
         o.status = status;
-        out_->push_back(std::move(o));
+        m_out->push_back(std::move(o));
     };
     if (client == 0) {
         Note("discovery without a window handle: ignored");
-    } else if (!config_.loggedIn) {
+    } else if (!m_config.loggedIn) {
         answer(kAttachNotAvailable);
-    } else if (config_.attach == AttachMode::kRefused) {
+    } else if (m_config.attach == AttachMode::kRefused) {
         answer(kAttachRefused);
-    } else if (config_.attach == AttachMode::kSuccess ||
-               std::find(allowed_.begin(), allowed_.end(), client) != allowed_.end()) {
+    } else if (m_config.attach == AttachMode::kSuccess ||
+               std::find(m_allowed.begin(), m_allowed.end(), client) != m_allowed.end()) {
         AttachSuccess(client);
     } else {
         // The user is asked first; a repeated discovery meanwhile is told to wait again.
         answer(kAttachPendingAuthorization);
-        if (pending_ != client) {
-            pending_ = client;
-            After(config_.pendingSeconds, [this, client] {
-                if (pending_ != client || !config_.loggedIn)
+        if (m_pending != client) {
+            m_pending = client;
+            After(m_config.pendingSeconds, [this, client] {
+                if (m_pending != client || !m_config.loggedIn)
                     return;
-                pending_ = 0;
-                allowed_.push_back(client);
+                m_pending = 0;
+                m_allowed.push_back(client);
                 AttachSuccess(client);
             });
         }
@@ -127,22 +127,22 @@ Batch SkypeModel::Discover(ClientId client)
 
 void SkypeModel::AttachSuccess(ClientId client)
 {
-    if (client_ != client) {
-        if (client_ != 0) {
+    if (m_client != client) {
+        if (m_client != 0) {
             Note("another client attaches: the old one is detached");
             Detach();
         }
-        client_ = client;
-        session_ = ++sessions_;
+        m_client = client;
+        m_session = ++m_sessions;
     }
     Outgoing o;
     o.kind = Outgoing::Kind::kAttach;
     o.client = client;
     o.status = kAttachSuccess;
-    o.session = session_;
-    out_->push_back(std::move(o));
-    OnlineNotices(afterLogIn_);
-    afterLogIn_ = false;
+    o.session = m_session;
+    m_out->push_back(std::move(o));
+    OnlineNotices(m_afterLogIn);
+    m_afterLogIn = false;
 }
 
 void SkypeModel::OnlineNotices(bool afterLogIn)
@@ -150,30 +150,30 @@ void SkypeModel::OnlineNotices(bool afterLogIn)
     if (afterLogIn)
         Posted("CONNSTATUS CONNECTING");
     Posted("CONNSTATUS ONLINE");
-    Posted("CURRENTUSERHANDLE " + config_.userHandle);
-    Posted("USERSTATUS " + userStatus_);
+    Posted("CURRENTUSERHANDLE " + m_config.userHandle);
+    Posted("USERSTATUS " + m_userStatus);
 }
 
-bool SkypeModel::Accepts(ClientId from) const { return client_ != 0 && from == client_; }
+bool SkypeModel::Accepts(ClientId from) const { return m_client != 0 && from == m_client; }
 
 void SkypeModel::Detach()
 {
-    client_ = 0;
-    session_ = 0;
-    apps_.clear();
+    m_client = 0;
+    m_session = 0;
+    m_apps.clear();
 }
 
 Batch SkypeModel::ClientGone(std::uint64_t session)
 {
     Collect collect(*this, Timing::kPosted);
-    if (session == 0 || session != session_)
+    if (session == 0 || session != m_session)
         return collect.Take();
     Note("client gone: detached, its applications and streams closed");
     Detach();
-    if (call_.active()) {
+    if (m_call.active()) {
         // The station hangs up on an operator whose program has gone.
-        call_.status = "FINISHED";
-        Note("call " + std::to_string(call_.id) + " ended by the robot side");
+        m_call.status = "FINISHED";
+        Note("call " + std::to_string(m_call.id) + " ended by the robot side");
     }
     return collect.Take();
 }
@@ -183,18 +183,18 @@ Batch SkypeModel::ClientGone(std::uint64_t session)
 Batch SkypeModel::Advance(double seconds)
 {
     Collect collect(*this, Timing::kPosted);
-    double end = now_;
+    double end = m_now;
     if (std::isfinite(seconds) && seconds > 0)
         end += seconds;
     for (;;) {
-        auto due = std::min_element(timers_.begin(), timers_.end(), [](const Timer& a, const Timer& b) {
+        auto due = std::min_element(m_timers.begin(), m_timers.end(), [](const Timer& a, const Timer& b) {
             return a.at < b.at || (a.at == b.at && a.order < b.order);
         });
-        if (due == timers_.end() || due->at > end + kTimeSlack)
+        if (due == m_timers.end() || due->at > end + kTimeSlack)
             break;
         const double at = due->at;
         std::function<void()> fire = std::move(due->fire);
-        timers_.erase(due);
+        m_timers.erase(due);
         StepStation(at);
         fire();
     }
@@ -204,10 +204,10 @@ Batch SkypeModel::Advance(double seconds)
 
 void SkypeModel::StepStation(double until)
 {
-    if (!(until > now_))
+    if (!(until > m_now))
         return;
-    const std::vector<std::string> reports = station_.Advance(until - now_);
-    now_ = until;
+    const std::vector<std::string> reports = m_station.Advance(until - m_now);
+    m_now = until;
     FromRobot(reports);
 }
 
@@ -215,8 +215,8 @@ void SkypeModel::StepStation(double until)
 
 int SkypeModel::robotStream() const
 {
-    const auto app = apps_.find(kApplicationName);
-    if (app == apps_.end())
+    const auto app = m_apps.find(kApplicationName);
+    if (app == m_apps.end())
         return 0;
     for (const Stream& s : app->second.streams)
         if (s.user == kRobotAccount)
@@ -228,26 +228,26 @@ void SkypeModel::ToRobot(const std::string& app, const Stream& s, std::string_vi
 {
     if (app != kApplicationName || s.user != kRobotAccount)
         return;
-    if (config_.robot != RobotMode::kAnswering)
+    if (m_config.robot != RobotMode::kAnswering)
         return;
     constexpr std::string_view kWrap = "Msg$";
     if (text.substr(0, kWrap.size()) != kWrap) {
         Note("datagram without Msg$: the station ignores it");
         return;
     }
-    FromRobot(station_.Receive(text.substr(kWrap.size())));
+    FromRobot(m_station.Receive(text.substr(kWrap.size())));
 }
 
 void SkypeModel::FromRobot(const std::vector<std::string>& reports)
 {
-    if (config_.robot != RobotMode::kAnswering)
+    if (m_config.robot != RobotMode::kAnswering)
         return;
     const int stream = robotStream();
     if (stream == 0)
         return;
     for (const std::string& report : reports) {
-        if (config_.robotLatency > 0)
-            After(config_.robotLatency, [this, stream, report] { DeliverReport(stream, report); });
+        if (m_config.robotLatency > 0)
+            After(m_config.robotLatency, [this, stream, report] { DeliverReport(stream, report); });
         else
             DeliverReport(stream, report);
     }
@@ -256,7 +256,7 @@ void SkypeModel::FromRobot(const std::vector<std::string>& reports)
 void SkypeModel::DeliverReport(int stream, const std::string& report)
 {
     // A report still on its way when the stream closed is lost with it.
-    if (config_.robot != RobotMode::kAnswering || stream == 0 || robotStream() != stream)
+    if (m_config.robot != RobotMode::kAnswering || stream == 0 || robotStream() != stream)
         return;
     Posted(std::string("APPLICATION ") + kApplicationName + " DATAGRAM " + kRobotAccount + ":" +
            std::to_string(stream) + " Msg$" + report);
@@ -265,7 +265,7 @@ void SkypeModel::DeliverReport(int stream, const std::string& report)
 Batch SkypeModel::RobotReport(std::string_view report)
 {
     Collect collect(*this, Timing::kPosted);
-    if (robotStream() == 0 || config_.robot != RobotMode::kAnswering)
+    if (robotStream() == 0 || m_config.robot != RobotMode::kAnswering)
         Note("no stream to the robot, or it is silent: report not sent");
     else
         DeliverReport(robotStream(), std::string(report));
@@ -277,43 +277,43 @@ Batch SkypeModel::RobotReport(std::string_view report)
 Batch SkypeModel::LogOut()
 {
     Collect collect(*this, Timing::kPosted);
-    if (!config_.loggedIn) {
+    if (!m_config.loggedIn) {
         Note("already logged out");
         return collect.Take();
     }
     Posted("USERSTATUS LOGGEDOUT");
     Posted("CONNSTATUS LOGGEDOUT");
-    config_.loggedIn = false;
-    pending_ = 0;
-    if (client_ != 0)
+    m_config.loggedIn = false;
+    m_pending = 0;
+    if (m_client != 0)
         Note("user logged out: client detached");
     Detach();
-    if (call_.active())
-        call_.status = "FINISHED";
+    if (m_call.active())
+        m_call.status = "FINISHED";
     return collect.Take();
 }
 
 Batch SkypeModel::LogIn()
 {
     Collect collect(*this, Timing::kPosted);
-    if (config_.loggedIn) {
+    if (m_config.loggedIn) {
         Note("already logged in");
         return collect.Take();
     }
-    config_.loggedIn = true;
-    afterLogIn_ = true;
-    userStatus_ = "ONLINE";
+    m_config.loggedIn = true;
+    m_afterLogIn = true;
+    m_userStatus = "ONLINE";
     Outgoing o;
     o.kind = Outgoing::Kind::kApiAvailable;
     o.status = kAttachApiAvailable;
-    out_->push_back(std::move(o));
+    m_out->push_back(std::move(o));
     return collect.Take();
 }
 
 Batch SkypeModel::DropStream()
 {
     Collect collect(*this, Timing::kPosted);
-    const auto app = apps_.find(kApplicationName);
+    const auto app = m_apps.find(kApplicationName);
     if (robotStream() == 0) {
         Note("no stream to the robot to drop");
         return collect.Take();
@@ -329,14 +329,14 @@ Batch SkypeModel::DropStream()
 Batch SkypeModel::FarHangUp()
 {
     Collect collect(*this, Timing::kPosted);
-    if (!call_.active()) {
+    if (!m_call.active()) {
         Note("no call to end");
-    } else if (call_.status == "INPROGRESS") {
+    } else if (m_call.status == "INPROGRESS") {
         EndCall(Timing::kPosted);
     } else {
         // Not answered yet: the far side declines.
-        call_.status = "REFUSED";
-        Posted("CALL " + std::to_string(call_.id) + " STATUS REFUSED");
+        m_call.status = "REFUSED";
+        Posted("CALL " + std::to_string(m_call.id) + " STATUS REFUSED");
     }
     return collect.Take();
 }
@@ -344,9 +344,9 @@ Batch SkypeModel::FarHangUp()
 Batch SkypeModel::RejectVideo()
 {
     Collect collect(*this, Timing::kPosted);
-    config_.rejectVideo = true;
-    if (call_.active() && call_.status == "INPROGRESS" && call_.videoReceive != "REJECTED" &&
-        call_.videoReceive != "NOT_AVAILABLE")
+    m_config.rejectVideo = true;
+    if (m_call.active() && m_call.status == "INPROGRESS" && m_call.videoReceive != "REJECTED" &&
+        m_call.videoReceive != "NOT_AVAILABLE")
         VideoReceive(Timing::kPosted, "REJECTED");
     return collect.Take();
 }
@@ -370,8 +370,8 @@ Batch SkypeModel::ForeignDatagrams()
 {
     Collect collect(*this, Timing::kPosted);
     const int mine = robotStream();
-    const auto counted = streamCounts_.find(kRobotAccount);
-    const int other = mine != 0 ? mine + 1 : (counted == streamCounts_.end() ? 0 : counted->second) + 1;
+    const auto counted = m_streamCounts.find(kRobotAccount);
+    const int other = mine != 0 ? mine + 1 : (counted == m_streamCounts.end() ? 0 : counted->second) + 1;
     const std::string app = std::string("APPLICATION ") + kApplicationName + " DATAGRAM ";
     Posted(app + kRobotAccount + ":" + std::to_string(other) + " Msg$WMRP_D|X3000Y3000Z3000P0R0G0");
     Posted(app + "intruder.account:1 Msg$WMRD_U*Not the robot");
@@ -391,7 +391,7 @@ Batch SkypeModel::Inject(std::string text)
 
 Batch SkypeModel::Command(ClientId from, std::string_view text)
 {
-    Collect collect(*this, config_.nestReplies ? Timing::kNested : Timing::kPosted);
+    Collect collect(*this, m_config.nestReplies ? Timing::kNested : Timing::kPosted);
     if (!Accepts(from)) {
         Note("command from a window that is not attached: ignored");
         return collect.Take();

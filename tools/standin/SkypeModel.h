@@ -103,9 +103,9 @@ public:
     Batch ClientGone(std::uint64_t session);
 
     // --- faults
-    void SetAttachMode(AttachMode mode) { config_.attach = mode; }
-    void SetRobotMode(RobotMode mode) { config_.robot = mode; }
-    void SetNestReplies(bool nested) { config_.nestReplies = nested; }
+    void SetAttachMode(AttachMode mode) { m_config.attach = mode; }
+    void SetRobotMode(RobotMode mode) { m_config.robot = mode; }
+    void SetNestReplies(bool nested) { m_config.nestReplies = nested; }
     // USERSTATUS LOGGEDOUT, CONNSTATUS LOGGEDOUT; the client is detached, discovery answers 3.
     Batch LogOut();
     // The 0x8001 broadcast; the next discovery is answered 0 with fresh status notices.
@@ -128,20 +128,20 @@ public:
     Batch RobotReport(std::string_view report);
 
     // --- state
-    const Config& config() const { return config_; }
-    double now() const { return now_; }
-    bool loggedIn() const { return config_.loggedIn; }
-    bool attached() const { return client_ != 0; }
-    ClientId client() const { return client_; }
-    std::uint64_t session() const { return session_; }
-    int discoveries() const { return discoveries_; }
-    bool applicationExists(std::string_view name) const { return apps_.count(std::string(name)) != 0; }
+    const Config& config() const { return m_config; }
+    double now() const { return m_now; }
+    bool loggedIn() const { return m_config.loggedIn; }
+    bool attached() const { return m_client != 0; }
+    ClientId client() const { return m_client; }
+    std::uint64_t session() const { return m_session; }
+    int discoveries() const { return m_discoveries; }
+    bool applicationExists(std::string_view name) const { return m_apps.count(std::string(name)) != 0; }
     // The open stream number to the robot account (0: none).
     int robotStream() const;
     // The latest call (id 0: none yet).
-    const CallInfo& call() const { return call_; }
-    const robotsim::Station& station() const { return station_; }
-    robotsim::Station& station() { return station_; }
+    const CallInfo& call() const { return m_call; }
+    const robotsim::Station& station() const { return m_station; }
+    robotsim::Station& station() { return m_station; }
 
 private:
     struct Stream {
@@ -192,28 +192,28 @@ private:
 
     void StepStation(double until);
 
-    Config config_;
-    double now_ = 0;
-    Batch* out_ = nullptr;
-    Timing immediate_ = Timing::kPosted;
+    Config m_config;
+    double m_now = 0;
+    Batch* m_out = nullptr;
+    Timing m_immediate = Timing::kPosted;
 
-    ClientId client_ = 0;
-    ClientId pending_ = 0;
-    std::uint64_t session_ = 0;
-    std::uint64_t sessions_ = 0;
-    bool afterLogIn_ = false;
-    int discoveries_ = 0;
-    std::vector<ClientId> allowed_;  // clients the user has let in once
-    std::string userStatus_ = "ONLINE";
+    ClientId m_client = 0;
+    ClientId m_pending = 0;
+    std::uint64_t m_session = 0;
+    std::uint64_t m_sessions = 0;
+    bool m_afterLogIn = false;
+    int m_discoveries = 0;
+    std::vector<ClientId> m_allowed;  // clients the user has let in once
+    std::string m_userStatus = "ONLINE";
 
-    std::map<std::string, Application> apps_;
-    std::map<std::string, int> streamCounts_;  // by user: numbers go up on every connection
-    CallInfo call_;
-    int nextCallId_;
+    std::map<std::string, Application> m_apps;
+    std::map<std::string, int> m_streamCounts;  // by user: numbers go up on every connection
+    CallInfo m_call;
+    int m_nextCallId;
 
-    robotsim::Station station_;
-    std::vector<Timer> timers_;
-    std::uint64_t timerOrder_ = 0;
+    robotsim::Station m_station;
+    std::vector<Timer> m_timers;
+    std::uint64_t m_timerOrder = 0;
 };
 
 }  // namespace standin

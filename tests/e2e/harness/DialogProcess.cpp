@@ -45,37 +45,37 @@ std::vector<HWND> ProcessDialogs(DWORD pid)
     return search.found;
 }
 
-DialogProcess::DialogProcess(std::wstring program, std::string mainCaption) : mainCaption_(std::move(mainCaption))
+DialogProcess::DialogProcess(std::wstring program, std::string mainCaption) : m_mainCaption(std::move(mainCaption))
 {
     bool bare = program.find_first_of(L"\\/:") == std::wstring::npos;
-    path_ = bare ? BesideTestProgram(program) : program;
+    m_path = bare ? BesideTestProgram(program) : program;
 }
 
 DialogProcess::~DialogProcess()
 {
     kill();
-    if (process_.hProcess)
-        CloseHandle(process_.hProcess);
-    if (process_.hThread)
-        CloseHandle(process_.hThread);
+    if (m_process.hProcess)
+        CloseHandle(m_process.hProcess);
+    if (m_process.hThread)
+        CloseHandle(m_process.hThread);
 }
 
 ::testing::AssertionResult DialogProcess::start(std::wstring_view arguments, Millis timeout)
 {
-    if (process_.hProcess)
+    if (m_process.hProcess)
         return ::testing::AssertionFailure() << "started twice";
-    if (GetFileAttributesW(path_.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return ::testing::AssertionFailure() << "no program " << Narrow(path_);
-    std::wstring commandLine = L"\"" + path_ + L"\"";
+    if (GetFileAttributesW(m_path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return ::testing::AssertionFailure() << "no program " << Narrow(m_path);
+    std::wstring commandLine = L"\"" + m_path + L"\"";
     if (!arguments.empty())
         commandLine += L" " + std::wstring(arguments);
-    std::wstring folder = path_.substr(0, path_.find_last_of(L"\\/") + 1);
+    std::wstring folder = m_path.substr(0, m_path.find_last_of(L"\\/") + 1);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessW(path_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &process_))
-        return ::testing::AssertionFailure() << "cannot start " << Narrow(path_) << ", error " << GetLastError();
-    pid_ = process_.dwProcessId;
+    if (!CreateProcessW(m_path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &m_process))
+        return ::testing::AssertionFailure() << "cannot start " << Narrow(m_path) << ", error " << GetLastError();
+    m_pid = m_process.dwProcessId;
 
     HWND found = nullptr;
     bool ended = false;
@@ -85,8 +85,8 @@ DialogProcess::~DialogProcess()
                 ended = true;
                 return true;
             }
-            for (HWND hwnd : ProcessDialogs(pid_)) {
-                if (RemoteDialog(hwnd).caption() == mainCaption_) {
+            for (HWND hwnd : ProcessDialogs(m_pid)) {
+                if (RemoteDialog(hwnd).caption() == m_mainCaption) {
                     found = hwnd;
                     return true;
                 }
@@ -96,31 +96,31 @@ DialogProcess::~DialogProcess()
         timeout);
     if (ended)
         return ::testing::AssertionFailure()
-            << Narrow(path_) << " ended during start-up with exit code " << exitCode().value_or(0);
+            << Narrow(m_path) << " ended during start-up with exit code " << exitCode().value_or(0);
     if (!found)
-        return ::testing::AssertionFailure() << "no window " << Quoted(mainCaption_) << " of " << Narrow(path_)
+        return ::testing::AssertionFailure() << "no window " << Quoted(m_mainCaption) << " of " << Narrow(m_path)
                                              << " within " << timeout.count() << " ms";
     // Sent messages are taken only once the thread pumps again.
     DWORD_PTR ignored = 0;
     if (!SendMessageTimeoutW(found, WM_NULL, 0, 0, SMTO_NORMAL, UINT(timeout.count()), &ignored))
         return ::testing::AssertionFailure()
-            << "the window " << Quoted(mainCaption_) << " showed but its program does not answer";
-    main_ = RemoteDialog(found);
+            << "the window " << Quoted(m_mainCaption) << " showed but its program does not answer";
+    m_main = RemoteDialog(found);
     return ::testing::AssertionSuccess();
 }
 
 bool DialogProcess::running() const
 {
-    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+    return m_process.hProcess && WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 std::vector<RemoteDialog> DialogProcess::dialogs() const
 {
     std::vector<RemoteDialog> found;
-    if (!pid_)
+    if (!m_pid)
         return found;
-    for (HWND hwnd : ProcessDialogs(pid_)) {
-        if (hwnd != main_.hwnd())
+    for (HWND hwnd : ProcessDialogs(m_pid)) {
+        if (hwnd != m_main.hwnd())
             found.emplace_back(hwnd);
     }
     return found;
@@ -159,8 +159,8 @@ std::string DialogProcess::describeWindows() const
     struct Search {
         DWORD pid;
         std::ostringstream out;
-    } search{pid_, {}};
-    search.out << "windows of process " << pid_ << ":";
+    } search{m_pid, {}};
+    search.out << "windows of process " << m_pid << ":";
     EnumWindows(
         [](HWND hwnd, LPARAM param) -> BOOL {
             auto& s = *reinterpret_cast<Search*>(param);
@@ -191,16 +191,16 @@ std::string DialogProcess::describeWindows() const
 
 ::testing::AssertionResult DialogProcess::waitForExit(Millis timeout)
 {
-    if (!process_.hProcess)
+    if (!m_process.hProcess)
         return ::testing::AssertionFailure() << "never started";
     return WaitFor(
-        Narrow(path_) + " to end", [&] { return !running(); }, timeout);
+        Narrow(m_path) + " to end", [&] { return !running(); }, timeout);
 }
 
 std::optional<DWORD> DialogProcess::exitCode() const
 {
     DWORD code = 0;
-    if (!process_.hProcess || running() || !GetExitCodeProcess(process_.hProcess, &code))
+    if (!m_process.hProcess || running() || !GetExitCodeProcess(m_process.hProcess, &code))
         return std::nullopt;
     return code;
 }
@@ -209,8 +209,8 @@ void DialogProcess::kill()
 {
     if (!running())
         return;
-    TerminateProcess(process_.hProcess, 0xDEAD);
-    WaitForSingleObject(process_.hProcess, 10000);
+    TerminateProcess(m_process.hProcess, 0xDEAD);
+    WaitForSingleObject(m_process.hProcess, 10000);
 }
 
 }  // namespace e2e

@@ -36,15 +36,15 @@ public:
     DialogProcess(const DialogProcess&) = delete;
     DialogProcess& operator=(const DialogProcess&) = delete;
 
-    const std::wstring& programPath() const { return path_; }
+    const std::wstring& programPath() const { return m_path; }
 
     // Starts the program and waits until its main dialog is visible and its
     // thread is back in its message loop: WM_INITDIALOG may show the window
     // before it has finished (a SetWindowPos with SWP_SHOWWINDOW does).
     ::testing::AssertionResult start(std::wstring_view arguments = {}, Millis timeout = kStartTimeout);
     bool running() const;
-    DWORD processId() const { return pid_; }
-    RemoteDialog& mainWindow() { return main_; }
+    DWORD processId() const { return m_pid; }
+    RemoteDialog& mainWindow() { return m_main; }
 
     // Dialogs of the process other than the main window: message boxes, the
     // About box, file dialogs. An empty caption matches any.
@@ -68,11 +68,11 @@ public:
     void kill();
 
 private:
-    std::wstring path_;
-    std::string mainCaption_;
-    PROCESS_INFORMATION process_{};
-    DWORD pid_ = 0;
-    RemoteDialog main_;
+    std::wstring m_path;
+    std::string m_mainCaption;
+    PROCESS_INFORMATION m_process{};
+    DWORD m_pid = 0;
+    RemoteDialog m_main;
 };
 
 // Orvanta.exe, ready once its panel "Orvanta" shows.

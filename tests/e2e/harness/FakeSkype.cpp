@@ -169,9 +169,9 @@ struct FakeSkype::Shared {
     }
 };
 
-FakeSkype::FakeSkype() : shared_(std::make_shared<Shared>())
+FakeSkype::FakeSkype() : m_shared(std::make_shared<Shared>())
 {
-    Shared* shared = shared_.get();
+    Shared* shared = m_shared.get();
     try {
         shared->windows = std::make_unique<skypeapi::WindowThread>(
             std::vector<skypeapi::WindowThread::Window>{{"OrvantaE2EFakeSkype", "Fake Skype"},
@@ -186,45 +186,45 @@ FakeSkype::FakeSkype() : shared_(std::make_shared<Shared>())
 
 FakeSkype::~FakeSkype()
 {
-    shared_->wake = true;
-    shared_->windows.reset();
+    m_shared->wake = true;
+    m_shared->windows.reset();
 }
 
-HWND FakeSkype::hwnd() const { return shared_->windows ? shared_->windows->hwnd(0) : nullptr; }
-HWND FakeSkype::foreignHwnd() const { return shared_->windows ? shared_->windows->hwnd(1) : nullptr; }
+HWND FakeSkype::hwnd() const { return m_shared->windows ? m_shared->windows->hwnd(0) : nullptr; }
+HWND FakeSkype::foreignHwnd() const { return m_shared->windows ? m_shared->windows->hwnd(1) : nullptr; }
 
 HWND FakeSkype::client() const
 {
-    std::lock_guard guard(shared_->lock);
-    return shared_->client;
+    std::lock_guard guard(m_shared->lock);
+    return m_shared->client;
 }
 
 void FakeSkype::answerDiscovery(std::optional<LPARAM> status, AttachTiming timing)
 {
-    std::lock_guard guard(shared_->lock);
-    shared_->answer = status;
-    shared_->timing = status ? timing : AttachTiming::None;
+    std::lock_guard guard(m_shared->lock);
+    m_shared->answer = status;
+    m_shared->timing = status ? timing : AttachTiming::None;
 }
 
 void FakeSkype::onCommand(CommandHandler handler)
 {
-    std::lock_guard guard(shared_->lock);
-    shared_->handler = std::move(handler);
+    std::lock_guard guard(m_shared->lock);
+    m_shared->handler = std::move(handler);
 }
 
-std::vector<Event> FakeSkype::events() const { return shared_->log.Since(); }
-std::vector<std::string> FakeSkype::transcript() const { return shared_->log.Lines(Describe); }
+std::vector<Event> FakeSkype::events() const { return m_shared->log.Since(); }
+std::vector<std::string> FakeSkype::transcript() const { return m_shared->log.Lines(Describe); }
 
 std::vector<Discovery> FakeSkype::discoveries() const
 {
-    std::lock_guard guard(shared_->lock);
-    return shared_->discoveries;
+    std::lock_guard guard(m_shared->lock);
+    return m_shared->discoveries;
 }
 
 std::vector<CopyData> FakeSkype::commands() const
 {
-    std::lock_guard guard(shared_->lock);
-    return shared_->commands;
+    std::lock_guard guard(m_shared->lock);
+    return m_shared->commands;
 }
 
 std::vector<std::string> FakeSkype::commandTexts() const
@@ -237,23 +237,23 @@ std::vector<std::string> FakeSkype::commandTexts() const
 
 std::vector<CopyData> FakeSkype::foreignCommands() const
 {
-    std::lock_guard guard(shared_->lock);
-    return shared_->foreign;
+    std::lock_guard guard(m_shared->lock);
+    return m_shared->foreign;
 }
 
 size_t FakeSkype::commandCount() const
 {
-    std::lock_guard guard(shared_->lock);
-    return shared_->commands.size();
+    std::lock_guard guard(m_shared->lock);
+    return m_shared->commands.size();
 }
 
 void FakeSkype::clear()
 {
-    std::lock_guard guard(shared_->lock);
-    shared_->log.Clear();
-    shared_->discoveries.clear();
-    shared_->commands.clear();
-    shared_->foreign.clear();
+    std::lock_guard guard(m_shared->lock);
+    m_shared->log.Clear();
+    m_shared->discoveries.clear();
+    m_shared->commands.clear();
+    m_shared->foreign.clear();
 }
 
 ::testing::AssertionResult FakeSkype::waitForDiscoveries(size_t count, Millis timeout) const
@@ -276,13 +276,13 @@ void FakeSkype::clear()
 
 void FakeSkype::setSendTimeout(Millis timeout)
 {
-    std::lock_guard guard(shared_->lock);
-    shared_->sendTimeout = timeout;
+    std::lock_guard guard(m_shared->lock);
+    m_shared->sendTimeout = timeout;
 }
 
 SendResult FakeSkype::sendAttach(LPARAM status, HWND to)
 {
-    return shared_->send(Event::Attach, {}, status, to, [&](HWND client, UINT timeoutMs) {
+    return m_shared->send(Event::Attach, {}, status, to, [&](HWND client, UINT timeoutMs) {
         return skypeapi::SendWithin(client, AttachMessage(), WPARAM(hwnd()), status, timeoutMs);
     });
 }
@@ -291,7 +291,7 @@ SendResult FakeSkype::postAttach(LPARAM status, HWND to)
 {
     if (!to)
         to = client();
-    shared_->record({Event::Attach, {}, status});
+    m_shared->record({Event::Attach, {}, status});
     return {PostMessageW(to, AttachMessage(), WPARAM(hwnd()), status) != 0, 0};
 }
 
@@ -304,14 +304,14 @@ SendResult FakeSkype::sendNotice(std::string_view text, HWND to)
 SendResult FakeSkype::sendCopyData(std::string_view bytes, DWORD byteCount, ULONG_PTR tag, HWND to)
 {
     std::string shown(bytes.substr(0, std::min<size_t>(bytes.find('\0'), byteCount)));
-    return shared_->send(Event::Notice, shown, 0, to, [&](HWND client, UINT timeoutMs) {
+    return m_shared->send(Event::Notice, shown, 0, to, [&](HWND client, UINT timeoutMs) {
         return skypeapi::SendCopyData(client, hwnd(), bytes, byteCount, timeoutMs, tag);
     });
 }
 
 SendResult FakeSkype::sendForeignNotice(std::string_view text, HWND to)
 {
-    return shared_->send(Event::ForeignNotice, std::string(text), 0, to, [&](HWND client, UINT timeoutMs) {
+    return m_shared->send(Event::ForeignNotice, std::string(text), 0, to, [&](HWND client, UINT timeoutMs) {
         return skypeapi::SendText(client, foreignHwnd(), text, timeoutMs);
     });
 }
@@ -320,7 +320,7 @@ void FakeSkype::stopAnswering(Millis period)
 {
     auto began = std::make_shared<std::promise<void>>();
     auto started = began->get_future();
-    Shared* shared = shared_.get();
+    Shared* shared = m_shared.get();
     shared->wake = false;
     shared->commandWaiting = false;
     inBackground([shared, began, period] {
@@ -333,13 +333,13 @@ void FakeSkype::stopAnswering(Millis period)
         ADD_FAILURE() << "FakeSkype's thread did not begin to hang";
 }
 
-void FakeSkype::answerAgain() { shared_->wake = true; }
-bool FakeSkype::hanging() const { return shared_->hung; }
-bool FakeSkype::commandWaiting() const { return shared_->commandWaiting; }
+void FakeSkype::answerAgain() { m_shared->wake = true; }
+bool FakeSkype::hanging() const { return m_shared->hung; }
+bool FakeSkype::commandWaiting() const { return m_shared->commandWaiting; }
 
 void FakeSkype::inBackground(std::function<void()> action)
 {
-    if (!shared_->windows || !shared_->windows->Post(std::move(action)))
+    if (!m_shared->windows || !m_shared->windows->Post(std::move(action)))
         ADD_FAILURE() << "FakeSkype's thread is gone";
 }
 

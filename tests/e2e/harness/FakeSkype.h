@@ -160,7 +160,7 @@ public:
 
 private:
     struct Shared;
-    std::shared_ptr<Shared> shared_;
+    std::shared_ptr<Shared> m_shared;
 };
 
 }  // namespace e2e

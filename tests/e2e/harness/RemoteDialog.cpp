@@ -77,26 +77,26 @@ bool ReadWindowText(HWND hwnd, std::string& text, Millis timeout)
     return false;
 }
 
-bool RemoteDialog::exists() const { return hwnd_ && IsWindow(hwnd_); }
+bool RemoteDialog::exists() const { return m_hwnd && IsWindow(m_hwnd); }
 
 DWORD RemoteDialog::processId() const
 {
     DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd_, &pid);
+    GetWindowThreadProcessId(m_hwnd, &pid);
     return pid;
 }
 
-HWND RemoteDialog::owner() const { return GetWindow(hwnd_, GW_OWNER); }
+HWND RemoteDialog::owner() const { return GetWindow(m_hwnd, GW_OWNER); }
 
 std::string RemoteDialog::caption() const
 {
     // The caption is kept by the window manager side: no message, no blocking.
     wchar_t buffer[512] = {};
-    GetWindowTextW(hwnd_, buffer, 512);
+    GetWindowTextW(m_hwnd, buffer, 512);
     return Narrow(buffer);
 }
 
-std::string RemoteDialog::className() const { return ClassOf(hwnd_); }
+std::string RemoteDialog::className() const { return ClassOf(m_hwnd); }
 
 std::string RemoteDialog::describe() const
 {
@@ -106,7 +106,7 @@ std::string RemoteDialog::describe() const
         std::ostringstream* out;
     } lines{&out};
     EnumChildWindows(
-        hwnd_,
+        m_hwnd,
         [](HWND child, LPARAM param) -> BOOL {
             auto& o = *reinterpret_cast<Lines*>(param)->out;
             std::string text;
@@ -120,7 +120,7 @@ std::string RemoteDialog::describe() const
     return out.str();
 }
 
-HWND RemoteDialog::item(int id) const { return hwnd_ ? GetDlgItem(hwnd_, id) : nullptr; }
+HWND RemoteDialog::item(int id) const { return m_hwnd ? GetDlgItem(m_hwnd, id) : nullptr; }
 
 std::string RemoteDialog::text(int id) const
 {
@@ -216,7 +216,7 @@ int RemoteDialog::listSelection(int id) const
 RECT RemoteDialog::rect() const
 {
     RECT r{};
-    GetWindowRect(hwnd_, &r);
+    GetWindowRect(m_hwnd, &r);
     return r;
 }
 
@@ -226,9 +226,9 @@ SIZE RemoteDialog::size() const
     return {r.right - r.left, r.bottom - r.top};
 }
 
-bool RemoteDialog::topmost() const { return (GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+bool RemoteDialog::topmost() const { return (GetWindowLongPtrW(m_hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
-bool RemoteDialog::isVisible() const { return IsWindowVisible(hwnd_) != 0; }
+bool RemoteDialog::isVisible() const { return IsWindowVisible(m_hwnd) != 0; }
 
 ::testing::AssertionResult RemoteDialog::usable(int id, HWND& control) const
 {
@@ -338,11 +338,11 @@ bool RemoteDialog::isVisible() const { return IsWindowVisible(hwnd_) != 0; }
     HWND button = item(id);
     if (!button)
         return ::testing::AssertionFailure() << "no button " << id << " in " << describe();
-    PostMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(button));
+    PostMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(button));
     return ::testing::AssertionSuccess();
 }
 
-void RemoteDialog::sysCommand(WPARAM command) const { PostMessageW(hwnd_, WM_SYSCOMMAND, command, 0); }
+void RemoteDialog::sysCommand(WPARAM command) const { PostMessageW(m_hwnd, WM_SYSCOMMAND, command, 0); }
 
 ::testing::AssertionResult RemoteDialog::answerFileDialog(std::string_view path) const
 {
@@ -352,7 +352,7 @@ void RemoteDialog::sysCommand(WPARAM command) const { PostMessageW(hwnd_, WM_SYS
         HWND found;
     } search{nullptr};
     EnumChildWindows(
-        hwnd_,
+        m_hwnd,
         [](HWND child, LPARAM param) -> BOOL {
             if (GetDlgCtrlID(child) == kFileNameComboId && ClassOf(child) == "Edit") {
                 reinterpret_cast<Search*>(param)->found = child;

@@ -34,10 +34,10 @@ inline constexpr int kFileNameComboId = 0x47c;
 class RemoteDialog {
 public:
     RemoteDialog() = default;
-    explicit RemoteDialog(HWND hwnd) : hwnd_(hwnd) { }
+    explicit RemoteDialog(HWND hwnd) : m_hwnd(hwnd) { }
 
-    HWND hwnd() const { return hwnd_; }
-    explicit operator bool() const { return hwnd_ != nullptr; }
+    HWND hwnd() const { return m_hwnd; }
+    explicit operator bool() const { return m_hwnd != nullptr; }
     bool exists() const;  // still a window
     DWORD processId() const;
     HWND owner() const;
@@ -99,7 +99,7 @@ public:
 private:
     ::testing::AssertionResult usable(int id, HWND& control) const;
 
-    HWND hwnd_ = nullptr;
+    HWND m_hwnd = nullptr;
 };
 
 // Text of any window of another process, through WM_GETTEXT with a time limit.

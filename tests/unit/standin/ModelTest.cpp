@@ -39,14 +39,14 @@ Lines Texts(const Batch& batch)
     return out;
 }
 
-AttachedModel::AttachedModel(Config config) : model_(std::move(config)) { model_.Discover(kClient); }
+AttachedModel::AttachedModel(Config config) : m_model(std::move(config)) { m_model.Discover(kClient); }
 
 void AttachedModel::OpenRobotStream()
 {
     Send("CREATE APPLICATION remotecontrol");
     Send("ALTER APPLICATION remotecontrol CONNECT orvanta.robot");
-    model_.Advance(model_.config().connectSeconds);
-    ASSERT_NE(model_.robotStream(), 0);
+    m_model.Advance(m_model.config().connectSeconds);
+    ASSERT_NE(m_model.robotStream(), 0);
 }
 
 }  // namespace standin::test

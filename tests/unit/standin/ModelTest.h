@@ -30,13 +30,13 @@ Lines Texts(const Batch& batch);
 class AttachedModel : public ::testing::Test {
 protected:
     explicit AttachedModel(Config config = {});
-    Batch Send(std::string_view command) { return model_.Command(kClient, command); }
+    Batch Send(std::string_view command) { return m_model.Command(kClient, command); }
     Lines SendLines(std::string_view command) { return Sent(Send(command)); }
-    Lines AdvanceLines(double seconds) { return Sent(model_.Advance(seconds)); }
+    Lines AdvanceLines(double seconds) { return Sent(m_model.Advance(seconds)); }
     // CREATE and CONNECT, then time until the stream is up.
     void OpenRobotStream();
 
-    SkypeModel model_;
+    SkypeModel m_model;
 };
 
 }  // namespace standin::test

@@ -23,12 +23,12 @@ TEST_F(AttachedModel, CreateAndConnect)
     EXPECT_LINES((Lines{"nested ALTER APPLICATION remotecontrol CONNECT orvanta.robot",
                         "nested APPLICATION remotecontrol CONNECTING orvanta.robot"}),
                  SendLines("ALTER APPLICATION remotecontrol CONNECT orvanta.robot"));
-    EXPECT_EQ(model_.robotStream(), 0);
+    EXPECT_EQ(m_model.robotStream(), 0);
     EXPECT_LINES(Lines{}, AdvanceLines(0.2));
     EXPECT_LINES((Lines{"posted APPLICATION remotecontrol CONNECTING ",
                         "posted APPLICATION remotecontrol STREAMS orvanta.robot:1"}),
                  AdvanceLines(0.1));
-    EXPECT_EQ(model_.robotStream(), 1);
+    EXPECT_EQ(m_model.robotStream(), 1);
     EXPECT_LINES(Lines{"nested APPLICATION remotecontrol STREAMS orvanta.robot:1"},
                  SendLines("GET APPLICATION remotecontrol STREAMS"));
 }
@@ -52,7 +52,7 @@ TEST_F(AttachedModel, ConnectToAPeerWithoutTheApplicationEndsWithoutAStream)
     Send("CREATE APPLICATION othergame");
     Send("ALTER APPLICATION othergame CONNECT orvanta.robot");
     EXPECT_LINES(Lines{"posted APPLICATION othergame CONNECTING "}, AdvanceLines(1));
-    EXPECT_EQ(model_.robotStream(), 0);
+    EXPECT_EQ(m_model.robotStream(), 0);
 }
 
 TEST_F(AttachedModel, ConnectAgainKeepsTheStream)
@@ -75,7 +75,7 @@ TEST_F(AttachedModel, DatagramToTheRobotAndItsReport)
                         "nested APPLICATION remotecontrol SENDING orvanta.robot:1=11",
                         "posted APPLICATION remotecontrol SENDING ", FromRobot(1, "WMRSS|RoBoT_ReAdY")}),
                  SendLines("ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMCA_QU"));
-    EXPECT_TRUE(model_.station().clientPresent());
+    EXPECT_TRUE(m_model.station().clientPresent());
 }
 
 TEST_F(AttachedModel, TargetMovesTheArmAndEndsWithAStepEnd)
@@ -87,13 +87,13 @@ TEST_F(AttachedModel, TargetMovesTheArmAndEndsWithAStepEnd)
                         "nested APPLICATION remotecontrol SENDING orvanta.robot:1=43",
                         "posted APPLICATION remotecontrol SENDING "}),
                  sent);
-    EXPECT_TRUE(model_.station().moving());
+    EXPECT_TRUE(m_model.station().moving());
     Lines reports;
     for (int i = 0; i < 200 && reports.empty(); ++i)
         reports = AdvanceLines(0.05);
     // The pose reached comes before the step end.
     EXPECT_LINES((Lines{FromRobot(1, "WMRP_D|X2000Y500Z1000P-900R0G200"), FromRobot(1, "WMRP_SE")}), reports);
-    const robotsim::Pose pose = model_.station().pose();
+    const robotsim::Pose pose = m_model.station().pose();
     EXPECT_NEAR(pose.x, 200.0, 1e-6);
     EXPECT_NEAR(pose.y, 50.0, 1e-6);
     EXPECT_NEAR(pose.z, 100.0, 1e-6);
@@ -102,12 +102,12 @@ TEST_F(AttachedModel, TargetMovesTheArmAndEndsWithAStepEnd)
 TEST_F(AttachedModel, JogMovesTheArm)
 {
     OpenRobotStream();
-    const double before = model_.station().joints().base;
+    const double before = m_model.station().joints().base;
     Send("ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMCA_BSTARTM|1001");
-    model_.Advance(1.0);
+    m_model.Advance(1.0);
     Send("ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMCA_BSTOPM|1001");
-    EXPECT_GT(model_.station().joints().base, before + 10);
-    EXPECT_FALSE(model_.station().moving());
+    EXPECT_GT(m_model.station().joints().base, before + 10);
+    EXPECT_FALSE(m_model.station().moving());
 }
 
 TEST_F(AttachedModel, TheStationsOwnReportsComeOnTheStream)
@@ -130,7 +130,7 @@ TEST_F(AttachedModel, DatagramsTheStationIgnores)
                         "nested APPLICATION remotecontrol SENDING orvanta.robot:1=7",
                         "posted APPLICATION remotecontrol SENDING "}),
                  Sent(batch));
-    EXPECT_FALSE(model_.station().clientPresent());
+    EXPECT_FALSE(m_model.station().clientPresent());
     // Empty and over-long datagrams are not sent at all.
     EXPECT_LINES(Lines{"nested ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1"},
                  SendLines("ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1"));
@@ -145,7 +145,7 @@ TEST_F(AttachedModel, DatagramForAStreamThatIsNotOpen)
     // Before STREAMS has come the client still has stream 0.
     const Lines error{"nested ERROR 551 ALTER APPLICATION DATAGRAM: Missing or invalid stream identifier"};
     EXPECT_LINES(error, SendLines("ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:0 Msg$WMCA_QD"));
-    model_.Advance(1);
+    m_model.Advance(1);
     EXPECT_LINES(error, SendLines("ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:2 Msg$WMCA_QD"));
     EXPECT_LINES(error, SendLines("ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot Msg$WMCA_QD"));
     EXPECT_LINES(error, SendLines("ALTER APPLICATION remotecontrol DATAGRAM"));
@@ -158,7 +158,7 @@ TEST_F(AttachedModel, DisconnectThenReconnectGivesTheNextNumber)
     EXPECT_LINES((Lines{"nested ALTER APPLICATION remotecontrol DISCONNECT orvanta.robot:1",
                         "nested APPLICATION remotecontrol STREAMS "}),
                  SendLines("ALTER APPLICATION remotecontrol DISCONNECT orvanta.robot:1"));
-    EXPECT_EQ(model_.robotStream(), 0);
+    EXPECT_EQ(m_model.robotStream(), 0);
     Send("ALTER APPLICATION remotecontrol CONNECT orvanta.robot");
     EXPECT_LINES((Lines{"posted APPLICATION remotecontrol CONNECTING ",
                         "posted APPLICATION remotecontrol STREAMS orvanta.robot:2"}),
@@ -173,14 +173,14 @@ TEST_F(AttachedModel, DeleteClosesTheApplication)
 {
     OpenRobotStream();
     EXPECT_LINES(Lines{"nested DELETE APPLICATION remotecontrol"}, SendLines("DELETE APPLICATION remotecontrol"));
-    EXPECT_EQ(model_.robotStream(), 0);
+    EXPECT_EQ(m_model.robotStream(), 0);
     EXPECT_LINES(Lines{"nested ERROR 541 APPLICATION: operation failed"},
                  SendLines("ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMCA_QD"));
     // Re-creating it works, and a new connection counts on.
     EXPECT_LINES(Lines{"nested CREATE APPLICATION remotecontrol"}, SendLines("CREATE APPLICATION remotecontrol"));
     Send("ALTER APPLICATION remotecontrol CONNECT orvanta.robot");
-    model_.Advance(1);
-    EXPECT_EQ(model_.robotStream(), 2);
+    m_model.Advance(1);
+    EXPECT_EQ(m_model.robotStream(), 2);
 }
 
 TEST_F(AttachedModel, WriteAndRead)
@@ -212,13 +212,13 @@ TEST_F(PostedReplies, NothingIsNested)
     EXPECT_LINES((Lines{"posted ALTER APPLICATION remotecontrol CONNECT orvanta.robot",
                         "posted APPLICATION remotecontrol CONNECTING orvanta.robot"}),
                  SendLines("ALTER APPLICATION remotecontrol CONNECT orvanta.robot"));
-    model_.Advance(1);
+    m_model.Advance(1);
     EXPECT_LINES((Lines{"posted ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1",
                         "posted APPLICATION remotecontrol SENDING orvanta.robot:1=11",
                         "posted APPLICATION remotecontrol SENDING ", FromRobot(1, kHomeReport)}),
                  SendLines("ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMCA_QD"));
     // It can be switched while attached.
-    model_.SetNestReplies(true);
+    m_model.SetNestReplies(true);
     EXPECT_LINES(Lines{"nested PONG"}, SendLines("PING"));
 }
 

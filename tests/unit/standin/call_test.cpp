@@ -42,10 +42,10 @@ protected:
 TEST_F(Calls, PlacedUntilVideoRuns)
 {
     CallUntilRunning();
-    EXPECT_EQ(model_.call().status, "INPROGRESS");
-    EXPECT_EQ(model_.call().videoReceive, "RUNNING");
-    EXPECT_EQ(model_.call().duration, 3);
-    EXPECT_EQ(model_.call().partner, "orvanta.robot");
+    EXPECT_EQ(m_model.call().status, "INPROGRESS");
+    EXPECT_EQ(m_model.call().videoReceive, "RUNNING");
+    EXPECT_EQ(m_model.call().duration, 3);
+    EXPECT_EQ(m_model.call().partner, "orvanta.robot");
 }
 
 TEST_F(Calls, TheReplyCarriesTheCommandId)
@@ -69,7 +69,7 @@ TEST_F(Calls, HangUpEchoThenLastDurationAndFinished)
 TEST_F(Calls, HangUpWhileRinging)
 {
     Send("CALL orvanta.robot");
-    model_.Advance(1);
+    m_model.Advance(1);
     EXPECT_LINES(
         (Lines{"nested ALTER CALL 1402 END HANGUP", "nested CALL 1402 DURATION 0", "nested CALL 1402 STATUS FINISHED"}),
         SendLines("ALTER CALL 1402 END HANGUP"));
@@ -88,24 +88,24 @@ TEST_F(Calls, OldHangUpFormAsRecorded)
 TEST_F(Calls, FarSideHangsUp)
 {
     CallUntilRunning();
-    EXPECT_LINES((Lines{"posted CALL 1402 DURATION 3", "posted CALL 1402 STATUS FINISHED"}), Sent(model_.FarHangUp()));
+    EXPECT_LINES((Lines{"posted CALL 1402 DURATION 3", "posted CALL 1402 STATUS FINISHED"}), Sent(m_model.FarHangUp()));
     EXPECT_LINES(Lines{}, AdvanceLines(3));
-    EXPECT_LINES(Lines{}, Sent(model_.FarHangUp()));
+    EXPECT_LINES(Lines{}, Sent(m_model.FarHangUp()));
 }
 
 TEST_F(Calls, FarSideDeclinesBeforeAnswering)
 {
     Send("CALL orvanta.robot");
-    model_.Advance(1);
-    EXPECT_LINES(Lines{"posted CALL 1402 STATUS REFUSED"}, Sent(model_.FarHangUp()));
+    m_model.Advance(1);
+    EXPECT_LINES(Lines{"posted CALL 1402 STATUS REFUSED"}, Sent(m_model.FarHangUp()));
     EXPECT_LINES(Lines{}, AdvanceLines(10));
 }
 
 TEST_F(Calls, VideoRejectedWhileRunning)
 {
     CallUntilRunning();
-    EXPECT_LINES(Lines{"posted CALL 1402 VIDEO_RECEIVE_STATUS REJECTED"}, Sent(model_.RejectVideo()));
-    EXPECT_LINES(Lines{}, Sent(model_.RejectVideo()));
+    EXPECT_LINES(Lines{"posted CALL 1402 VIDEO_RECEIVE_STATUS REJECTED"}, Sent(m_model.RejectVideo()));
+    EXPECT_LINES(Lines{}, Sent(m_model.RejectVideo()));
 }
 
 class RejectingCalls : public Calls {
@@ -143,7 +143,7 @@ TEST_F(Calls, CallsThatCannotConnectFail)
     EXPECT_LINES((Lines{"posted CALL 1402 FAILUREREASON 2", "posted CALL 1402 STATUS FAILED"}),
                  (Lines{last.end() - 2, last.end()}));
 
-    model_.SetRobotMode(RobotMode::kOffline);
+    m_model.SetRobotMode(RobotMode::kOffline);
     Send("CALL orvanta.robot");
     last.clear();
     for (int i = 0; i < 40; ++i)
@@ -190,27 +190,27 @@ TEST_F(Calls, PropertiesAndOtherActions)
 
 TEST_F(Calls, NoCallNothingToEnd)
 {
-    EXPECT_FALSE(model_.call().active());
-    EXPECT_LINES(Lines{}, Sent(model_.FarHangUp()));
-    EXPECT_LINES(Lines{}, Sent(model_.RejectVideo()));
+    EXPECT_FALSE(m_model.call().active());
+    EXPECT_LINES(Lines{}, Sent(m_model.FarHangUp()));
+    EXPECT_LINES(Lines{}, Sent(m_model.RejectVideo()));
     EXPECT_LINES(Lines{"note client gone: detached, its applications and streams closed"},
-                 Describe(model_.ClientGone(model_.session())));
+                 Describe(m_model.ClientGone(m_model.session())));
 }
 
 TEST_F(Calls, ClientGoneEndsTheCallSilently)
 {
     CallUntilRunning();
-    model_.ClientGone(model_.session());
-    EXPECT_FALSE(model_.call().active());
-    model_.Discover(kClient);
+    m_model.ClientGone(m_model.session());
+    EXPECT_FALSE(m_model.call().active());
+    m_model.Discover(kClient);
     EXPECT_LINES(Lines{}, AdvanceLines(3));
 }
 
 TEST_F(Calls, LogOutEndsTheCall)
 {
     CallUntilRunning();
-    model_.LogOut();
-    EXPECT_FALSE(model_.call().active());
+    m_model.LogOut();
+    EXPECT_FALSE(m_model.call().active());
 }
 
 }  // namespace

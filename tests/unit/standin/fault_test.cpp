@@ -12,20 +12,20 @@ namespace {
 TEST_F(AttachedModel, StreamLost)
 {
     OpenRobotStream();
-    EXPECT_LINES(Lines{"posted APPLICATION remotecontrol STREAMS "}, Sent(model_.DropStream()));
-    EXPECT_EQ(model_.robotStream(), 0);
+    EXPECT_LINES(Lines{"posted APPLICATION remotecontrol STREAMS "}, Sent(m_model.DropStream()));
+    EXPECT_EQ(m_model.robotStream(), 0);
     EXPECT_EQ(SendLines("ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMCA_QD").front(),
               "nested ERROR 551 ALTER APPLICATION DATAGRAM: Missing or invalid stream identifier");
-    EXPECT_LINES(Lines{}, Sent(model_.DropStream()));
+    EXPECT_LINES(Lines{}, Sent(m_model.DropStream()));
     Send("ALTER APPLICATION remotecontrol CONNECT orvanta.robot");
-    model_.Advance(1);
-    EXPECT_EQ(model_.robotStream(), 2);
+    m_model.Advance(1);
+    EXPECT_EQ(m_model.robotStream(), 2);
 }
 
 TEST_F(AttachedModel, GarbageIsPostedAsIs)
 {
     const std::vector<std::string> garbage = GarbageNotices();
-    const Batch batch = model_.Garbage();
+    const Batch batch = m_model.Garbage();
     ASSERT_EQ(batch.size(), garbage.size());
     for (std::size_t i = 0; i < batch.size(); ++i) {
         EXPECT_EQ(batch[i].kind, Outgoing::Kind::kNotice);
@@ -46,13 +46,13 @@ TEST(FaultTexts, GarbageHoldsNoZeroAndNoWordOrvantaActsOn)
 
 TEST_F(AttachedModel, OversizedNotice)
 {
-    const Lines texts = Texts(model_.Oversized(4096));
+    const Lines texts = Texts(m_model.Oversized(4096));
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].size(), 4096u);
     EXPECT_EQ(texts[0].rfind("USER orvanta.robot MOOD_TEXT 0", 0), 0u) << texts[0].substr(0, 40);
-    EXPECT_EQ(Texts(model_.Oversized(5, "APPLICATION"))[0], "APPLI");
+    EXPECT_EQ(Texts(m_model.Oversized(5, "APPLICATION"))[0], "APPLI");
     const std::string datagram = testsupport::DatagramNotice(1, "WMRD_U*");
-    EXPECT_EQ(Texts(model_.Oversized(2000, datagram))[0].substr(0, datagram.size() + 3), datagram + "012");
+    EXPECT_EQ(Texts(m_model.Oversized(2000, datagram))[0].substr(0, datagram.size() + 3), datagram + "012");
 }
 
 TEST_F(AttachedModel, ForeignDatagrams)
@@ -63,39 +63,39 @@ TEST_F(AttachedModel, ForeignDatagrams)
                      "posted APPLICATION remotecontrol DATAGRAM intruder.account:1 Msg$WMRD_U*Not the robot",
                      "posted APPLICATION othergame DATAGRAM orvanta.robot:1 Msg$WMRD_U*Not our application",
                  }),
-                 Sent(model_.ForeignDatagrams()));
+                 Sent(m_model.ForeignDatagrams()));
     // Without a stream: still one no stream was ever numbered.
-    model_.DropStream();
-    EXPECT_EQ(Texts(model_.ForeignDatagrams())[0],
+    m_model.DropStream();
+    EXPECT_EQ(Texts(m_model.ForeignDatagrams())[0],
               "APPLICATION remotecontrol DATAGRAM orvanta.robot:2 Msg$WMRP_D|X3000Y3000Z3000P0R0G0");
 }
 
 TEST_F(AttachedModel, SilentRobot)
 {
     OpenRobotStream();
-    model_.SetRobotMode(RobotMode::kSilent);
+    m_model.SetRobotMode(RobotMode::kSilent);
     // Skype still sends it; nothing comes back, and the station never heard it.
     EXPECT_LINES((Lines{"nested ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1",
                         "nested APPLICATION remotecontrol SENDING orvanta.robot:1=11",
                         "posted APPLICATION remotecontrol SENDING "}),
                  SendLines("ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMCA_QD"));
-    EXPECT_FALSE(model_.station().clientPresent());
+    EXPECT_FALSE(m_model.station().clientPresent());
     EXPECT_LINES(Lines{}, AdvanceLines(60));
-    EXPECT_LINES(Lines{}, Sent(model_.RobotReport("WMRP_SE")));
-    model_.SetRobotMode(RobotMode::kAnswering);
+    EXPECT_LINES(Lines{}, Sent(m_model.RobotReport("WMRP_SE")));
+    m_model.SetRobotMode(RobotMode::kAnswering);
     EXPECT_EQ(SendLines("ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMCA_QU").back(),
               "posted APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRSS|RoBoT_ReAdY");
 }
 
 TEST_F(AttachedModel, InjectAndRobotReport)
 {
-    EXPECT_LINES(Lines{"posted CALL 7 STATUS FINISHED"}, Sent(model_.Inject("CALL 7 STATUS FINISHED")));
-    const Batch none = model_.RobotReport("WMRP_SE");
+    EXPECT_LINES(Lines{"posted CALL 7 STATUS FINISHED"}, Sent(m_model.Inject("CALL 7 STATUS FINISHED")));
+    const Batch none = m_model.RobotReport("WMRP_SE");
     EXPECT_LINES(Lines{}, Sent(none));
     EXPECT_EQ(none.size(), 1u);  // a note says why
     OpenRobotStream();
     EXPECT_LINES(Lines{"posted APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRP_SE"},
-                 Sent(model_.RobotReport("WMRP_SE")));
+                 Sent(m_model.RobotReport("WMRP_SE")));
 }
 
 TEST(Faults, NothingReachesADetachedClient)
@@ -115,7 +115,7 @@ TEST_F(AttachedModel, RecordedNoticesCanBeInjected)
 {
     const char* recorded[] = {"CALL 8345 STATUS ROUTING", "APPLICATION test SENDING ", "CALL 32493 DURATION 0"};
     for (const char* text : recorded)
-        EXPECT_EQ(Texts(model_.Inject(text)), Lines{text});
+        EXPECT_EQ(Texts(m_model.Inject(text)), Lines{text});
 }
 
 }  // namespace

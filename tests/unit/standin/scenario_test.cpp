@@ -12,23 +12,23 @@ namespace {
 // Runs a model like the window does: ticks of 50 ms, the scenario stepped after each.
 class ScenarioRun {
 public:
-    explicit ScenarioRun(std::string_view name) : scenario_(*Scenario::Named(name)), model_(Configured(scenario_)) { }
+    explicit ScenarioRun(std::string_view name) : m_scenario(*Scenario::Named(name)), m_model(Configured(m_scenario)) { }
     // What was sent during `seconds`, with the model time of each line.
     std::vector<std::pair<double, std::string>> For(double seconds)
     {
         std::vector<std::pair<double, std::string>> out;
         const int ticks = static_cast<int>(seconds / 0.05 + 0.5);
         for (int i = 0; i < ticks; ++i) {
-            Batch batch = model_.Advance(0.05);
-            for (Outgoing& o : scenario_.Step(model_))
+            Batch batch = m_model.Advance(0.05);
+            for (Outgoing& o : m_scenario.Step(m_model))
                 batch.push_back(std::move(o));
             for (const std::string& line : Sent(batch))
-                out.emplace_back(model_.now(), line);
+                out.emplace_back(m_model.now(), line);
         }
         return out;
     }
-    SkypeModel& model() { return model_; }
-    Scenario& scenario() { return scenario_; }
+    SkypeModel& model() { return m_model; }
+    Scenario& scenario() { return m_scenario; }
 
 private:
     static Config Configured(const Scenario& s)
@@ -37,8 +37,8 @@ private:
         s.Configure(c);
         return c;
     }
-    Scenario scenario_;
-    SkypeModel model_;
+    Scenario m_scenario;
+    SkypeModel m_model;
 };
 
 double FirstTime(const std::vector<std::pair<double, std::string>>& lines, const std::string& text)

@@ -28,21 +28,21 @@ POINT P(Point p) { return POINT{static_cast<LONG>(p.x + 0.5), static_cast<LONG>(
 class Pen {
 public:
     Pen(HDC dc, int width, COLORREF colour, int style = PS_SOLID)
-        : dc_(dc), pen_(CreatePen(style, width, colour)), old_(SelectObject(dc, pen_))
+        : m_dc(dc), m_pen(CreatePen(style, width, colour)), m_old(SelectObject(dc, m_pen))
     {
     }
     ~Pen()
     {
-        SelectObject(dc_, old_);
-        DeleteObject(pen_);
+        SelectObject(m_dc, m_old);
+        DeleteObject(m_pen);
     }
     Pen(const Pen&) = delete;
     Pen& operator=(const Pen&) = delete;
 
 private:
-    HDC dc_;
-    HPEN pen_;
-    HGDIOBJ old_;
+    HDC m_dc;
+    HPEN m_pen;
+    HGDIOBJ m_old;
 };
 
 void Line(HDC dc, Point a, Point b)
@@ -105,12 +105,12 @@ ArmView* ArmView::Create(HWND parent, int id)
 
 void ArmView::Show(const robotsim::Joints& j)
 {
-    const robotsim::Joints& o = joints_;
+    const robotsim::Joints& o = m_joints;
     if (j.base == o.base && j.shoulder == o.shoulder && j.elbow == o.elbow && j.wrist == o.wrist &&
         j.wristRot == o.wristRot && j.grip == o.grip)
         return;
-    joints_ = j;
-    InvalidateRect(hwnd_, nullptr, FALSE);
+    m_joints = j;
+    InvalidateRect(m_hwnd, nullptr, FALSE);
 }
 
 void ArmView::Paint(HDC dc, const RECT& client) const
@@ -137,7 +137,7 @@ void ArmView::Paint(HDC dc, const RECT& client) const
         return;
     }
 
-    const ArmSketch s = Sketch(joints_, top, side);
+    const ArmSketch s = Sketch(m_joints, top, side);
 
     // Top view: the reach, the axes, the arm.
     {
@@ -186,9 +186,9 @@ void ArmView::Paint(HDC dc, const RECT& client) const
         Line(dc, s.jawB[0], s.jawB[1]);
     }
 
-    const robotsim::Pose pose = robotsim::Forward(joints_);
+    const robotsim::Pose pose = robotsim::Forward(m_joints);
     Label(dc, kGap, h - kTextHeight + 2, PoseText(pose));
-    const std::string joints = JointText(joints_);
+    const std::string joints = JointText(m_joints);
     RECT jointsRect{kGap, h - kTextHeight + 20, w - kGap, h};
     DrawTextA(dc, joints.c_str(), static_cast<int>(joints.size()), &jointsRect, DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, oldFont);
@@ -198,7 +198,7 @@ LRESULT CALLBACK ArmView::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 {
     if (msg == WM_NCCREATE) {
         auto* view = static_cast<ArmView*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        view->hwnd_ = hwnd;
+        view->m_hwnd = hwnd;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
     }
     auto* view = reinterpret_cast<ArmView*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));

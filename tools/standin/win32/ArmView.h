@@ -12,7 +12,7 @@ class ArmView {
 public:
     // Makes the child window; it lives as long as its parent.
     static ArmView* Create(HWND parent, int id);
-    HWND hwnd() const { return hwnd_; }
+    HWND hwnd() const { return m_hwnd; }
     // Repaints only when something changed.
     void Show(const robotsim::Joints& joints);
 
@@ -20,8 +20,8 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void Paint(HDC dc, const RECT& client) const;
 
-    HWND hwnd_ = nullptr;
-    robotsim::Joints joints_ = robotsim::kHomeJoints;
+    HWND m_hwnd = nullptr;
+    robotsim::Joints m_joints = robotsim::kHomeJoints;
 };
 
 }  // namespace standin

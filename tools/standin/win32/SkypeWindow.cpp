@@ -332,8 +332,8 @@ SkypeWindow::SkypeWindow(WindowOptions options)
         if (!scenario)
             throw std::runtime_error("unknown scenario: " + options.scenario);
     }
-    impl_ = std::make_unique<Impl>(std::move(options), std::move(scenario));
-    Impl* impl = impl_.get();
+    m_impl = std::make_unique<Impl>(std::move(options), std::move(scenario));
+    Impl* impl = m_impl.get();
     impl->windows = std::make_unique<skypeapi::WindowThread>(
         std::vector<skypeapi::WindowThread::Window>{{kWindowClass, "Skype stand-in API"}},
         [impl](HWND self, size_t, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -348,38 +348,38 @@ SkypeWindow::SkypeWindow(WindowOptions options)
 
 SkypeWindow::~SkypeWindow()
 {
-    if (impl_)
-        impl_->windows.reset();
+    if (m_impl)
+        m_impl->windows.reset();
 }
 
-HWND SkypeWindow::hwnd() const { return impl_->hwnd; }
+HWND SkypeWindow::hwnd() const { return m_impl->hwnd; }
 
 void SkypeWindow::Play(const std::function<Batch(SkypeModel&)>& action)
 {
     {
-        std::lock_guard lock(impl_->mutex);
-        impl_->Enqueue(action(impl_->model));
+        std::lock_guard lock(m_impl->mutex);
+        m_impl->Enqueue(action(m_impl->model));
     }
-    impl_->PostFlush();
+    m_impl->PostFlush();
 }
 
 void SkypeWindow::Query(const std::function<void(const SkypeModel&)>& reader) const
 {
-    std::lock_guard lock(impl_->mutex);
-    reader(impl_->model);
+    std::lock_guard lock(m_impl->mutex);
+    reader(m_impl->model);
 }
 
-std::vector<TrafficEntry> SkypeWindow::Traffic(std::uint64_t after) const { return impl_->traffic.Since(after); }
+std::vector<TrafficEntry> SkypeWindow::Traffic(std::uint64_t after) const { return m_impl->traffic.Since(after); }
 
-std::uint64_t SkypeWindow::LastSeq() const { return impl_->traffic.LastSeq(); }
+std::uint64_t SkypeWindow::LastSeq() const { return m_impl->traffic.LastSeq(); }
 
 bool SkypeWindow::WaitIdle(DWORD timeoutMs) const
 {
     const DWORD start = GetTickCount();
     for (;;) {
         {
-            std::lock_guard lock(impl_->mutex);
-            if (impl_->queue.empty() && impl_->inFlight == 0 && !impl_->flushPosted)
+            std::lock_guard lock(m_impl->mutex);
+            if (m_impl->queue.empty() && m_impl->inFlight == 0 && !m_impl->flushPosted)
                 return true;
         }
         if (GetTickCount() - start >= timeoutMs)

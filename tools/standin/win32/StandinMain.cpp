@@ -193,7 +193,7 @@ std::string StatusText(const SkypeModel& m)
 
 class MainWindow {
 public:
-    MainWindow(SkypeWindow& skype, std::FILE* log) : skype_(skype), log_(log) { }
+    MainWindow(SkypeWindow& skype, std::FILE* log) : m_skype(skype), m_log(log) { }
 
     HWND Create(const RECT& at)
     {
@@ -238,7 +238,7 @@ private:
     {
         if (msg == WM_NCCREATE) {
             auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-            self->hwnd_ = hwnd;
+            self->m_hwnd = hwnd;
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
         auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -267,10 +267,10 @@ private:
             return 0;
         }
         case WM_DESTROY:
-            KillTimer(hwnd_, kRefreshTimer);
+            KillTimer(m_hwnd, kRefreshTimer);
             PostQuitMessage(0);
             return 0;
-        default: return DefWindowProcA(hwnd_, msg, wParam, lParam);
+        default: return DefWindowProcA(m_hwnd, msg, wParam, lParam);
         }
     }
 
@@ -279,19 +279,19 @@ private:
         const HINSTANCE instance = GetModuleHandleA(nullptr);
         const HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
         auto child = [&](const char* cls, const char* text, DWORD style, DWORD exStyle, int id) {
-            HWND h = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
+            HWND h = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, m_hwnd,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
             SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
             return h;
         };
-        status_ = child("STATIC", "", SS_LEFTNOWORDWRAP, 0, kStatusId);
-        traffic_ = child("LISTBOX", "", WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, WS_EX_CLIENTEDGE,
+        m_status = child("STATIC", "", SS_LEFTNOWORDWRAP, 0, kStatusId);
+        m_traffic = child("LISTBOX", "", WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, WS_EX_CLIENTEDGE,
                          kTrafficId);
-        SendMessageA(traffic_, LB_SETHORIZONTALEXTENT, 2400, 0);
-        routine_ = child("BUTTON", "Show polls (WMCA_QD, WMCA_QU), their answers and call durations", BS_AUTOCHECKBOX,
+        SendMessageA(m_traffic, LB_SETHORIZONTALEXTENT, 2400, 0);
+        m_routine = child("BUTTON", "Show polls (WMCA_QD, WMCA_QU), their answers and call durations", BS_AUTOCHECKBOX,
                          0, kRoutineId);
-        arm_ = ArmView::Create(hwnd_, kArmId);
-        SetTimer(hwnd_, kRefreshTimer, kRefreshMs, nullptr);
+        m_arm = ArmView::Create(m_hwnd, kArmId);
+        SetTimer(m_hwnd, kRefreshTimer, kRefreshMs, nullptr);
         Refresh();
     }
 
@@ -300,12 +300,12 @@ private:
         const int gap = 6, statusHeight = 18, checkHeight = 20;
         const int armWidth = std::max(300, w * 2 / 5);
         const int listWidth = w - armWidth - 3 * gap;
-        MoveWindow(status_, gap, gap, w - 2 * gap, statusHeight, TRUE);
+        MoveWindow(m_status, gap, gap, w - 2 * gap, statusHeight, TRUE);
         const int top = gap + statusHeight + gap;
-        MoveWindow(traffic_, gap, top, listWidth, h - top - checkHeight - 2 * gap, TRUE);
-        MoveWindow(routine_, gap, h - checkHeight - gap, listWidth, checkHeight, TRUE);
-        if (arm_)
-            MoveWindow(arm_->hwnd(), 2 * gap + listWidth, top, armWidth, h - top - gap, TRUE);
+        MoveWindow(m_traffic, gap, top, listWidth, h - top - checkHeight - 2 * gap, TRUE);
+        MoveWindow(m_routine, gap, h - checkHeight - gap, listWidth, checkHeight, TRUE);
+        if (m_arm)
+            MoveWindow(m_arm->hwnd(), 2 * gap + listWidth, top, armWidth, h - top - gap, TRUE);
     }
 
     void OnCommand(UINT id)
@@ -331,7 +331,7 @@ private:
 
     template <class Action> void Play(const char* what, Action action)
     {
-        skype_.Play([&](SkypeModel& m) {
+        m_skype.Play([&](SkypeModel& m) {
             Batch batch;
             batch.push_back(Outgoing{Outgoing::Kind::kNote, Timing::kPosted, std::string("fault: ") + what, 0, 0, 0});
             for (Outgoing& o : action(m))
@@ -342,14 +342,14 @@ private:
 
     void Toggle(UINT id)
     {
-        HMENU menu = GetSubMenu(GetMenu(hwnd_), 0);
+        HMENU menu = GetSubMenu(GetMenu(m_hwnd), 0);
         const bool on = !(GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED);
         CheckMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
         if (id == kMenuSilent)
             CheckMenuItem(menu, kMenuOffline, MF_BYCOMMAND | MF_UNCHECKED);
         if (id == kMenuOffline)
             CheckMenuItem(menu, kMenuSilent, MF_BYCOMMAND | MF_UNCHECKED);
-        skype_.Play([id, on](SkypeModel& m) {
+        m_skype.Play([id, on](SkypeModel& m) {
             std::string note;
             if (id == kMenuPosted) {
                 m.SetNestReplies(!on);
@@ -369,59 +369,59 @@ private:
 
     void Refresh()
     {
-        const std::vector<TrafficEntry> entries = skype_.Traffic(lastSeq_);
-        const bool showRoutine = SendMessageA(routine_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        const std::vector<TrafficEntry> entries = m_skype.Traffic(m_lastSeq);
+        const bool showRoutine = SendMessageA(m_routine, BM_GETCHECK, 0, 0) == BST_CHECKED;
         bool added = false;
         for (const TrafficEntry& e : entries) {
-            lastSeq_ = e.seq;
+            m_lastSeq = e.seq;
             char time[24];
             std::snprintf(time, sizeof time, "%9.2f  ", e.time);
-            if (log_) {
+            if (m_log) {
                 const std::string line = time + Printable(Describe(e), std::string::npos) + "\n";
-                std::fputs(line.c_str(), log_);
+                std::fputs(line.c_str(), m_log);
             }
             if (!showRoutine && IsRoutine(e))
                 continue;
             if (!added)
-                SendMessageA(traffic_, WM_SETREDRAW, FALSE, 0);
+                SendMessageA(m_traffic, WM_SETREDRAW, FALSE, 0);
             added = true;
             const std::string line = time + Printable(Describe(e), kMaxLineText);
-            SendMessageA(traffic_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+            SendMessageA(m_traffic, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
         }
-        if (log_ && !entries.empty())
-            std::fflush(log_);
+        if (m_log && !entries.empty())
+            std::fflush(m_log);
         if (added) {
-            LRESULT count = SendMessageA(traffic_, LB_GETCOUNT, 0, 0);
+            LRESULT count = SendMessageA(m_traffic, LB_GETCOUNT, 0, 0);
             for (; count > kMaxLines; --count)
-                SendMessageA(traffic_, LB_DELETESTRING, 0, 0);
-            SendMessageA(traffic_, LB_SETTOPINDEX, static_cast<WPARAM>(count - 1), 0);
-            SendMessageA(traffic_, WM_SETREDRAW, TRUE, 0);
-            InvalidateRect(traffic_, nullptr, TRUE);
+                SendMessageA(m_traffic, LB_DELETESTRING, 0, 0);
+            SendMessageA(m_traffic, LB_SETTOPINDEX, static_cast<WPARAM>(count - 1), 0);
+            SendMessageA(m_traffic, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(m_traffic, nullptr, TRUE);
         }
 
         std::string status;
         robotsim::Joints joints;
-        skype_.Query([&](const SkypeModel& m) {
+        m_skype.Query([&](const SkypeModel& m) {
             status = StatusText(m);
             joints = m.station().joints();
         });
-        if (status != shownStatus_) {
-            SetWindowTextA(status_, status.c_str());
-            shownStatus_ = status;
+        if (status != m_shownStatus) {
+            SetWindowTextA(m_status, status.c_str());
+            m_shownStatus = status;
         }
-        if (arm_)
-            arm_->Show(joints);
+        if (m_arm)
+            m_arm->Show(joints);
     }
 
-    SkypeWindow& skype_;
-    std::FILE* log_;
-    HWND hwnd_ = nullptr;
-    HWND status_ = nullptr;
-    HWND traffic_ = nullptr;
-    HWND routine_ = nullptr;
-    ArmView* arm_ = nullptr;
-    std::uint64_t lastSeq_ = 0;
-    std::string shownStatus_;
+    SkypeWindow& m_skype;
+    std::FILE* m_log;
+    HWND m_hwnd = nullptr;
+    HWND m_status = nullptr;
+    HWND m_traffic = nullptr;
+    HWND m_routine = nullptr;
+    ArmView* m_arm = nullptr;
+    std::uint64_t m_lastSeq = 0;
+    std::string m_shownStatus;
 };
 
 int Run(int argc, char** argv)
