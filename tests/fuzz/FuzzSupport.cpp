@@ -5,13 +5,6 @@
 
 namespace fuzz {
 
-// The desktop's failures (an unexpected box, a dialog left open) abort, so that
-// libFuzzer keeps the input.
-void Setup()
-{
-    SkypeDesktop::Get().onFailure = [](const std::string& what) { Broken("headless desktop: " + what); };
-}
-
 void Broken(const std::string& what)
 {
     std::fprintf(stderr, "\nproperty broken: %s\n", what.c_str());
@@ -45,3 +38,12 @@ void Panel::Close()
 Panel::~Panel() { Close(); }
 
 }  // namespace fuzz
+
+// libFuzzer calls this once, before the first input, in every target: the
+// desktop's failures (an unexpected box, a dialog left open) abort, so that
+// libFuzzer keeps the input.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    SkypeDesktop::Get().onFailure = [](const std::string& what) { fuzz::Broken("headless desktop: " + what); };
+    return 0;
+}

@@ -10,9 +10,6 @@
 
 namespace fuzz {
 
-// Called from LLVMFuzzerInitialize: the desktop's test failures abort.
-void Setup();
-
 // Prints what was broken and aborts.
 [[noreturn]] void Broken(const std::string& what);
 

@@ -85,15 +85,10 @@ bool Same(const Loaded& a, const Loaded& b)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    fuzz::Setup();
-    MakeFolder();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    if (g_folder.empty())
+        MakeFolder();
     const fs::path given = g_folder / "given.txt";
     const fs::path saved = g_folder / "saved.txt";
     {
