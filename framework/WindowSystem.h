@@ -64,6 +64,9 @@ CString LoadString(UINT id);
 bool LoadFileVersion(unsigned version[4]);
 HICON LoadIcon(int id);
 int GetSystemMetrics(int index);
+// Dots per inch of the display a window shows on (96 at 100 %): GetDpiForWindow
+// where the system has it, else the screen's.
+UINT GetDpiForWindow(HWND hwnd);
 
 // Painting of a window's client area (WM_PAINT).
 HDC BeginPaint(HWND hwnd);

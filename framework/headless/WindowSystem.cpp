@@ -274,6 +274,8 @@ HICON LoadIcon(int id)
 
 int GetSystemMetrics(int index) { return index == SM_CXICON || index == SM_CYICON ? 32 : 0; }
 
+UINT GetDpiForWindow(HWND) { return D().dpi; }
+
 HDC BeginPaint(HWND hwnd) { return reinterpret_cast<HDC>(hwnd); }
 
 void EndPaint(HWND) { }

@@ -233,6 +233,24 @@ bool LoadFileVersion(unsigned version[4])
 HICON LoadIcon(int id) { return LoadIconA(Instance(), MAKEINTRESOURCEA(id)); }
 int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 
+// Windows 10 1607 and later; looked up, as Windows 7 and 8 lack it.
+UINT GetDpiForWindow(HWND hwnd)
+{
+    using Fn = UINT(WINAPI*)(HWND);
+    static const Fn fn = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (fn) {
+        if (UINT dpi = fn(hwnd))
+            return dpi;
+    }
+    int dpi = 0;
+    if (HDC dc = ::GetDC(nullptr)) {
+        dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
+        ::ReleaseDC(nullptr, dc);
+    }
+    return dpi > 0 ? UINT(dpi) : 96;
+}
+
 // One paint at a time per thread, as WM_PAINT handlers never nest.
 namespace {
 PAINTSTRUCT g_paint;
