@@ -30,8 +30,7 @@ template <class T> struct MsgMapEntry {
     using ActivateFn = void (T::*)(UINT, HWND);
     using InitFn = BOOL (T::*)();
     using DpiFn = void (T::*)(UINT, const RECT*);
-    using Handler =
-        std::variant<VoidFn, TimerFn, SysCommandFn, IconFn, MouseFn, CaptureFn, ActivateFn, InitFn, DpiFn>;
+    using Handler = std::variant<VoidFn, TimerFn, SysCommandFn, IconFn, MouseFn, CaptureFn, ActivateFn, InitFn, DpiFn>;
 
     UINT message;
     UINT code;  // WM_COMMAND: notification code
@@ -54,10 +53,7 @@ template <class T> MsgMapEntry<T> CaptureChanged(void (T::*fn)(HWND)) { return {
 template <class T> MsgMapEntry<T> CancelMode(void (T::*fn)()) { return {WM_CANCELMODE, 0, 0, fn}; }
 template <class T> MsgMapEntry<T> Activate(void (T::*fn)(UINT, HWND)) { return {WM_ACTIVATE, 0, 0, fn}; }
 template <class T> MsgMapEntry<T> InitDialog(BOOL (T::*fn)()) { return {WM_INITDIALOG, 0, 0, fn}; }
-template <class T> MsgMapEntry<T> DpiChanged(void (T::*fn)(UINT, const RECT*))
-{
-    return {WM_DPICHANGED, 0, 0, fn};
-}
+template <class T> MsgMapEntry<T> DpiChanged(void (T::*fn)(UINT, const RECT*)) { return {WM_DPICHANGED, 0, 0, fn}; }
 
 inline POINT PointFromLParam(LPARAM lp)
 {

@@ -145,8 +145,8 @@ protected:
     void SetUp() override
     {
         DWORD dpi = 0, size = sizeof dpi;
-        if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", RRF_RT_REG_DWORD, nullptr,
-                         &dpi, &size) != ERROR_SUCCESS ||
+        if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", RRF_RT_REG_DWORD, nullptr, &dpi,
+                         &size) != ERROR_SUCCESS ||
             dpi != 144)
             GTEST_SKIP() << "the display is not at 144 DPI; run it as CTest does: ./test -R e2e.HighDpi";
         Presentation::SetUp();
