@@ -154,10 +154,10 @@ protected:
     // About 1.5 times the size at 96 DPI (the scaled size is rounded).
     ::testing::AssertionResult sizeBecomesAboutHalfAgain(LONG width, LONG height)
     {
-        auto near = [](LONG actual, LONG at96) { return std::abs(actual * 2 - at96 * 3) <= 4; };
+        auto isAbout = [](LONG actual, LONG at96) { return std::abs(actual * 2 - at96 * 3) <= 4; };
         auto result = WaitFor("size about 1.5 x " + std::to_string(width) + " x " + std::to_string(height), [&] {
             SIZE size = panel.size();
-            return near(size.cx, width) && near(size.cy, height);
+            return isAbout(size.cx, width) && isAbout(size.cy, height);
         });
         if (!result)
             result << " (it is " << panel.size().cx << " x " << panel.size().cy << ")";
