@@ -89,7 +89,7 @@ private:
     void OnTimer(UINT_PTR) { m_link.OnTick(); }
     void OnConnect() { m_link.CallRobot(); }
     void OnDisconnect() { m_link.CloseRobotLink(); }
-    void OnSetPose() { SendSetPose(); }
+    void OnSetPose();
     void OnCalibrate();
     void OnGotoHome();
     void OnRec();
@@ -102,6 +102,7 @@ private:
     // Move To XYZ and STEP; false when the form could not be read and nothing was sent.
     bool SendSetPose();
     void SendCartesianTarget(const RobotPose& target, double speed);
+    void EndPlaybackForOperatorMove();
     // The Set values (speed apart) take the Read values: the robot's pose.
     void CopyReadToSet();
 
