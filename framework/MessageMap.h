@@ -19,6 +19,7 @@
 #include <span>
 #include <variant>
 
+#include "WindowSystem.h"
 #include "winapi.h"
 
 template <class T> struct MsgMapEntry {
@@ -93,7 +94,7 @@ bool Dispatch(T* self, std::span<const MsgMapEntry<T>> map, UINT msg, WPARAM wp,
                 else if constexpr (std::is_same_v<Fn, typename E::InitFn>)
                     result = LRESULT((self->*fn)());
                 else if constexpr (std::is_same_v<Fn, typename E::DpiFn>)
-                    (self->*fn)(UINT(HIWORD(DWORD(wp))), reinterpret_cast<const RECT*>(lp));
+                    (self->*fn)(UINT(HIWORD(DWORD(wp))), ws::MessageRect(lp));
             },
             e.handler);
         return true;

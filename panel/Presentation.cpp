@@ -17,12 +17,17 @@ SIZE CControlPanelDlg::PanelSize(bool expanded) const
 }
 
 // Moved to a display of another scale: the system suggests the place and size.
-void CControlPanelDlg::OnDpiChanged(UINT, const RECT* suggested)
+// A rectangle of no sensible size (the message can come from any program) is not
+// taken.
+void CControlPanelDlg::OnDpiChanged(UINT dpi, const RECT* suggested)
 {
-    if (!suggested)
+    if (!suggested || dpi == 0)
         return;
-    SetWindowPos(nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = suggested->right - suggested->left, height = suggested->bottom - suggested->top;
+    const int limit = (kExpandedHeight * 4 * int(dpi < 960 ? dpi : 960)) / 96;
+    if (width <= 0 || height <= 0 || width > limit || height > limit)
+        return;
+    SetWindowPos(nullptr, suggested->left, suggested->top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CControlPanelDlg::ToggleOnTop()

@@ -74,6 +74,9 @@ TEST_F(PresentationTest, SizesFollowTheDisplayScaleAndAScaleChangeTakesTheSugges
     desk.Click(IDC_MORE);
     desk.dpi = 120;
     RECT suggested{40, 30, 40 + 394, 30 + 438};
+    // Any program can send the message: a rectangle of no sensible size is not taken.
+    for (RECT foreign : {RECT{0, 0, 100000, 100000}, RECT{50, 50, 10, 10}})
+        desk.Deliver(desk.Panel(), WM_DPICHANGED, WPARAM(120 << 16 | 120), LPARAM(&foreign));
     desk.Deliver(desk.Panel(), WM_DPICHANGED, WPARAM(120 << 16 | 120), LPARAM(&suggested));
     EXPECT_EQ(desk.Left(), 40);
     EXPECT_EQ(desk.Top(), 30);
