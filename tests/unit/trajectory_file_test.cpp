@@ -89,8 +89,6 @@ Sequence Steps(const std::string& text)
     return lines;
 }
 
-bool Rename(const char* from, const char* to) { return std::rename(from, to) == 0; }
-
 }  // namespace
 
 TEST(TrajectoryText, EachLineGivesOneStepAtMost)
@@ -116,9 +114,9 @@ TEST(TrajectoryText, EachLineGivesOneStepAtMost)
 TEST_F(TrajectoryFile, SavedLinesReplaceTheFileWhole)
 {
     Write("run.txt", "9,9,9,9,9,9,9\n8,8,8,8,8,8,8\n7,7,7,7,7,7,7\n");
-    EXPECT_TRUE(SaveTrajectory(At("run.txt"), {"1,2,3,4,5,6,7", "1,2,3,4,5,6,7:a b", "0,0,0,0,0,0,0:   "}, Rename));
+    EXPECT_TRUE(SaveTrajectory(At("run.txt"), {"1,2,3,4,5,6,7", "1,2,3,4,5,6,7:a b", "0,0,0,0,0,0,0:   "}));
     EXPECT_EQ(Read("run.txt"), "1,2,3,4,5,6,7\n1,2,3,4,5,6,7:a b\n0,0,0,0,0,0,0:   \n");
-    EXPECT_TRUE(SaveTrajectory(At("empty.txt"), {}, Rename));
+    EXPECT_TRUE(SaveTrajectory(At("empty.txt"), {}));
     EXPECT_EQ(Read("empty.txt"), "");
     EXPECT_EQ(Entries(), (std::set<std::string>{"empty.txt", "run.txt"}));
 
@@ -127,10 +125,11 @@ TEST_F(TrajectoryFile, SavedLinesReplaceTheFileWhole)
     Write("old.txt/inside", "inside\n");
     const std::set<std::string> before = Entries();
     for (const char* path : {"afile/run.txt", "missing/run.txt", "old.txt"}) {
-        EXPECT_FALSE(SaveTrajectory(At(path), {"1,2,3,4,5,6,7"}, Rename)) << path;
+        EXPECT_FALSE(SaveTrajectory(At(path), {"1,2,3,4,5,6,7"})) << path;
         EXPECT_EQ(Entries(), before) << path;
     }
-    EXPECT_FALSE(SaveTrajectory(At("run.txt"), {"1,2,3,4,5,6,7"}, [](const char*, const char*) { return false; }));
+    desk.replaceFails = true;
+    EXPECT_FALSE(SaveTrajectory(At("run.txt"), {"1,2,3,4,5,6,7"}));
     EXPECT_EQ(Entries(), before);
     EXPECT_EQ(Read("afile"), "keep\n");
     EXPECT_EQ(Read("old.txt/inside"), "inside\n");
