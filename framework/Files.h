@@ -25,7 +25,7 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode, FileErr
 bool FlushFile(std::FILE* file);
 // Moves from over to, replacing an existing to, and returns once the move is
 // on the disk; false when it could not.
-bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+bool MoveReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // A path as the program's texts hold it, in UTF-8 (the form boxes show).
 std::string PathText(const std::filesystem::path& path);

@@ -93,7 +93,7 @@ bool SaveTrajectory(const std::filesystem::path& path, const std::vector<std::st
         // Some devices report a failed write only when the file is closed.
         written = std::fclose(file) == 0 && written;
     }
-    if (written && ws::ReplaceFile(temporary, path))
+    if (written && ws::MoveReplacing(temporary, path))
         return true;
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);

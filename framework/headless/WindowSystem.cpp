@@ -484,7 +484,7 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode, FileErr
 
 bool FlushFile(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
 
-bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to)
+bool MoveReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
 {
     return !D().replaceFails && std::rename(from.c_str(), to.c_str()) == 0;
 }

@@ -425,7 +425,7 @@ bool FlushFile(std::FILE* file)
     return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != FALSE;
 }
 
-bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to)
+bool MoveReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
 {
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
