@@ -340,11 +340,9 @@ TEST_F(TrajectoryFile, FileThatIsThereButDoesNotLoadIsReportedAndKeepsTheList)
     const Row rows[] = {
         {"in use", [this](const std::string& path) { desk.filesInUse.insert(path); },
          " could not be opened: it is in use by another program."},
-        {"read fails at once",
-         [this](const std::string& path) { desk.readsFailingAfter[path] = 0; },
+        {"read fails at once", [this](const std::string& path) { desk.readsFailingAfter[path] = 0; },
          " could not be read to its end."},
-        {"read fails half-way",
-         [this](const std::string& path) { desk.readsFailingAfter[path] = 20; },
+        {"read fails half-way", [this](const std::string& path) { desk.readsFailingAfter[path] = 20; },
          " could not be read to its end."},
     };
     const std::string content = "1,1,1,1,1,1,1\n2,2,2,2,2,2,2\n3,3,3,3,3,3,3\n";
@@ -390,7 +388,11 @@ TEST_F(TrajectoryFile, StepsAreUnsavedAfterEachEditUntilSavedOrLoaded)
     const Row rows[] = {
         {"nothing", [] {}, false},
         {"ADD", [this] { desk.Click(IDC_ADD); }, true},
-        {"LOAD", [this] { LoadSteps({"1,1,1,1,1,1,1", "2,2,2,2,2,2,2"}); }, false},
+        {"LOAD",
+         [this] {
+             LoadSteps({"1,1,1,1,1,1,1", "2,2,2,2,2,2,2"});
+         },
+         false},
         {"DEL of the line LOAD selected",
          [this] {
              LoadSteps({"1,1,1,1,1,1,1", "2,2,2,2,2,2,2"});
@@ -467,7 +469,7 @@ TEST_F(TrajectoryFile, StepsAreUnsavedAfterEachEditUntilSavedOrLoaded)
              desk.ExpectBox(kUnsaved, IDNO);
              desk.ExpectFileDialog(true, At("run.txt"));
              desk.ExpectBox("The trajectory file " + At("run.txt") +
-                              " could not be opened: it is in use by another program.");
+                            " could not be opened: it is in use by another program.");
              desk.Click(IDC_LOAD);
          },
          true},
@@ -554,9 +556,10 @@ TEST_F(TrajectoryFile, UnsavedStepsAreAskedAboutBeforeACloseOrLoad)
             desk.Click(IDC_ADD);
             Flush();
 
-            Sequence expected = {kUnsavedBox + (answer.answer == IDYES  ? "IDYES"
-                                                : answer.answer == IDNO ? "IDNO"
-                                                                        : "IDCANCEL")};
+            Sequence expected = {kUnsavedBox +
+                                 (answer.answer == IDYES      ? "IDYES"
+                                      : answer.answer == IDNO ? "IDNO"
+                                                              : "IDCANCEL")};
             desk.ExpectBox(kUnsaved, answer.answer);
             if (answer.chosen) {
                 const std::string chosen = *answer.chosen ? At(answer.chosen) : "";
@@ -584,9 +587,10 @@ TEST_F(TrajectoryFile, UnsavedStepsAreAskedAboutBeforeACloseOrLoad)
             if (load)
                 EXPECT_SEQUENCE(answer.goesOn ? Sequence{"5,5,5,5,5,5,5"} : Sequence{"0,0,0,-90,0,0,200"},
                                 desk.Lines());
-            EXPECT_EQ(Read("saved.txt"), answer.chosen && std::string(answer.chosen) == "saved.txt"
-                                             ? std::optional<std::string>("0,0,0,-90,0,0,200\n")
-                                             : std::nullopt);
+            EXPECT_EQ(Read("saved.txt"),
+                      answer.chosen && std::string(answer.chosen) == "saved.txt"
+                          ? std::optional<std::string>("0,0,0,-90,0,0,200\n")
+                          : std::nullopt);
         }
     }
 }

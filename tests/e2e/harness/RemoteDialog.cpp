@@ -346,6 +346,11 @@ void RemoteDialog::sysCommand(WPARAM command) const { PostMessageW(m_hwnd, WM_SY
 
 ::testing::AssertionResult RemoteDialog::answerFileDialog(std::string_view path) const
 {
+    return answerFileDialog(Widen(path));
+}
+
+::testing::AssertionResult RemoteDialog::answerFileDialog(std::wstring_view path) const
+{
     // Explorer-style templates keep the name in an Edit deep inside cmb13
     // (ComboBoxEx32 > ComboBox > Edit, all with that id); old ones use edt1.
     struct Search {
@@ -364,10 +369,10 @@ void RemoteDialog::sysCommand(WPARAM command) const { PostMessageW(m_hwnd, WM_SY
     HWND name = search.found ? search.found : item(kFileNameEditId);
     if (!name)
         return ::testing::AssertionFailure() << "no file-name box in " << describe();
-    std::wstring wide = Widen(path);
+    std::wstring wide(path);
     DWORD_PTR result = 0;
     if (!SendWithTimeout(name, WM_SETTEXT, 0, LPARAM(wide.c_str()), result))
-        return ::testing::AssertionFailure() << "the file-name box did not take " << Quoted(path);
+        return ::testing::AssertionFailure() << "the file-name box did not take " << Quoted(Narrow(path));
     return pressButton(IDOK);
 }
 

@@ -93,7 +93,9 @@ public:
     void close() const { sysCommand(SC_CLOSE); }
 
     // For common file dialogs: types `path` into the file-name box and presses
-    // Open/Save (IDOK).
+    // Open/Save (IDOK). The wide form takes any name, the narrow one goes
+    // through the ANSI code page.
+    ::testing::AssertionResult answerFileDialog(std::wstring_view path) const;
     ::testing::AssertionResult answerFileDialog(std::string_view path) const;
 
 private:
