@@ -17,6 +17,7 @@ protected:
     }
     void OnAttachAnswer(std::intptr_t status) override { answers.push_back(status); }
     void OnSkypeNotice(const char* notice) override { notices.push_back(notice); }
+    void OnSkypeGone() override { ++gone; }
 
     void Attach() { channel.OnAttachAnswer(kAttachSuccess, desk.SkypeWindow()); }
     // The notices heard from a copy-data of count bytes.
@@ -34,6 +35,7 @@ protected:
     CSkypeChannel channel{owner, log};
     std::vector<std::intptr_t> answers;
     Sequence notices;
+    int gone = 0;
 };
 
 // A text of length characters: a robot's text report padded with 'x'.

@@ -43,8 +43,9 @@ const char kSilent[] = "Sorry Robot is not online now, please try again later";
 
 TEST_F(SupervisionTest, EveryAttachStartsTheOneSecondTimer)
 {
-    // Attach 0 twice: the same timer, started again.
-    static const Sequence expected = {"timer 1 1000", "timer 1 1000"};
+    // Attach 0 twice: the same timer, started again; the discovery timer's
+    // wait for an answer is over.
+    static const Sequence expected = {"timer 1 1000", "kill timer 2", "timer 1 1000"};
     OpenPanel();
     desk.Attach(0);
     desk.Attach(0);
