@@ -362,6 +362,20 @@ TEST_F(ControllerTest, DatagramOfAnotherStreamTouchesNoCounter)
     EXPECT_EQ(link->Supervision().MissedTicks(), 9);
 }
 
+TEST_F(ControllerTest, JogStopsAndTheLeavingAreTheVitalDatagrams)
+{
+    // Every robot command of the panel, then Disconnect: only these must get
+    // through a slow Skype.
+    static const Sequence expected = {"ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMCA_BSTOPM|1005",
+                                      "ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMCD"};
+    InCall();
+    for (const char* command : {"WMCA_BSTARTM|1005", "WMCA_BSTOPM|1005", "WMCA_QD", "WMCA_QU", "WMCA_ITD",
+                                "WMCA_PCD|X10Y0Z0P0R0G0SP200", "WMCA_BSHP|", "WMCA_BMTH|", "WMCA_BSTOPM"})
+        link->SendDatagram(command);
+    link->CloseRobotLink();
+    EXPECT_SEQUENCE(expected, vital);
+}
+
 TEST_F(ControllerTest, DatagramsGoOutWhateverTheLinkState)
 {
     // Before any stream, with the link controls off.
@@ -485,6 +499,24 @@ TEST_F(LinkTest, EndOfTheExperimentAnsweredLikeRealSkypeShowsOneBox)
     }
 }
 
+TEST_F(LinkTest, EndOfTheExperimentRunsOnlyAfterTheNoticeHasBeenAnswered)
+{
+    // The notice handled alone asks for nothing of Skype and shows nothing; the
+    // end comes with the panel's next messages, whole.
+    for (const char* end : {"CALL 17 STATUS FINISHED", "APPLICATION remotecontrol STREAMS "}) {
+        SCOPED_TRACE(end);
+        StartOver();
+        OpenInCall();
+        const std::string text = end;
+        COPYDATASTRUCT record{0, DWORD(text.size() + 1), const_cast<char*>(text.c_str())};
+        EXPECT_EQ(desk.Deliver(desk.Panel(), WM_COPYDATA, WPARAM(desk.SkypeWindow()), LPARAM(&record)), 1);
+        EXPECT_TRUE(LinkLog().empty());
+        desk.ExpectBox(kThanks);
+        desk.Pump();
+        EXPECT_SEQUENCE(EndOfExperiment(17, 1), LinkLog());
+    }
+}
+
 TEST_F(LinkTest, CallEndWhileTheThanksBoxIsOpenDoesNothingAndALaterOneRunsAgain)
 {
     // STATUS FINISHED (and ONLINE) while the box is up, then once more after it has gone.
@@ -521,6 +553,44 @@ TEST_F(LinkTest, HeldJogStopsBeforeTheRobotIsToldWeLeave)
     desk.ExpectBox(kThanks);
     desk.Notice("CALL 17 STATUS FINISHED");
     EXPECT_SEQUENCE(expected, Sent());
+}
+
+// --- Skype gone
+
+TEST_F(LinkTest, SkypeWindowGoneUnderACommandIsALogOutUntilSkypeComesBack)
+{
+    // Operating, Elbow down held; Skype's window goes, and the tick's first poll
+    // finds no window: what a log-out does, the held jog stopped by the disabling
+    // (to no window any more), and the polls go nowhere.
+    Sequence off = LinkControlEntries(0);
+    off.insert(std::find(off.begin(), off.end(), "enable IDC_ELBOW_DOWN 0") + 1,
+               "undelivered " + testsupport::DatagramCommand(1, "WMCA_BSTOPM|1005"));
+    const Sequence lost = Sequence{"undelivered " + testsupport::DatagramCommand(1, "WMCA_QD")} + off +
+        Sequence{Status(kOffline), "undelivered " + testsupport::DatagramCommand(1, "WMCA_QU")};
+    OpenInCall();
+    desk.Press(IDC_ELBOW_DOWN);
+    desk.QuitSkype();
+    Flush();
+    desk.Tick();
+    EXPECT_SEQUENCE(lost, LinkLog());
+    EXPECT_EQ(desk.Text(IDC_STATUS), kOffline);
+    EXPECT_FALSE(desk.Enabled(IDC_MOVE_XYZ));
+
+    // Skype starts again and announces itself: the discovery on the eleventh tick
+    // after, and the new window's answer opens the link.
+    desk.StartSkype();
+    desk.Attach(0x8001);
+    desk.Tick(10);
+    desk.onDiscover = [&] { desk.Attach(0); };
+    Flush();
+    desk.Tick();
+    const Sequence relink = {"undelivered " + testsupport::DatagramCommand(1, "WMCA_QD"),
+                             "undelivered " + testsupport::DatagramCommand(1, "WMCA_QU"),
+                             "broadcast SkypeControlAPIDiscover",
+                             "send CREATE APPLICATION remotecontrol",
+                             "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot",
+                             "timer 1 1000"};
+    EXPECT_SEQUENCE(relink, LinkLog());
 }
 
 // --- The window's close-down
