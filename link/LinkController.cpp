@@ -147,8 +147,8 @@ void CLinkController::OpenRobotLink()
 
 void CLinkController::SendDatagram(const char* command)
 {
-    const std::string text =
-        "ALTER APPLICATION " + kApplication + " DATAGRAM " + kRobot + ":" + std::to_string(m_nStreamId) + " Msg$" + command;
+    const std::string text = "ALTER APPLICATION " + kApplication + " DATAGRAM " + kRobot + ":" +
+        std::to_string(m_nStreamId) + " Msg$" + command;
     if (IsVitalCommand(command))
         m_skype.SendVital(text.c_str());
     else

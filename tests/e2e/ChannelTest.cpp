@@ -48,8 +48,8 @@ TEST_F(Channel, UnansweredDiscoveryIsToldAndASkypeThatComesLaterIsFound)
     skype.clear();
     ASSERT_EQ(skype.sendAttach(kAttachApiAvailable), Answered(1));
     ASSERT_TRUE(skype.waitForCommands(2, 20000ms)) << ::testing::PrintToString(skype.transcript());
-    const std::vector<std::string> kExpected = {"attach 32769", "done = 1", "discover", "attach 0",
-                                                "command " + kCreate, "command " + kConnect};
+    const std::vector<std::string> kExpected = {"attach 32769", "done = 1",           "discover",
+                                                "attach 0",     "command " + kCreate, "command " + kConnect};
     auto transcript = skype.transcript();
     transcript.resize(std::min(transcript.size(), kExpected.size()));
     EXPECT_SEQUENCE(kExpected, transcript);

@@ -126,9 +126,8 @@ TEST_F(Link, CallEndIsAnsweredAtOnceThenTheCloseDownAndTheThanksBox)
     EXPECT_EQ(thanks.messageText(), "Thanks for using robot!\n\n Hope to see you again!\n\n ");
     // The notice answered first, then the whole close-down, all before the box.
     std::vector<std::string> transcript = skype.transcript();
-    std::erase_if(transcript, [](const std::string& line) {
-        return line.starts_with("command ") && IsPoll(line.substr(8));
-    });
+    std::erase_if(transcript,
+                  [](const std::string& line) { return line.starts_with("command ") && IsPoll(line.substr(8)); });
     const std::vector<std::string> kExpected = {"notice CALL 17 STATUS FINISHED",
                                                 "done = 1",
                                                 "command " + DatagramCommand(3, "WMCD"),

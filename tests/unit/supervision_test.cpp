@@ -181,11 +181,9 @@ TEST_F(SupervisionTest, SkypeThatAnnouncesItselfLaterIsFoundWithoutARestart)
     // start-up broadcast, or "Skype API not found." on the tenth tick. Skype
     // announces itself (0x8001); the eleventh tick after it sends the discovery,
     // which Skype answers with 0.
-    static const Sequence opened = {"kill timer 2",
-                                    "broadcast SkypeControlAPIDiscover",
+    static const Sequence opened = {"kill timer 2", "broadcast SkypeControlAPIDiscover",
                                     "send CREATE APPLICATION remotecontrol",
-                                    "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot",
-                                    "timer 1 1000"};
+                                    "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot", "timer 1 1000"};
     enum Before { kSilence, kAnswered3, kBoxShown };
     for (Before before : {kSilence, kAnswered3, kBoxShown}) {
         SCOPED_TRACE(before);
