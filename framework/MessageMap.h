@@ -15,6 +15,7 @@
 //   Activate                        void OnActivate(UINT state, HWND other)
 //   InitDialog                      BOOL OnInitDialog()        WM_INITDIALOG
 //   DpiChanged                      void OnDpiChanged(UINT dpi, const RECT* suggested)  WM_DPICHANGED
+//   Message                         void OnX()                 a message of the program's own (WM_APP + n)
 #pragma once
 #include <span>
 #include <variant>
@@ -57,6 +58,7 @@ template <class T> MsgMapEntry<T> CancelMode(void (T::*fn)()) { return {WM_CANCE
 template <class T> MsgMapEntry<T> Activate(void (T::*fn)(UINT, HWND)) { return {WM_ACTIVATE, 0, 0, fn}; }
 template <class T> MsgMapEntry<T> InitDialog(BOOL (T::*fn)()) { return {WM_INITDIALOG, 0, 0, fn}; }
 template <class T> MsgMapEntry<T> DpiChanged(void (T::*fn)(UINT, const RECT*)) { return {WM_DPICHANGED, 0, 0, fn}; }
+template <class T> MsgMapEntry<T> Message(UINT message, void (T::*fn)()) { return {message, 0, 0, fn}; }
 
 inline POINT PointFromLParam(LPARAM lp)
 {

@@ -21,11 +21,16 @@ UINT RegisterWindowMessage(const char* name);
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // SendMessageTimeout with SMTO_NORMAL: messages sent to the caller meanwhile are
 // still handled. FALSE when the window did not answer within timeoutMs (the
-// message stays queued there and is handled later) or is no window.
+// message stays queued there and is handled later; GetLastError answers
+// ERROR_TIMEOUT) or is no window (ERROR_INVALID_WINDOW_HANDLE).
 BOOL SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT timeoutMs, LRESULT* result);
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-// SendMessage(HWND_BROADCAST, ...): every top-level window gets it.
-LRESULT BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+// SendMessageTimeout(HWND_BROADCAST, ..., SMTO_ABORTIFHUNG): every top-level
+// window gets it, each within timeoutMs, and a hung one is skipped, so no other
+// program can hold the caller up. Nonzero when the broadcast went out.
+LRESULT BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam, UINT timeoutMs);
+// The calling thread's last error, as a failed call left it.
+DWORD GetLastError();
 
 // Windows and controls.
 HWND GetDlgItem(HWND dlg, int id);
@@ -78,6 +83,7 @@ BOOL DrawIcon(HDC dc, int x, int y, HICON icon);
 
 // Timers deliver WM_TIMER to the window.
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT periodMs);
+BOOL KillTimer(HWND hwnd, UINT_PTR id);
 
 // Modal boxes.
 int MessageBox(HWND owner, const char* text, const char* caption, UINT type);

@@ -112,6 +112,11 @@ HWND CWnd::GetDlgItem(int id) const { return ws::GetDlgItem(m_hWnd, id); }
 int CWnd::GetDlgCtrlID() const { return ws::GetDlgCtrlID(m_hWnd); }
 CWnd* CWnd::GetParent() const { return FromHandlePermanent(ws::GetParent(m_hWnd)); }
 
+BOOL CWnd::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) const
+{
+    return ws::PostMessage(m_hWnd, msg, wParam, lParam);
+}
+
 void CWnd::SetWindowText(const char* text) { ws::SendMessage(m_hWnd, WM_SETTEXT, 0, LPARAM(text)); }
 
 CString WindowTextOf(HWND hwnd)
@@ -153,6 +158,7 @@ HICON CWnd::SetIcon(HICON icon, BOOL bigIcon)
 }
 
 UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT periodMs) { return ws::SetTimer(m_hWnd, id, periodMs); }
+BOOL CWnd::KillTimer(UINT_PTR id) { return ws::KillTimer(m_hWnd, id); }
 
 int CWnd::MessageBox(const char* text, const char* caption, UINT type)
 {

@@ -41,6 +41,8 @@ public:
 
     // Thin wrappers over the window system, acting on this window.
     LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    // Handled once the window's thread is back in its message loop.
+    BOOL PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
     HWND GetDlgItem(int id) const;
     int GetDlgCtrlID() const;
     CWnd* GetParent() const;
@@ -61,6 +63,7 @@ public:
     HMENU GetSystemMenu() const;
     HICON SetIcon(HICON icon, BOOL bigIcon);
     UINT_PTR SetTimer(UINT_PTR id, UINT periodMs);
+    BOOL KillTimer(UINT_PTR id);
     int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK);
 
 protected:

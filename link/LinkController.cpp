@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "RobotAccount.h"
+#include "RobotProtocol.h"
 #include "Scan.h"
 #include "SkypeApi.h"
 
@@ -31,21 +32,32 @@ bool Contains(std::string_view text, std::string_view part) { return text.find(p
 
 }  // namespace
 
+// A broadcast goes out whether or not anything answers it, so the absence of
+// Skype shows as the silence after it: the discovery timer tells the operator.
 void CLinkController::Start()
 {
-    if (!m_skype.Discover())
-        m_view.ShowBox("Skype API not found.", "ErrorMessage", ILinkView::Box::kError);
+    m_nNotFoundTicks = CSupervision::kAnswerTicks;
+    if (!m_skype.Discover()) {
+        m_nNotFoundTicks = 0;
+        m_view.ShowBox(kNotFoundText, "ErrorMessage", ILinkView::Box::kError);
+    }
+    // An answer inside the broadcast has cleared the count.
+    if (m_nNotFoundTicks > 0)
+        StartDiscoveryTimer();
     m_view.EnableLinkControls(0);
     m_bSkypeLinked = 0;
 }
 
 void CLinkController::OnAttachAnswer(std::intptr_t status)
 {
+    m_nNotFoundTicks = 0;  // Skype is there
     switch (status) {
     case kAttachSuccess:
         OpenRobotLink();
         // Starting it again with the same id restarts it.
         m_view.StartTimer(CSupervision::kTimerId, CSupervision::kPeriodMs);
+        m_bSupervising = true;
+        StopDiscoveryTimer();
         m_bSkypeLinked = 1;
         break;
     case kAttachRefused: m_view.ShowBox(kRefusedText, "Error Message", ILinkView::Box::kError); break;
@@ -54,6 +66,9 @@ void CLinkController::OnAttachAnswer(std::intptr_t status)
         if (m_bSkypeLinked == 0) {
             m_supervision.ArmRediscovery();
             m_bSkypeLinked = 1;
+            // A Skype that comes after us: nothing ticks yet to count down.
+            if (!m_bSupervising)
+                StartDiscoveryTimer();
         }
         break;
     default: break;
@@ -67,12 +82,8 @@ void CLinkController::OnSkypeNotice(const char* notice)
 {
     const std::string_view text(notice);
 
-    if (Contains(text, "LOGGEDOUT")) {
-        m_view.SetStatus("User offline");
-        m_view.EnableLinkControls(0);
-        m_view.PushControls();
-        m_bSkypeLinked = 0;
-    }
+    if (Contains(text, "LOGGEDOUT"))
+        LogOut();
     if (Contains(text, "STATUS FINISHED"))
         EndExperiment();
     if (Contains(text, "ONLINE")) {
@@ -115,6 +126,19 @@ void CLinkController::OnSkypeNotice(const char* notice)
         m_view.EnableLinkControls(0);
 }
 
+// Skype's window went away under a command: the same as its user logging out.
+// The jog held, if any, stops as its button is disabled; an API-available answer
+// from the Skype that comes next arms the discovery.
+void CLinkController::OnSkypeGone() { LogOut(); }
+
+void CLinkController::LogOut()
+{
+    m_view.SetStatus("User offline");
+    m_view.EnableLinkControls(0);
+    m_view.PushControls();
+    m_bSkypeLinked = 0;
+}
+
 void CLinkController::OpenRobotLink()
 {
     Send("CREATE APPLICATION " + kApplication);
@@ -123,8 +147,12 @@ void CLinkController::OpenRobotLink()
 
 void CLinkController::SendDatagram(const char* command)
 {
-    Send("ALTER APPLICATION " + kApplication + " DATAGRAM " + kRobot + ":" + std::to_string(m_nStreamId) + " Msg$" +
-         command);
+    const std::string text = "ALTER APPLICATION " + kApplication + " DATAGRAM " + kRobot + ":" +
+        std::to_string(m_nStreamId) + " Msg$" + command;
+    if (IsVitalCommand(command))
+        m_skype.SendVital(text.c_str());
+    else
+        Send(text);
 }
 
 void CLinkController::CallRobot() { Send("call " + kRobot); }
@@ -144,7 +172,7 @@ void CLinkController::CloseDown(Close what)
         m_state = State::kClosing;
     // A jog still held stops before the robot is told we leave.
     m_view.CancelJog();
-    SendDatagram("WMCD");  // the robot station: the client leaves
+    SendDatagram(kLeaveCommand);  // the robot station: the client leaves
     Send("ALTER CALL " + std::to_string(m_nCallId) + " HANGUP");
     if (what == Close::kWindow)
         m_view.Wait(5000);
@@ -161,14 +189,26 @@ void CLinkController::CloseDown(Close what)
         ShowExperimentEnd(false);
 }
 
+// Asked for by a notice, so it runs after the notice has been answered: its
+// close-down waits and its box waits for the operator.
 void CLinkController::EndExperiment()
 {
     if (m_state == State::kEnding)
         return;
-    if (m_state == State::kClosing) {
-        m_state = State::kEnding;  // shown when the close-down is over
+    const bool closing = m_state == State::kClosing;
+    m_state = State::kEnding;
+    // A close-down under way shows the end when it is over.
+    if (closing)
         return;
-    }
+    m_bEndPosted = true;
+    m_view.PostExperimentEnd();
+}
+
+void CLinkController::RunExperimentEnd()
+{
+    if (!m_bEndPosted)
+        return;
+    m_bEndPosted = false;
     ShowExperimentEnd(true);
 }
 

@@ -20,13 +20,17 @@ constexpr UINT kAnswerLimitMs = 1000;
 constexpr UINT kSilentAnswerLimitMs = 100;
 }  // namespace
 
-bool CSkypeChannel::Discover() { return ws::BroadcastMessage(g_uDiscoverMsg, WPARAM(m_owner.m_hWnd), 0) != 0; }
+bool CSkypeChannel::Discover()
+{
+    return ws::BroadcastMessage(g_uDiscoverMsg, WPARAM(m_owner.m_hWnd), 0, kAnswerLimitMs) != 0;
+}
 
 // The send is synchronous: Skype's notices in answer to the command can arrive,
 // nested, before it returns. A command Skype does not take within the time
-// limit counts as sent and is never repeated: Windows still hands it to Skype
-// later, in order; Wine drops it.
-void CSkypeChannel::Send(const char* command)
+// limit counts as sent: Windows still hands it to Skype later, in order; Wine
+// drops it. Only a vital command is sent again, once, after Skype has answered
+// another in time; the arm takes a second jog stop or WMCD as it takes the first.
+void CSkypeChannel::Deliver(const char* command, Kind kind)
 {
     size_t length = command ? std::strlen(command) : 0;
     // A command that does not fit is not sent at all: a cut datagram could carry
@@ -40,15 +44,47 @@ void CSkypeChannel::Send(const char* command)
     record.lpData = g_szCopyBuffer;
     m_log.Command(command, m_nSendDepth > 0);
     LRESULT answer = 0;
-    UINT limit = m_bSilent ? kSilentAnswerLimitMs : kAnswerLimitMs;
+    const UINT limit = m_bSilent && kind == Kind::kPlain ? kSilentAnswerLimitMs : kAnswerLimitMs;
+    const HWND skype = m_hSkypeWnd;
     ++m_nSendDepth;
-    BOOL answered =
-        ws::SendMessageTimeout(m_hSkypeWnd, WM_COPYDATA, WPARAM(m_owner.m_hWnd), LPARAM(&record), limit, &answer);
+    const BOOL answered =
+        ws::SendMessageTimeout(skype, WM_COPYDATA, WPARAM(m_owner.m_hWnd), LPARAM(&record), limit, &answer);
+    const DWORD error = answered ? 0 : ws::GetLastError();
     --m_nSendDepth;
+    // A nested send may have lost or changed the window meanwhile.
+    if (!skype || skype != m_hSkypeWnd)
+        return;
+    if (!answered && error == ERROR_INVALID_WINDOW_HANDLE) {
+        ForgetSkype();
+        if (m_listener)
+            m_listener->OnSkypeGone();
+        return;
+    }
     // Sends nested in this one may have set the flag; this send's own outcome,
     // the latest, decides.
-    if (m_hSkypeWnd)
-        m_bSilent = !answered;
+    m_bSilent = !answered;
+    if (!answered && kind == Kind::kVital)
+        m_vUnanswered.emplace_back(command, length);
+    if (answered)
+        RepeatVitalCommands();
+}
+
+void CSkypeChannel::RepeatVitalCommands()
+{
+    if (m_vUnanswered.empty())
+        return;
+    std::vector<std::string> unanswered;
+    unanswered.swap(m_vUnanswered);
+    for (const std::string& command : unanswered)
+        Deliver(command.c_str(), Kind::kRepeat);
+}
+
+// What we sent to a window that has gone is lost with it; a new Skype starts afresh.
+void CSkypeChannel::ForgetSkype()
+{
+    m_hSkypeWnd = nullptr;
+    m_bSilent = false;
+    m_vUnanswered.clear();
 }
 
 // Only a successful answer teaches us Skype's window: until then nothing it
@@ -56,6 +92,8 @@ void CSkypeChannel::Send(const char* command)
 void CSkypeChannel::OnAttachAnswer(LPARAM status, HWND skypeWnd)
 {
     if (status == kAttachSuccess) {
+        if (skypeWnd != m_hSkypeWnd)
+            ForgetSkype();
         m_hSkypeWnd = skypeWnd;
         m_bSilent = false;  // it has just answered us
     }

@@ -1,6 +1,9 @@
 // The transport to the local Skype client: the Skype Desktop API's registered
 // window messages and WM_COPYDATA text commands.
 #pragma once
+#include <string>
+#include <vector>
+
 #include "SkypeApi.h"
 #include "SkypeLink.h"
 #include "winapi.h"
@@ -28,7 +31,8 @@ public:
     void Listen(ISkypeListener* listener) { m_listener = listener; }
     HWND SkypeWindow() const { return m_hSkypeWnd; }
 
-    void Send(const char* command) override;
+    void Send(const char* command) override { Deliver(command, Kind::kPlain); }
+    void SendVital(const char* command) override { Deliver(command, Kind::kVital); }
     bool Discover() override;
 
     // The window messages Skype sends us.
@@ -36,12 +40,21 @@ public:
     void OnCopyData(HWND from, const COPYDATASTRUCT* data);
 
 private:
+    // kRepeat: a vital command sent once more; it is not repeated again.
+    enum class Kind { kPlain, kVital, kRepeat };
+
+    void Deliver(const char* command, Kind kind);
+    void RepeatVitalCommands();
+    void ForgetSkype();
+
     const CWnd& m_owner;
     CSessionLog& m_log;
     ISkypeListener* m_listener = nullptr;
     HWND m_hSkypeWnd = nullptr;
     // Skype left the last command unanswered within the time limit.
     bool m_bSilent = false;
+    // Vital commands that ran out of time, to go once more when Skype answers again.
+    std::vector<std::string> m_vUnanswered;
     // Sends to Skype under way, nested ones counted: what arrives meanwhile is nested.
     int m_nSendDepth = 0;
 };

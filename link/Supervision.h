@@ -8,6 +8,11 @@ class CSupervision {
 public:
     static constexpr unsigned kTimerId = 1;
     static constexpr unsigned kPeriodMs = 1000;
+    // Ticks at the same period until the first attachment, when supervision's
+    // timer is not running yet.
+    static constexpr unsigned kDiscoveryTimerId = 2;
+    // Start-up gives Skype this many ticks to answer the discovery.
+    static constexpr int kAnswerTicks = 10;
 
     // Below zero, the countdown stays quiet until ArmRediscovery sets it.
     explicit CSupervision(int missedTicks = 0, int rediscoverCountdown = -1)

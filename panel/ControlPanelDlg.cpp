@@ -16,6 +16,7 @@ const MsgMapEntry<CControlPanelDlg> CControlPanelDlg::kMessageMap[] = {
     msgmap::QueryDragIcon(&CControlPanelDlg::OnQueryDragIcon),
     msgmap::DpiChanged(&CControlPanelDlg::OnDpiChanged),
     msgmap::Timer(&CControlPanelDlg::OnTimer),
+    msgmap::Message(kExperimentEndMsg, &CControlPanelDlg::OnExperimentEnd),
     msgmap::Clicked(IDC_ABOUT, &CControlPanelDlg::OnAbout),
     msgmap::Clicked(IDC_ON_TOP, &CControlPanelDlg::ToggleOnTop),
     msgmap::Clicked(IDC_MORE, &CControlPanelDlg::ToggleMoreLess),

@@ -86,7 +86,8 @@ private:
     void OnAbout();
     // "Session Log...": the log in its viewer, or why there is none.
     void ShowSessionLog();
-    void OnTimer(UINT_PTR) { m_link.OnTick(); }
+    void OnTimer(UINT_PTR id) { m_link.OnTimer(unsigned(id)); }
+    void OnExperimentEnd() { m_link.RunExperimentEnd(); }
     void OnConnect() { m_link.CallRobot(); }
     void OnDisconnect() { m_link.CloseRobotLink(); }
     void OnSetPose();
@@ -142,6 +143,8 @@ private:
     void ShowRobotAlive(const char* text) override;
     void ShowBox(const char* text, const char* caption, Box kind) override;
     void StartTimer(unsigned id, unsigned periodMs) override { SetTimer(id, periodMs); }
+    void StopTimer(unsigned id) override { KillTimer(id); }
+    void PostExperimentEnd() override { PostMessage(kExperimentEndMsg); }
     void CancelJog() override { CancelChildCapture(); }
     void Wait(unsigned ms) override { ws::Sleep(ms); }
     void ShowRobotReport(const char* payload) override { OnRobotReport(payload); }
@@ -153,4 +156,6 @@ private:
     StepList m_steps;
 
     static const MsgMapEntry<CControlPanelDlg> kMessageMap[];
+    // Posted by the link controller: the end of the experiment, after Skype's notice.
+    static constexpr UINT kExperimentEndMsg = WM_APP + 1;
 };

@@ -63,6 +63,11 @@ std::string JogStartCommand(int jogId) { return "WMCA_BSTARTM|" + std::to_string
 
 std::string JogStopCommand(int jogId) { return "WMCA_BSTOPM|" + std::to_string(jogId); }
 
+bool IsVitalCommand(std::string_view command)
+{
+    return command == kLeaveCommand || command.starts_with("WMCA_BSTOPM|");
+}
+
 RobotPose WholeTarget(const RobotPose& p)
 {
     return {std::trunc(p.x),     std::trunc(p.y),    std::trunc(p.z),

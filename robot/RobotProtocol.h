@@ -37,6 +37,11 @@ constexpr char kGoHomeCommand[] = "WMCA_BMTH|";
 // jogId: the jog button's control id, which the station knows the joints by.
 std::string JogStartCommand(int jogId);
 std::string JogStopCommand(int jogId);
+// What tells the station that the client leaves.
+constexpr char kLeaveCommand[] = "WMCD";
+// A command the arm must get even from a slow Skype: a jog stop, or the client
+// leaving; either one lost would leave the arm moving.
+bool IsVitalCommand(std::string_view command);
 
 // The target as Move To XYZ and STEP send it: every value cut toward zero to a
 // whole millimetre, degree or speed step.

@@ -34,7 +34,7 @@ enum Log : unsigned {
     kText = 1u << 4,         // "text <control> Link to Robot OK!"
     kCheck = 1u << 5,        // "check <control> 1"
     kPlace = 1u << 6,        // "place TOPMOST 315x350"
-    kTimer = 1u << 7,        // "timer 1 1000"
+    kTimer = 1u << 7,        // "timer 1 1000", "kill timer 2"
     kSleep = 1u << 8,        // "sleep 5000"
     kMenu = 1u << 9,         // "menu separator", "menu 16 &About Orvanta..."
     kIcon = 1u << 10,        // "icon big 128"

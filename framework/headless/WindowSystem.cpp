@@ -35,6 +35,9 @@ std::string MessageName(UINT msg)
     return std::to_string(msg);
 }
 
+// What the last failed send left for GetLastError.
+DWORD g_lastError = 0;
+
 std::string Size(int cx, int cy) { return std::to_string(cx) + "x" + std::to_string(cy); }
 
 // Copy-data sent to a window that is not there (or no longer).
@@ -67,7 +70,7 @@ UINT RegisterWindowMessage(const char* name)
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (hwnd == HWND_BROADCAST)
-        return BroadcastMessage(msg, wParam, lParam);
+        return BroadcastMessage(msg, wParam, lParam, 0);
     Desktop::Window* w = D().W(hwnd);
     if (msg == WM_COPYDATA && (!w || !w->alive)) {
         RecordUndelivered(lParam);
@@ -79,13 +82,18 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 BOOL SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT timeoutMs, LRESULT* result)
 {
     Desktop::Window* w = D().W(hwnd);
-    if (msg == WM_COPYDATA && (!w || !w->alive)) {
-        RecordUndelivered(lParam);
+    if (!w || !w->alive) {
+        if (msg == WM_COPYDATA)
+            RecordUndelivered(lParam);
         if (result)
             *result = 0;
+        g_lastError = ERROR_INVALID_WINDOW_HANDLE;
         return FALSE;
     }
-    return D().SendTimed(hwnd, msg, wParam, lParam, timeoutMs, result);
+    BOOL answered = D().SendTimed(hwnd, msg, wParam, lParam, timeoutMs, result);
+    if (!answered)
+        g_lastError = ERROR_TIMEOUT;
+    return answered;
 }
 
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -96,13 +104,15 @@ BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
-LRESULT BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam, UINT)
 {
     D().Record(headless::kBroadcast, "broadcast " + MessageName(msg));
     if (D().onBroadcast)
         D().onBroadcast(msg, wParam, lParam);
     return D().broadcastResult;
 }
+
+DWORD GetLastError() { return g_lastError; }
 
 HWND GetDlgItem(HWND dlg, int id)
 {
@@ -303,6 +313,15 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT periodMs)
     w->timers[id] = periodMs;
     D().Record(headless::kTimer, "timer " + std::to_string(id) + " " + std::to_string(periodMs));
     return id;
+}
+
+BOOL KillTimer(HWND hwnd, UINT_PTR id)
+{
+    Desktop::Window* w = D().W(hwnd);
+    if (!w || !w->timers.erase(id))
+        return FALSE;
+    D().Record(headless::kTimer, "kill timer " + std::to_string(id));
+    return TRUE;
 }
 
 int MessageBox(HWND, const char* text, const char* caption, UINT type)

@@ -93,9 +93,13 @@ enum : UINT {
     WM_CAPTURECHANGED = 0x0215,
     WM_DPICHANGED = 0x02E0,
     WM_USER = 0x0400,
+    WM_APP = 0x8000,
 };
 enum : UINT { WA_INACTIVE = 0, WA_ACTIVE = 1 };
 enum : UINT { MK_LBUTTON = 0x0001 };
+
+// GetLastError's answers after a failed send.
+enum : DWORD { ERROR_INVALID_WINDOW_HANDLE = 1400, ERROR_TIMEOUT = 1460 };
 
 enum : UINT {
     BM_GETCHECK = 0x00F0,

@@ -133,10 +133,15 @@ BOOL SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT 
 }
 
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) { return PostMessageA(hwnd, msg, wParam, lParam); }
-LRESULT BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+// A plain SendMessage(HWND_BROADCAST) waits on every top-level window: one whose
+// thread pumps nothing would hold us for ever.
+LRESULT BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam, UINT timeoutMs)
 {
-    return SendMessageA(HWND_BROADCAST, msg, wParam, lParam);
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(HWND_BROADCAST, msg, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &answer);
 }
+
+DWORD GetLastError() { return ::GetLastError(); }
 
 // Under Wine GetDlgItem asks the server for the dialog's children every time
 // (about 0.1 ms), and data exchange looks up some thirty controls a run. A
@@ -278,6 +283,7 @@ void EndPaint(HWND hwnd) { ::EndPaint(hwnd, &g_paint); }
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon) { return ::DrawIcon(dc, x, y, icon); }
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT periodMs) { return ::SetTimer(hwnd, id, periodMs, nullptr); }
+BOOL KillTimer(HWND hwnd, UINT_PTR id) { return ::KillTimer(hwnd, id); }
 
 namespace {
 // A box's text is UTF-8 (a file's name may hold any character); a text that

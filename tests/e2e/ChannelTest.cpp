@@ -28,6 +28,35 @@ TEST_F(Channel, DiscoveryBroadcastCarriesThePanelHandle)
     EXPECT_TRUE(skype.foreignCommands().empty());
 }
 
+TEST_F(Channel, UnansweredDiscoveryIsToldAndASkypeThatComesLaterIsFound)
+{
+    // Nothing answers the start-up broadcast: "Skype API not found." some ten
+    // seconds later, shown by the panel's timer.
+    RemoteDialog box = orvanta.waitForDialog("ErrorMessage", 20000ms);
+    ASSERT_TRUE(box) << orvanta.describeWindows();
+    EXPECT_EQ(box.owner(), panel.hwnd());
+    EXPECT_EQ(box.messageText(), "Skype API not found.");
+    EXPECT_TRUE(WaitFor(
+        "the stop icon", [&] { return MessageBoxIcon(box) == "error"; }, 2000ms))
+        << "shows " << MessageBoxIcon(box);
+    ASSERT_TRUE(box.pressButton(IDOK));
+    ASSERT_TRUE(WaitFor("the box to close", [&] { return orvanta.dialogs().empty(); }));
+
+    // Skype starts and announces itself; the panel's own discovery, some eleven
+    // seconds later, is answered with 0, and the link opens without a restart.
+    skype.answerDiscovery(kAttachSuccess);
+    skype.clear();
+    ASSERT_EQ(skype.sendAttach(kAttachApiAvailable), Answered(1));
+    ASSERT_TRUE(skype.waitForCommands(2, 20000ms)) << ::testing::PrintToString(skype.transcript());
+    const std::vector<std::string> kExpected = {"attach 32769", "done = 1",           "discover",
+                                                "attach 0",     "command " + kCreate, "command " + kConnect};
+    auto transcript = skype.transcript();
+    transcript.resize(std::min(transcript.size(), kExpected.size()));
+    EXPECT_SEQUENCE(kExpected, transcript);
+    EXPECT_TRUE(HoldsFor(
+        "no second box", [&] { return orvanta.dialogs().empty(); }, 1500ms));
+}
+
 TEST_F(Channel, ForeignCopyDataIsConsumedWithoutEffect)
 {
     // Either would change the status line if it came from the Skype window.

@@ -1,13 +1,15 @@
 // An operator's session: presses and releases (the mouse going down and up in
 // turn), capture taken away, the panel deactivated, clicks, typing, list
-// selections, timer ticks, Skype's notices and attach answers, boxes answered
-// either way, and some of Skype's notices arriving inside the panel's own
-// sends or while a box is up; at the end the panel is closed, the mouse still
-// held or not.
+// selections, timer ticks, Skype's notices and attach answers, Skype quitting
+// and starting again, boxes answered either way, and some of Skype's notices
+// arriving inside the panel's own sends or while a box is up; at the end the
+// panel is closed, the mouse still held or not.
 //
 // Property: every jog start is followed by a jog stop once the hold ends. After
 // each of the operator's actions a started joint is still moving only while its
-// button holds the mouse; once the panel is closed none is.
+// button holds the mouse; once the panel is closed none is. A Skype that quits
+// takes the jogs it carried with it (the station stops a client that went
+// silent), and no jog is started through a Skype window that has gone.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdio>
@@ -156,7 +158,7 @@ private:
 
     void Act()
     {
-        switch (m_in.ConsumeIntegralInRange(0, 11)) {
+        switch (m_in.ConsumeIntegralInRange(0, 12)) {
         case 0:
         case 1: {
             // The mouse goes down on a jog button, or up over any control.
@@ -219,6 +221,12 @@ private:
                 m_last = "line selected";
                 m_desk.SelectLine(m_in.ConsumeIntegralInRange(0, 4));
             }
+            break;
+        case 11:
+            m_last = "Skype quit and started again";
+            m_desk.QuitSkype();
+            m_moving.clear();
+            m_desk.StartSkype();
             break;
         default: m_nested.push_back(m_in.ConsumeIntegralInRange(0, 3)); break;
         }

@@ -26,12 +26,19 @@ void SkypeDesktop::Reset()
     m_commandCounts.clear();
     onCommand = nullptr;
     onDiscover = nullptr;
-    m_skype = AddWindow("tSkMainForm", [this](UINT msg, WPARAM, LPARAM lParam) { return TakeCommand(msg, lParam); });
+    StartSkype();
     onBroadcast = [this](UINT msg, WPARAM, LPARAM) {
         static const UINT discover = ws::RegisterWindowMessage(kSkypeDiscoverMessageName);
         if (msg == discover && onDiscover)
             onDiscover();
     };
+}
+
+void SkypeDesktop::QuitSkype() { Destroy(m_skype); }
+
+void SkypeDesktop::StartSkype()
+{
+    m_skype = AddWindow("tSkMainForm", [this](UINT msg, WPARAM, LPARAM lParam) { return TakeCommand(msg, lParam); });
 }
 
 LRESULT SkypeDesktop::TakeCommand(UINT msg, LPARAM lParam)

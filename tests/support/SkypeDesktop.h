@@ -21,6 +21,10 @@ public:
     HWND Panel() const { return MainDialog(); }
 
     HWND SkypeWindow() const { return m_skype; }
+    // Skype quits or dies: its window goes away.
+    void QuitSkype();
+    // Skype starts (again): a new window, which takes commands as the first did.
+    void StartSkype();
     // Called for each command that reaches the Skype window, inside its send.
     std::function<void(const std::string&)> onCommand;
     // Called for the discovery broadcast, inside it.

@@ -17,6 +17,7 @@ protected:
     }
     void OnAttachAnswer(std::intptr_t status) override { answers.push_back(status); }
     void OnSkypeNotice(const char* notice) override { notices.push_back(notice); }
+    void OnSkypeGone() override { ++gone; }
 
     void Attach() { channel.OnAttachAnswer(kAttachSuccess, desk.SkypeWindow()); }
     // The notices heard from a copy-data of count bytes.
@@ -34,6 +35,7 @@ protected:
     CSkypeChannel channel{owner, log};
     std::vector<std::intptr_t> answers;
     Sequence notices;
+    int gone = 0;
 };
 
 // A text of length characters: a robot's text report padded with 'x'.
@@ -115,6 +117,95 @@ TEST_F(ChannelTest, SkypeThatStopsAnsweringCostsOneSecondAndLosesNoCommand)
     Attach();
     channel.Send("H");
     EXPECT_EQ(desk.SendLimits().back(), 1000u);
+}
+
+TEST_F(ChannelTest, VitalCommandGetsTheFullSecondAndGoesOnceMoreWhenSkypeAnswersAgain)
+{
+    // Skype hangs: A runs out of its second, the vital STOP still gets its own
+    // and runs out too, B gets 100 ms. Skype answers again: the waiting commands
+    // are taken; C, the first answered in time, brings STOP once more, then D.
+    // A vital command that runs out of time on its second try is not tried again.
+    static const Sequence expected = {
+        "no answer in 1000 ms: A",
+        "no answer in 1000 ms: STOP",
+        "no answer in 100 ms: B",
+        "send A",
+        "send STOP",
+        "send B",
+        "send C",
+        "send STOP",
+        "send D",
+    };
+    Attach();
+    desk.StopAnswering(desk.SkypeWindow());
+    channel.Send("A");
+    channel.SendVital("STOP");
+    channel.Send("B");
+    desk.AnswerAgain(desk.SkypeWindow());
+    channel.Send("C");
+    channel.Send("D");
+    EXPECT_SEQUENCE(expected, Sent());
+    EXPECT_EQ(desk.SendLimits(), (std::vector<UINT>{1000, 1000, 100, 100, 1000, 1000}));
+
+    Flush();
+    desk.StopAnswering(desk.SkypeWindow());
+    channel.SendVital("LEAVE");
+    desk.AnswerAgain(desk.SkypeWindow());
+    desk.StopAnswering(desk.SkypeWindow());
+    channel.Send("E");  // runs out of time: no repeat yet
+    desk.AnswerAgain(desk.SkypeWindow());
+    desk.onCommand = [&](const std::string& command) {
+        if (command == "F")
+            desk.StopAnswering(desk.SkypeWindow());  // hangs again, under LEAVE's second try
+    };
+    channel.Send("F");
+    desk.onCommand = nullptr;
+    desk.AnswerAgain(desk.SkypeWindow());
+    channel.Send("G");
+    static const Sequence again = {
+        "no answer in 1000 ms: LEAVE",
+        "send LEAVE",
+        "no answer in 100 ms: E",
+        "send E",
+        "send F",
+        "no answer in 1000 ms: LEAVE",
+        "send LEAVE",
+        "send G",
+    };
+    EXPECT_SEQUENCE(again, Sent());
+    EXPECT_EQ(gone, 0);
+}
+
+TEST_F(ChannelTest, SkypeWindowGoneUnderACommandIsForgottenAndToldOnce)
+{
+    // Skype quits; the next command finds no window. Later commands are
+    // undelivered, its notices unheard, and only a new attachment brings it back.
+    static const Sequence expected = {
+        "send A",
+        "undelivered B",
+        "undelivered C",
+        "send D",
+    };
+    Attach();
+    channel.Send("A");
+    const HWND first = desk.SkypeWindow();
+    desk.QuitSkype();
+    channel.Send("B");
+    EXPECT_EQ(gone, 1);
+    EXPECT_EQ(channel.SkypeWindow(), nullptr);
+    channel.Send("C");
+    EXPECT_EQ(gone, 1);
+    EXPECT_TRUE(Heard("USERSTATUS ONLINE", 18, first).empty());
+    desk.StartSkype();
+    Attach();
+    channel.Send("D");
+    EXPECT_SEQUENCE(expected, Sent());
+    EXPECT_EQ(gone, 1);
+    // Sent before any attachment, a command finds no window either: that is no loss.
+    CSkypeChannel fresh{owner, log};
+    fresh.Listen(this);
+    fresh.Send("E");
+    EXPECT_EQ(gone, 1);
 }
 
 TEST_F(ChannelTest, CommandsBeforeAnyAttachAreUndelivered)

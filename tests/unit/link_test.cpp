@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <utility>
 
 #include "LinkController.h"
 
@@ -33,12 +34,34 @@ protected:
     void StartTimer(unsigned id, unsigned ms) override
     {
         Note("timer " + std::to_string(id) + " " + std::to_string(ms));
+        timers.insert(id);
+    }
+    void StopTimer(unsigned id) override
+    {
+        Note("kill timer " + std::to_string(id));
+        timers.erase(id);
+    }
+    void PostExperimentEnd() override
+    {
+        Note("post end");
+        posted = true;
     }
     void CancelJog() override { Note("cancel jog"); }
     void Wait(unsigned ms) override { Note("sleep " + std::to_string(ms)); }
     void ShowRobotReport(const char* payload) override { Note(std::string("report ") + payload); }
     void Send(const char* command) override { Note(std::string("send ") + command); }
-    bool Discover() override { return Note("broadcast"), true; }
+    void SendVital(const char* command) override
+    {
+        Note(std::string("send ") + command);
+        vital.push_back(command);
+    }
+    bool Discover() override
+    {
+        Note("broadcast");
+        if (onDiscover)
+            onDiscover();
+        return true;
+    }
     // Answers 0, whatever the entry, for the one-line answers above.
     int Note(std::string entry) { return log.push_back(std::move(entry)), 0; }
 
@@ -52,13 +75,36 @@ protected:
         log.clear();
     }
 
+    // The posted end of the experiment, handled once the notice is done.
+    void RunPosted()
+    {
+        if (std::exchange(posted, false))
+            link->RunExperimentEnd();
+    }
+    // One second: each running timer's tick.
+    void Tick(int count = 1)
+    {
+        for (int i = 0; i < count; ++i)
+            for (unsigned id : std::set<unsigned>(timers))
+                link->OnTimer(id);
+    }
+
     // A fresh controller.
-    void Restart() { link.emplace(static_cast<ISkypeCommands&>(*this), static_cast<ILinkView&>(*this)); }
+    void Restart()
+    {
+        link.emplace(static_cast<ISkypeCommands&>(*this), static_cast<ILinkView&>(*this));
+        timers.clear();
+        posted = false;
+    }
 
     ControllerTest() { Restart(); }
     std::optional<CLinkController> link;
     Sequence log;
     std::function<void()> whileBox;
+    std::function<void()> onDiscover;
+    std::set<unsigned> timers;
+    bool posted = false;
+    Sequence vital;  // the commands sent as vital
 };
 
 class LinkTest : public PanelTest {
@@ -126,6 +172,8 @@ const Sequence kEnd = Sequence{"pull", std::string("status ") + kRestart, "push"
     Sequence{"enable 0", std::string("box Message | ") + kThanks + " | information"};
 const Sequence kOpenLink = {"send CREATE APPLICATION remotecontrol",
                             "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot", "timer 1 1000"};
+// A notice asks for the end; it runs once the notice has been answered.
+const Sequence kPostEnd = {"post end"};
 
 // The window's close-down, with its wait between hang-up and disconnect.
 Sequence WindowCloseDown(const std::string& how, int call, int stream)
@@ -159,7 +207,7 @@ TEST_F(ControllerTest, EachAttachStatusHasItsOwnEffect)
         {1, {}, false, -1},
         {2, {std::string("box Error Message | ") + kRefused + " | stop"}, false, -1},
         {3, {std::string("box Error Message | ") + kNotAvailable + " | stop"}, false, -1},
-        {0x8001, {}, true, 10},
+        {0x8001, {"timer 2 1000"}, true, 10},
         {4, {}, false, -1},
         {0x8002, {}, false, -1},
         {-1, {}, false, -1},
@@ -228,10 +276,11 @@ const NoticeRow kNotices[] = {
     {"CONNSTATUS LOGGEDOUT", kLogOut, 17, 1, false},
     {"CHAT #a/$b TOPIC LOGGEDOUT ONLINE", kLogOut + Shows(kOnline)},
     // The end of any call.
-    {"CALL 17 STATUS FINISHED", kEnd},
-    {"#1 CALL 17 STATUS FINISHED", kEnd},
-    {"CALL 99 STATUS FINISHED", kEnd},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*STATUS FINISHED, ONLINE", kEnd + Shows(kOnline)},
+    {"CALL 17 STATUS FINISHED", kPostEnd + kEnd},
+    {"#1 CALL 17 STATUS FINISHED", kPostEnd + kEnd},
+    {"CALL 99 STATUS FINISHED", kPostEnd + kEnd},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRD_U*STATUS FINISHED, ONLINE",
+     kPostEnd + Shows(kOnline) + kEnd},
     // ONLINE anywhere, also inside a longer word, and before every later test.
     {"USERSTATUS ONLINE", Shows(kOnline)},
     {"CONNSTATUS ONLINE", Shows(kOnline)},
@@ -247,10 +296,10 @@ const NoticeRow kNotices[] = {
     // Streams: the robot's must come first.
     {"APPLICATION remotecontrol STREAMS orvanta.robot:3", {}, 17, 3},
     {"APPLICATION remotecontrol STREAMS orvanta.robot:3 other.user:1", {}, 17, 3},
-    {"APPLICATION remotecontrol STREAMS ", kEnd},
-    {"APPLICATION remotecontrol STREAMS other.user:1 orvanta.robot:3", kEnd},
-    {"APPLICATION remotecontrol STREAMS orvanta.robot", kEnd},
-    {"#0 APPLICATION remotecontrol STREAMS orvanta.robot:3", kEnd},
+    {"APPLICATION remotecontrol STREAMS ", kPostEnd + kEnd},
+    {"APPLICATION remotecontrol STREAMS other.user:1 orvanta.robot:3", kPostEnd + kEnd},
+    {"APPLICATION remotecontrol STREAMS orvanta.robot", kPostEnd + kEnd},
+    {"#0 APPLICATION remotecontrol STREAMS orvanta.robot:3", kPostEnd + kEnd},
     {"APPLICATION remotecontrol STREAMS", {}},
     {"APPLICATION other STREAMS orvanta.robot:3", {}},
     // Datagrams: our stream, and Msg$ in the first token; the payload from its first "$".
@@ -292,6 +341,7 @@ TEST_F(ControllerTest, EveryNoticeGoesThroughTheTestsInOrder)
         Restart();
         InCall();
         link->OnSkypeNotice(r.notice);
+        RunPosted();
         EXPECT_SEQUENCE(r.log, log);
         EXPECT_EQ(link->CallId(), r.call);
         EXPECT_EQ(link->StreamId(), r.stream);
@@ -312,6 +362,20 @@ TEST_F(ControllerTest, DatagramOfAnotherStreamTouchesNoCounter)
     EXPECT_EQ(link->Supervision().MissedTicks(), 9);
 }
 
+TEST_F(ControllerTest, JogStopsAndTheLeavingAreTheVitalDatagrams)
+{
+    // Every robot command of the panel, then Disconnect: only these must get
+    // through a slow Skype.
+    static const Sequence expected = {"ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMCA_BSTOPM|1005",
+                                      "ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMCD"};
+    InCall();
+    for (const char* command : {"WMCA_BSTARTM|1005", "WMCA_BSTOPM|1005", "WMCA_QD", "WMCA_QU", "WMCA_ITD",
+                                "WMCA_PCD|X10Y0Z0P0R0G0SP200", "WMCA_BSHP|", "WMCA_BMTH|", "WMCA_BSTOPM"})
+        link->SendDatagram(command);
+    link->CloseRobotLink();
+    EXPECT_SEQUENCE(expected, vital);
+}
+
 TEST_F(ControllerTest, DatagramsGoOutWhateverTheLinkState)
 {
     // Before any stream, with the link controls off.
@@ -328,11 +392,13 @@ TEST_F(ControllerTest, DisconnectInsideTheThanksBoxClosesDownWithoutASecondEnd)
     InCall();
     whileBox = [&] { link->CloseRobotLink(); };
     link->OnSkypeNotice("CALL 17 STATUS FINISHED");
-    EXPECT_SEQUENCE(kEnd + Sequence{"cancel jog"} + CloseDown(17, 1) + kOff, log);
+    RunPosted();
+    EXPECT_SEQUENCE(kPostEnd + kEnd + Sequence{"cancel jog"} + CloseDown(17, 1) + kOff, log);
     // And the controller is idle again: the next end runs whole.
     log.clear();
     link->OnSkypeNotice("CALL 17 STATUS FINISHED");
-    EXPECT_SEQUENCE(kEnd, log);
+    RunPosted();
+    EXPECT_SEQUENCE(kPostEnd + kEnd, log);
 }
 
 // --- The panel: what the operator sees and what reaches Skype
@@ -433,6 +499,24 @@ TEST_F(LinkTest, EndOfTheExperimentAnsweredLikeRealSkypeShowsOneBox)
     }
 }
 
+TEST_F(LinkTest, EndOfTheExperimentRunsOnlyAfterTheNoticeHasBeenAnswered)
+{
+    // The notice handled alone asks for nothing of Skype and shows nothing; the
+    // end comes with the panel's next messages, whole.
+    for (const char* end : {"CALL 17 STATUS FINISHED", "APPLICATION remotecontrol STREAMS "}) {
+        SCOPED_TRACE(end);
+        StartOver();
+        OpenInCall();
+        const std::string text = end;
+        COPYDATASTRUCT record{0, DWORD(text.size() + 1), const_cast<char*>(text.c_str())};
+        EXPECT_EQ(desk.Deliver(desk.Panel(), WM_COPYDATA, WPARAM(desk.SkypeWindow()), LPARAM(&record)), 1);
+        EXPECT_TRUE(LinkLog().empty());
+        desk.ExpectBox(kThanks);
+        desk.Pump();
+        EXPECT_SEQUENCE(EndOfExperiment(17, 1), LinkLog());
+    }
+}
+
 TEST_F(LinkTest, CallEndWhileTheThanksBoxIsOpenDoesNothingAndALaterOneRunsAgain)
 {
     // STATUS FINISHED (and ONLINE) while the box is up, then once more after it has gone.
@@ -469,6 +553,44 @@ TEST_F(LinkTest, HeldJogStopsBeforeTheRobotIsToldWeLeave)
     desk.ExpectBox(kThanks);
     desk.Notice("CALL 17 STATUS FINISHED");
     EXPECT_SEQUENCE(expected, Sent());
+}
+
+// --- Skype gone
+
+TEST_F(LinkTest, SkypeWindowGoneUnderACommandIsALogOutUntilSkypeComesBack)
+{
+    // Operating, Elbow down held; Skype's window goes, and the tick's first poll
+    // finds no window: what a log-out does, the held jog stopped by the disabling
+    // (to no window any more), and the polls go nowhere.
+    Sequence off = LinkControlEntries(0);
+    off.insert(std::find(off.begin(), off.end(), "enable IDC_ELBOW_DOWN 0") + 1,
+               "undelivered " + testsupport::DatagramCommand(1, "WMCA_BSTOPM|1005"));
+    const Sequence lost = Sequence{"undelivered " + testsupport::DatagramCommand(1, "WMCA_QD")} + off +
+        Sequence{Status(kOffline), "undelivered " + testsupport::DatagramCommand(1, "WMCA_QU")};
+    OpenInCall();
+    desk.Press(IDC_ELBOW_DOWN);
+    desk.QuitSkype();
+    Flush();
+    desk.Tick();
+    EXPECT_SEQUENCE(lost, LinkLog());
+    EXPECT_EQ(desk.Text(IDC_STATUS), kOffline);
+    EXPECT_FALSE(desk.Enabled(IDC_MOVE_XYZ));
+
+    // Skype starts again and announces itself: the discovery on the eleventh tick
+    // after, and the new window's answer opens the link.
+    desk.StartSkype();
+    desk.Attach(0x8001);
+    desk.Tick(10);
+    desk.onDiscover = [&] { desk.Attach(0); };
+    Flush();
+    desk.Tick();
+    const Sequence relink = {"undelivered " + testsupport::DatagramCommand(1, "WMCA_QD"),
+                             "undelivered " + testsupport::DatagramCommand(1, "WMCA_QU"),
+                             "broadcast SkypeControlAPIDiscover",
+                             "send CREATE APPLICATION remotecontrol",
+                             "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot",
+                             "timer 1 1000"};
+    EXPECT_SEQUENCE(relink, LinkLog());
 }
 
 // --- The window's close-down
@@ -597,8 +719,9 @@ TEST_F(ControllerTest, RecordedSkypeNoticesHaveExactlyTheirEffect)
         Restart();
         InCall();
         link->OnSkypeNotice(r.notice);
+        RunPosted();
         const Sequence expected = r.effect == TraceRow::kOnline ? Shows(kOnline)
-            : r.effect == TraceRow::kEnd                        ? kEnd
+            : r.effect == TraceRow::kEnd                        ? kPostEnd + kEnd
                                                                 : Sequence{};
         EXPECT_SEQUENCE(expected, log);
         EXPECT_EQ(link->CallId(), r.effect == TraceRow::kCall ? r.call : 17);

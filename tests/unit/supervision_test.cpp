@@ -43,8 +43,9 @@ const char kSilent[] = "Sorry Robot is not online now, please try again later";
 
 TEST_F(SupervisionTest, EveryAttachStartsTheOneSecondTimer)
 {
-    // Attach 0 twice: the same timer, started again.
-    static const Sequence expected = {"timer 1 1000", "timer 1 1000"};
+    // Attach 0 twice: the same timer, started again; the discovery timer's
+    // wait for an answer is over.
+    static const Sequence expected = {"timer 1 1000", "kill timer 2", "timer 1 1000"};
     OpenPanel();
     desk.Attach(0);
     desk.Attach(0);
@@ -169,16 +170,92 @@ TEST_F(SupervisionTest, RediscoveryAnsweredAttachesAgain)
     EXPECT_SEQUENCE(expected, LinkLog());
 }
 
-TEST_F(SupervisionTest, NoTimerNoRediscovery)
+// --- Before the first attachment: the discovery timer
+
+const char kNotFound[] = "Skype API not found.";
+const char kNotAvailable[] = "Skype API not available, please log in Skype to operate robot";
+
+TEST_F(SupervisionTest, SkypeThatAnnouncesItselfLaterIsFoundWithoutARestart)
 {
-    // Skype not available at start-up, then available: no attach yet, so no ticks.
+    // Before it: no answer at all (three ticks), "not available" inside the
+    // start-up broadcast, or "Skype API not found." on the tenth tick. Skype
+    // announces itself (0x8001); the eleventh tick after it sends the discovery,
+    // which Skype answers with 0.
+    static const Sequence opened = {"kill timer 2", "broadcast SkypeControlAPIDiscover",
+                                    "send CREATE APPLICATION remotecontrol",
+                                    "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot", "timer 1 1000"};
+    enum Before { kSilence, kAnswered3, kBoxShown };
+    for (Before before : {kSilence, kAnswered3, kBoxShown}) {
+        SCOPED_TRACE(before);
+        StartOver();
+        if (before == kAnswered3) {
+            desk.onDiscover = [&] { desk.Attach(3); };
+            desk.ExpectBox(kNotAvailable);
+        }
+        OpenPanel();
+        desk.onDiscover = nullptr;
+        if (before == kBoxShown)
+            desk.ExpectBox(kNotFound);
+        desk.Tick(before == kBoxShown ? 10 : 3);
+        Flush();
+        desk.Attach(0x8001);
+        // The discovery timer runs for it, unless it is running still.
+        EXPECT_SEQUENCE(before == kSilence ? Sequence{} : Sequence{"timer 2 1000"}, LinkLog());
+        EXPECT_EQ(BroadcastsPerTick(10), std::vector<int>(10, 0));
+        desk.onDiscover = [&] { desk.Attach(0); };
+        Flush();
+        desk.Tick();
+        EXPECT_SEQUENCE(opened, LinkLog());
+        EXPECT_EQ(desk.Timers(), std::vector<UINT_PTR>{1});
+        desk.onDiscover = nullptr;
+        // Attached: the supervision timer's ticks, which poll.
+        Flush();
+        desk.Tick();
+        EXPECT_SEQUENCE((Sequence{Datagram("WMCA_QD", 0), Datagram("WMCA_QU", 0)}), LinkLog());
+    }
+}
+
+TEST_F(SupervisionTest, SkypeApiNotFoundComesOnceOnTheTenthTickUnlessSkypeAnswered)
+{
+    // Nobody answers the start-up broadcast: the box on the tenth tick, once,
+    // and then the discovery timer stops.
+    static const Sequence box = {"box ErrorMessage | Skype API not found. | stop ok -> IDOK"};
     OpenPanel();
-    desk.ExpectBox("Skype API not available, please log in Skype to operate robot");
-    desk.Attach(3);
-    desk.Attach(0x8001);
-    Flush();
+    desk.ExpectBox(kNotFound);
+    std::vector<Sequence> boxes;
+    for (int i = 0; i < 30; ++i) {
+        Flush();
+        desk.Tick();
+        boxes.push_back(Log(headless::kBox));
+    }
+    std::vector<Sequence> expected(30);
+    expected[9] = box;
+    EXPECT_EQ(boxes, expected);
+    EXPECT_TRUE(desk.Timers().empty());
+
+    // Any answer before the tenth tick: no such box then or later. Refused and
+    // not available have boxes of their own.
+    for (LPARAM status : {0, 1, 2, 3, 0x8001, 0x8002}) {
+        SCOPED_TRACE(status);
+        StartOver();
+        OpenPanel();
+        desk.onUnscriptedBox = [](const std::string&, UINT) { return int(IDOK); };
+        desk.Tick(9);
+        desk.Attach(status);
+        desk.Tick(30);
+        const Sequence shown = Log(headless::kBox);
+        EXPECT_EQ(shown.size(), status == 2 || status == 3 ? 1u : 0u);
+        for (const std::string& entry : shown)
+            EXPECT_EQ(entry.find(kNotFound), std::string::npos) << entry;
+    }
+
+    // A broadcast that nobody took: the box at start-up, as ever, and not again.
+    StartOver();
+    desk.broadcastResult = 0;
+    desk.ExpectBox(kNotFound);
+    OpenPanel();
     desk.Tick(30);
-    EXPECT_TRUE(Log(headless::kAll).empty());
+    EXPECT_TRUE(Log(headless::kBox).empty());
     EXPECT_TRUE(desk.Timers().empty());
 }
 
