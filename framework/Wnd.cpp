@@ -133,6 +133,7 @@ CString CWnd::GetDlgItemText(int id) const { return WindowTextOf(GetDlgItem(id))
 
 BOOL CWnd::EnableWindow(BOOL enable) { return ws::EnableWindow(m_hWnd, enable); }
 void CWnd::CheckDlgButton(int id, UINT check) { ws::SendMessage(GetDlgItem(id), BM_SETCHECK, check, 0); }
+UINT CWnd::IsDlgButtonChecked(int id) const { return UINT(ws::SendMessage(GetDlgItem(id), BM_GETCHECK, 0, 0)); }
 void CWnd::SetRedraw(BOOL redraw) { ws::SendMessage(m_hWnd, WM_SETREDRAW, WPARAM(redraw), 0); }
 BOOL CWnd::RedrawWindow(UINT flags) { return ws::RedrawWindow(m_hWnd, flags); }
 void CWnd::EnableDlgItem(int id, BOOL enable) { ws::EnableWindow(GetDlgItem(id), enable); }
