@@ -13,7 +13,8 @@
 // while its button holds the mouse; once the panel is closed none is. While RUN
 // shows unchecked no Cartesian target goes out, but for the operator's own Move
 // To XYZ and STEP. A step-end report sends the step of the line the list
-// highlights, or nothing. The handling of a robot report opens no modal box.
+// highlights, or nothing. Once RUN shows unchecked only the operator's click
+// checks it again. The handling of a robot report opens no modal box.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdio>
@@ -33,7 +34,7 @@ const int kClicked[] = {
     IDC_BACKWARD, IDC_CONNECT, IDC_DISCONNECT, IDC_CALIBRATE, IDC_GOTO_HOME, IDC_ON_TOP, IDC_MORE,
 };
 const int kTyped[] = {IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_PITCH_SET, IDC_ROLL_SET, IDC_HAND_SET, IDC_SPEED, IDC_NOTE};
-const char* const kTexts[] = {"", "-", "5", "-5", "12.7", "abc", "3000000000", "1e10", " 7 ", "grip"};
+const char* const kTexts[] = {"", "-", "5", "-5", "12.7", "abc", "3000000000", "1e10", " 7 ", "grip", "300000000"};
 const LPARAM kAttachStatuses[] = {kAttachSuccess, kAttachPendingAuthorization, kAttachRefused, kAttachNotAvailable,
                                   kAttachApiAvailable};
 
@@ -71,6 +72,9 @@ public:
         while (m_in.remaining_bytes() > 0) {
             Act();
             CheckHolds("after " + m_last);
+            if (m_runStopped && m_desk.Check(IDC_RUN) == BST_CHECKED)
+                fuzz::Broken("RUN was checked again, not by a click; " + History());
+            WatchRun();
         }
         if (m_mouseDown && m_in.ConsumeBool()) {
             m_desk.Release(IDC_STATUS);
@@ -117,8 +121,9 @@ private:
             return;
         const std::string sent = command.substr(at + 4);
         const Source source = Handling();
-        if (source != Source::kTargetClick && m_desk.Check(IDC_RUN) != BST_CHECKED)
-            fuzz::Broken("a target went out with RUN unchecked: " + sent + "; " + History());
+        WatchRun();
+        if (source != Source::kTargetClick && m_runStopped)
+            fuzz::Broken("a target went out after RUN was unchecked: " + sent + "; " + History());
         if (source != Source::kStepEnd)
             return;
         const std::vector<std::string> lines = m_desk.Lines();
@@ -130,6 +135,13 @@ private:
         if (sent != expected)
             fuzz::Broken("a step end sent " + sent + ", not the step of line " + std::to_string(line) + " (" +
                          (line >= 0 && line < int(lines.size()) ? lines[size_t(line)] : "none") + "); " + History());
+    }
+
+    // Once RUN shows unchecked, only the operator's click checks it again.
+    void WatchRun()
+    {
+        if (m_desk.Check(IDC_RUN) != BST_CHECKED)
+            m_runStopped = true;
     }
 
     // Skype's notice, its handling marked; what it posts runs after it.
@@ -214,6 +226,8 @@ private:
     void Click(int id)
     {
         m_last = "click on " + headless::Desktop::ControlName(id);
+        if (id == IDC_RUN && m_desk.Enabled(IDC_RUN) && m_desk.Check(IDC_RUN) != BST_CHECKED)
+            m_runStopped = false;  // the click checks it before its handler runs
         m_handling.push_back(id == IDC_MOVE_XYZ || id == IDC_STEP ? Source::kTargetClick : Source::kOperator);
         m_desk.Click(id);
         m_handling.pop_back();
@@ -284,17 +298,24 @@ private:
                 m_desk.SelectLine(m_in.ConsumeIntegralInRange(0, 4));
             }
             break;
-        case 12:
-            // Playing and recording, and the lines they go through.
+        case 12: {
+            // Playing and recording: their buttons, the lines they go through,
+            // and the robot's step ends.
             if (m_mouseDown)
                 break;
-            if (m_in.ConsumeBool()) {
+            const size_t pick = m_in.ConsumeIntegralInRange<size_t>(0, std::size(kPlaying) + 1);
+            if (pick < std::size(kPlaying)) {
+                Click(kPlaying[pick]);
+            } else if (pick == std::size(kPlaying)) {
                 m_last = "line selected";
                 m_desk.SelectLine(m_in.ConsumeIntegralInRange(0, 4));
             } else {
-                Click(kPlaying[m_in.ConsumeIntegralInRange<size_t>(0, std::size(kPlaying) - 1)]);
+                m_last = "step end";
+                m_noticeSource = Source::kStepEnd;
+                DeliverNotice(RobotNotice("WMRP_SE", m_panel->Link().StreamId()));
             }
             break;
+        }
         default: m_nested.push_back(m_in.ConsumeIntegralInRange(0, 3)); break;
         }
     }
@@ -307,6 +328,7 @@ private:
     std::deque<std::string> m_history;
     std::vector<Source> m_handling;
     Source m_noticeSource = Source::kOther;
+    bool m_runStopped = true;
     std::string m_last = "none";
     bool m_mouseDown = false;
 };
