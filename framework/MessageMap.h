@@ -9,6 +9,7 @@
 //   Paint                           void OnPaint()             WM_PAINT
 //   QueryDragIcon                   HCURSOR OnQueryDragIcon()  WM_QUERYDRAGICON
 //   LButtonDown / LButtonUp         void OnLButtonX(UINT flags, POINT pt)
+//   MouseMove                       void OnMouseMove(UINT flags, POINT pt)
 //   CaptureChanged                  void OnCaptureChanged(HWND newCapture)
 //   CancelMode                      void OnCancelMode()        WM_CANCELMODE
 //   Activate                        void OnActivate(UINT state, HWND other)
@@ -47,6 +48,7 @@ template <class T> MsgMapEntry<T> Paint(void (T::*fn)()) { return {WM_PAINT, 0, 
 template <class T> MsgMapEntry<T> QueryDragIcon(HCURSOR (T::*fn)()) { return {WM_QUERYDRAGICON, 0, 0, fn}; }
 template <class T> MsgMapEntry<T> LButtonDown(void (T::*fn)(UINT, POINT)) { return {WM_LBUTTONDOWN, 0, 0, fn}; }
 template <class T> MsgMapEntry<T> LButtonUp(void (T::*fn)(UINT, POINT)) { return {WM_LBUTTONUP, 0, 0, fn}; }
+template <class T> MsgMapEntry<T> MouseMove(void (T::*fn)(UINT, POINT)) { return {WM_MOUSEMOVE, 0, 0, fn}; }
 template <class T> MsgMapEntry<T> CaptureChanged(void (T::*fn)(HWND)) { return {WM_CAPTURECHANGED, 0, 0, fn}; }
 template <class T> MsgMapEntry<T> CancelMode(void (T::*fn)()) { return {WM_CANCELMODE, 0, 0, fn}; }
 template <class T> MsgMapEntry<T> Activate(void (T::*fn)(UINT, HWND)) { return {WM_ACTIVATE, 0, 0, fn}; }

@@ -54,7 +54,7 @@ public:
     BOOL RedrawWindow(UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     void EnableDlgItem(int id, BOOL enable);
     void CheckDlgButton(int id, UINT check);  // BST_CHECKED or BST_UNCHECKED
-    UINT IsDlgButtonChecked(int id) const;    // BM_GETCHECK
+    UINT IsDlgButtonChecked(int id) const;
     BOOL IsIconic() const;
     BOOL SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
     void GetClientRect(RECT* rect) const;

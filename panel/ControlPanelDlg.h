@@ -86,7 +86,7 @@ private:
     void OnTimer(UINT_PTR) { m_link.OnTick(); }
     void OnConnect() { m_link.CallRobot(); }
     void OnDisconnect() { m_link.CloseRobotLink(); }
-    void OnSetPose() { SendSetPose(); }
+    void OnSetPose();
     void OnCalibrate();
     void OnGotoHome();
     void OnRec();
@@ -99,6 +99,7 @@ private:
     // Move To XYZ and STEP; false when the form could not be read and nothing was sent.
     bool SendSetPose();
     void SendCartesianTarget(const RobotPose& target, double speed);
+    void EndPlaybackForOperatorMove();
     // The Set values (speed apart) take the Read values: the robot's pose.
     void CopyReadToSet();
 

@@ -1,13 +1,16 @@
 // Jog buttons: a press starts the joint, the release stops it. A hold that ends
 // without a release reaching the button (the capture taken away by a disabled
 // button, another window, a box, a deactivated panel) stops the joint too, at
-// once: a jog never outlives the operator's hold.
+// once: a jog never outlives the operator's hold. Nor does it outlive what the
+// button shows: a pointer that slides off a held button draws it released, so
+// the joint stops there, and coming back onto the button starts nothing.
 #include "ControlPanelDlg.h"
 #include "JogButton.h"
 
 const MsgMapEntry<CJogButton> CJogButton::kMessageMap[] = {
     msgmap::LButtonDown(&CJogButton::OnLButtonDown),
     msgmap::LButtonUp(&CJogButton::OnLButtonUp),
+    msgmap::MouseMove(&CJogButton::OnMouseMove),
     msgmap::CaptureChanged(&CJogButton::OnCaptureChanged),
 };
 
@@ -61,14 +64,34 @@ void CJogButton::OnLButtonUp(UINT flags, POINT pt)
     DefWindowProc(WM_LBUTTONUP, flags, PointToLParam(pt));
 }
 
+// Only a move with the left button down counts: the window system also sends a
+// move of its own when the button takes the mouse, from wherever the pointer is,
+// and a press that did not come from the mouse (a posted one) has no pointer on
+// the button at all.
+void CJogButton::OnMouseMove(UINT flags, POINT pt)
+{
+    if (m_bJogging && (flags & MK_LBUTTON)) {
+        RECT r{};
+        GetClientRect(&r);
+        if (pt.x < r.left || pt.y < r.top || pt.x >= r.right || pt.y >= r.bottom)
+            StopEarly();
+    }
+    // The button draws itself pressed or released by where the pointer is.
+    DefWindowProc(WM_MOUSEMOVE, flags, PointToLParam(pt));
+}
+
 void CJogButton::OnCaptureChanged(HWND newCapture)
 {
-    if (m_bJogging && newCapture != m_hWnd) {
-        m_bJogging = false;
-        m_bStoppedEarly = true;
-        if (CControlPanelDlg* panel = PanelOf(*this))
-            panel->SendJogStop(m_nCtrlId);
-    }
+    if (m_bJogging && newCapture != m_hWnd)
+        StopEarly();
     if (m_hWnd)
         DefWindowProc(WM_CAPTURECHANGED, 0, LPARAM(newCapture));
+}
+
+void CJogButton::StopEarly()
+{
+    m_bJogging = false;
+    m_bStoppedEarly = true;
+    if (CControlPanelDlg* panel = PanelOf(*this))
+        panel->SendJogStop(m_nCtrlId);
 }

@@ -13,12 +13,16 @@ public:
 private:
     void OnLButtonDown(UINT flags, POINT pt);
     void OnLButtonUp(UINT flags, POINT pt);
+    void OnMouseMove(UINT flags, POINT pt);
     void OnCaptureChanged(HWND newCapture);
+    // The hold ends before its release: the stop goes out now, and the release
+    // sends none.
+    void StopEarly();
 
     // A jog-start went out and no jog-stop has followed it yet.
     bool m_bJogging = false;
-    // This hold's stop went out when the button lost the mouse: its release
-    // sends no second one.
+    // This hold's stop went out before its release (the button lost the mouse,
+    // or the pointer left it): the release sends no second one.
     bool m_bStoppedEarly = false;
 
     static const MsgMapEntry<CJogButton> kMessageMap[];

@@ -3,7 +3,11 @@
 #include "ControlPanelDlg.h"
 #include "RobotProtocol.h"
 
-void CControlPanelDlg::SendJogStart(int id) { SendDatagram(JogStartCommand(id).c_str()); }
+void CControlPanelDlg::SendJogStart(int id)
+{
+    EndPlaybackForOperatorMove();
+    SendDatagram(JogStartCommand(id).c_str());
+}
 
 void CControlPanelDlg::SendJogStop(int id) { SendDatagram(JogStopCommand(id).c_str()); }
 
@@ -35,17 +39,39 @@ void CControlPanelDlg::SendCartesianTarget(const RobotPose& target, double speed
     SendDatagram(command->c_str());
 }
 
+void CControlPanelDlg::OnSetPose()
+{
+    EndPlaybackForOperatorMove();
+    SendSetPose();
+}
+
 void CControlPanelDlg::OnCalibrate()
 {
     if (AfxMessageBox(
             "This command will reset the current position\nas the home position.\n\nAre you sure to continue?.",
-            MB_YESNO) == IDYES)
-        SendDatagram(kSetHomeCommand);
+            MB_YESNO) != IDYES)
+        return;
+    EndPlaybackForOperatorMove();
+    SendDatagram(kSetHomeCommand);
 }
 
 void CControlPanelDlg::OnGotoHome()
 {
     if (AfxMessageBox("This command will let robot move to its home position\n\nAre you sure to continue?.",
-                      MB_YESNO) == IDYES)
-        SendDatagram(kGoHomeCommand);
+                      MB_YESNO) != IDYES)
+        return;
+    EndPlaybackForOperatorMove();
+    SendDatagram(kGoHomeCommand);
+}
+
+// A move of the operator's own takes over from a playback: RUN shows unchecked,
+// and the step end that follows is that move's, which plays nothing. (A step the
+// robot could not reach ends no step, so without this a playback stalled there
+// would wake up on the end of the operator's next move.)
+void CControlPanelDlg::EndPlaybackForOperatorMove()
+{
+    if (m_bRun == 0 && IsDlgButtonChecked(IDC_RUN) == BST_UNCHECKED)
+        return;
+    m_bRun = 0;
+    CheckDlgButton(IDC_RUN, BST_UNCHECKED);
 }

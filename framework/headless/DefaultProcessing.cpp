@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Desktop.h"
+#include "MessageMap.h"
 
 namespace headless {
 namespace {
@@ -93,6 +94,14 @@ LRESULT Desktop::Default(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
             }
             return 0;
         }
+        case WM_MOUSEMOVE:
+            // While it holds the mouse, a button shows itself pressed only with the
+            // pointer over it; a release elsewhere is no click.
+            if (m_capture == h && (wParam & MK_LBUTTON)) {
+                const POINT p = msgmap::PointFromLParam(lParam);
+                w->pushed = p.x >= 0 && p.y >= 0 && p.x < w->cx && p.y < w->cy;
+            }
+            return 0;
         case WM_CAPTURECHANGED: w->pushed = false; return 0;
         default: return 0;
         }

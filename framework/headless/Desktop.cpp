@@ -382,6 +382,29 @@ void Desktop::Press(int id) { Button(id, WM_LBUTTONDOWN); }
 void Desktop::DoubleClickPress(int id) { Button(id, WM_LBUTTONDBLCLK); }
 void Desktop::Release(int id) { Button(id, WM_LBUTTONUP); }
 
+void Desktop::MoveMouse(int id, int x, int y, bool leftHeld)
+{
+    HWND h = Item(id);
+    Window* w = W(h);
+    if (!w)
+        throw std::runtime_error("no control " + ControlName(id));
+    HWND target = h;
+    if (m_capture && m_capture != h) {
+        // The same point in the capturing window's own coordinates, when it is a
+        // sibling control; any other window gets the point as it is.
+        target = m_capture;
+        Window* c = W(target);
+        if (c && c->parent == w->parent) {
+            x += w->x - c->x;
+            y += w->y - c->y;
+        }
+    }
+    if (!W(target)->enabled)
+        return;
+    Deliver(target, WM_MOUSEMOVE, leftHeld ? MK_LBUTTON : 0, MAKELPARAM(WORD(x), WORD(y)));
+    Pump();
+}
+
 void Desktop::Click(int id)
 {
     Press(id);

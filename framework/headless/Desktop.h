@@ -91,10 +91,13 @@ public:
     std::string SelectedText(int id) const;  // of an edit: its text between the ends of its selection
 
     // --- The operator
-    void Click(int id);                          // press and release over the control
-    void Press(int id);                          // WM_LBUTTONDOWN
-    void DoubleClickPress(int id);               // WM_LBUTTONDBLCLK, the second press of a double-click
-    void Release(int id);                        // WM_LBUTTONUP
+    void Click(int id);             // press and release over the control
+    void Press(int id);             // WM_LBUTTONDOWN
+    void DoubleClickPress(int id);  // WM_LBUTTONDBLCLK, the second press of a double-click
+    void Release(int id);           // WM_LBUTTONUP
+    // WM_MOUSEMOVE at (x, y) of control id, the left button held or not; a captured
+    // window gets it instead, at the same screen point.
+    void MoveMouse(int id, int x, int y, bool leftHeld = true);
     void Type(int id, const std::string& text);  // replaces the edit's text, as typing does
     void SelectLine(int index);                  // a click on a step-list line: selection, then LBN_SELCHANGE
     void SysCommand(UINT id);

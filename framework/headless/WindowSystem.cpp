@@ -194,9 +194,11 @@ BOOL GetClientRect(HWND hwnd, RECT* rect)
     Desktop::Window* w = D().W(hwnd);
     if (!w || !rect)
         return FALSE;
-    // Minimised, the client area is the icon's place; otherwise the window less
-    // a 4-pixel frame and a 20-pixel small caption.
-    if (w->iconic)
+    // A control has no frame. A dialog minimised: the icon's place; otherwise the
+    // window less a 4-pixel frame and a 20-pixel small caption.
+    if (w->templateId == 0 && w->parent)
+        *rect = RECT{0, 0, w->cx, w->cy};
+    else if (w->iconic)
         *rect = RECT{0, 0, 37, 37};
     else
         *rect = RECT{0, 0, w->cx - 8, w->cy - 28};

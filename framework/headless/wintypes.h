@@ -82,6 +82,7 @@ enum : UINT {
     WM_COMMAND = 0x0111,
     WM_SYSCOMMAND = 0x0112,
     WM_TIMER = 0x0113,
+    WM_MOUSEMOVE = 0x0200,
     WM_LBUTTONDOWN = 0x0201,
     WM_LBUTTONUP = 0x0202,
     WM_LBUTTONDBLCLK = 0x0203,
@@ -89,6 +90,7 @@ enum : UINT {
     WM_USER = 0x0400,
 };
 enum : UINT { WA_INACTIVE = 0, WA_ACTIVE = 1 };
+enum : UINT { MK_LBUTTON = 0x0001 };
 
 enum : UINT {
     BM_GETCHECK = 0x00F0,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "OrvantaFixture.h"
@@ -124,6 +125,97 @@ TEST_F(Motion, JogRunsFromPressToRelease)
                                                 DatagramCommand(kStream, "WMCA_BSTOPM|1005")};
     EXPECT_SEQUENCE(kExpected, sent());
     EXPECT_TRUE(panel.enabled(IDC_ELBOW_DOWN));
+}
+
+// The real pointer, through the window system's own input: what a hand on the
+// mouse does, moves at capture time included.
+void PointerTo(POINT screen)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+}
+
+void LeftButton(DWORD flag)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flag;
+    SendInput(1, &in, sizeof in);
+}
+
+// A pointer that slides off a held jog button: the button draws itself released
+// and the joint stops there, once; back on the button and released, nothing more.
+TEST_F(Motion, JogStopsWhereThePointerLeavesTheHeldButton)
+{
+    const std::vector<std::string> kStartStop = {DatagramCommand(kStream, "WMCA_BSTARTM|1005"),
+                                                 DatagramCommand(kStream, "WMCA_BSTOPM|1005")};
+    {
+        SCOPED_TRACE("posted messages");
+        ASSERT_TRUE(panel.press(IDC_ELBOW_DOWN));
+        ASSERT_TRUE(waitForSent(1));
+        EXPECT_TRUE(staysAt(1));  // the window system's own move as the button took the mouse
+        ASSERT_TRUE(panel.moveMouse(IDC_ELBOW_DOWN, {-4, 3}));
+        ASSERT_TRUE(waitForSent(2));
+        ASSERT_TRUE(panel.moveMouse(IDC_ELBOW_DOWN, {3, 3}));
+        ASSERT_TRUE(panel.release(IDC_ELBOW_DOWN));
+        EXPECT_TRUE(staysAt(2));
+        EXPECT_SEQUENCE(kStartStop, sent());
+    }
+    skype.clear();
+    {
+        SCOPED_TRACE("the real pointer");
+        RECT r{};
+        ASSERT_TRUE(GetWindowRect(panel.item(IDC_ELBOW_DOWN), &r));
+        const POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        PointerTo(centre);
+        LeftButton(MOUSEEVENTF_LEFTDOWN);
+        // The button is let go whatever the test's outcome: the next test's pointer is free.
+        struct Held {
+            bool down = true;
+            void release()
+            {
+                if (std::exchange(down, false))
+                    LeftButton(MOUSEEVENTF_LEFTUP);
+            }
+            ~Held() { release(); }
+        } held;
+        ASSERT_TRUE(waitForSent(1));
+        EXPECT_TRUE(staysAt(1));  // held in place
+        PointerTo({r.left - 6, centre.y});
+        ASSERT_TRUE(waitForSent(2));
+        PointerTo(centre);
+        EXPECT_TRUE(staysAt(2));
+        held.release();
+        EXPECT_TRUE(staysAt(2));
+        EXPECT_SEQUENCE(kStartStop, sent());
+    }
+}
+
+// A step the robot cannot reach ends no step, so the playback waits there; the
+// operator's own move takes over, and its step end plays nothing.
+TEST_F(Motion, OperatorsOwnMoveEndsAStalledPlayback)
+{
+    for (const char* x : {"10", "20"}) {
+        ASSERT_TRUE(panel.setText(IDC_X_SET, x));
+        ASSERT_TRUE(panel.click(IDC_ADD));
+    }
+    ASSERT_TRUE(panel.clickListLine(IDC_STEP_LIST, 0));
+    ASSERT_TRUE(panel.click(IDC_RUN));
+    ASSERT_TRUE(waitForSent(1));
+    ASSERT_EQ(skype.sendNotice(DatagramNotice(kStream, "WMRD_U*Target out of reach")), Answered(1));
+    ASSERT_TRUE(panel.setText(IDC_X_SET, "55"));
+    ASSERT_TRUE(panel.click(IDC_MOVE_XYZ));
+    ASSERT_TRUE(waitForSent(2));
+    EXPECT_FALSE(panel.checked(IDC_RUN));
+    ASSERT_EQ(skype.sendNotice(DatagramNotice(kStream, "WMRP_SE")), Answered(1));
+    EXPECT_TRUE(staysAt(2));
+    const std::vector<std::string> kExpected = {DatagramCommand(kStream, "WMCA_PCD|X100Y0Z0P-900R0G0SP200"),
+                                                DatagramCommand(kStream, "WMCA_PCD|X550Y0Z0P-900R0G0SP200")};
+    EXPECT_SEQUENCE(kExpected, sent());
 }
 
 TEST_F(Motion, VideoRejectedDuringAJogStopsItAtOnce)

@@ -146,6 +146,24 @@ TEST_F(Jog, StartWhoseAnswersEndTheHoldStopsAtThatMoment)
     }
 }
 
+TEST_F(Jog, PointerSlidingOffTheHeldButtonStopsItThereOnce)
+{
+    desk.Press(IDC_ELBOW_DOWN);
+    // The window system's own move as the button takes the mouse, from a pointer
+    // elsewhere and no button down: the hold goes on. So it does over the button.
+    desk.MoveMouse(IDC_ELBOW_DOWN, -40, -40, false);
+    desk.MoveMouse(IDC_ELBOW_DOWN, 2, 2);
+    EXPECT_EQ(Sent(), Sequence{Start(1005)});
+    Flush();
+    // Off the button, back onto it, released there: one stop, at the slide.
+    desk.MoveMouse(IDC_ELBOW_DOWN, -3, 4);
+    EXPECT_EQ(Sent(), Sequence{Stop(1005)});
+    desk.MoveMouse(IDC_ELBOW_DOWN, 4, 4);
+    desk.Release(IDC_ELBOW_DOWN);
+    static const Sequence kOneStop = {Stop(1005), "capture none"};
+    EXPECT_SEQUENCE(kOneStop, Log(kJogLog));
+}
+
 TEST_F(Jog, DoubleClickPressStartsNothingAndItsReleaseStops)
 {
     desk.Press(IDC_WRIST_UP);

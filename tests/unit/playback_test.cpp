@@ -4,6 +4,8 @@
 
 #include "PanelFixture.h"
 
+#include <functional>
+
 namespace {
 
 const char kRecQuestion[] = "This command will clear the previous steps.\n\nAre you sure to continue?.";
@@ -491,4 +493,49 @@ TEST_F(Playback, LinkControlsOffDuringRecordingKeepRecOnUntilTheyComeBack)
     static const Sequence kExpected = Sequence{"check IDC_REC 0"} + LockGroup("1");
     EXPECT_SEQUENCE(kExpected, Log(headless::kEnable | headless::kCheck | headless::kBox));
     EXPECT_TRUE(desk.Enabled(IDC_ADD));
+}
+
+// A step the robot cannot reach ends no step: the playback waits there. A move
+// of the operator's own then takes over, and its step end plays nothing.
+TEST_F(Playback, OperatorsOwnMoveEndsAStalledPlayback)
+{
+    const char kHome[] = "This command will let robot move to its home position\n\nAre you sure to continue?.";
+    const char kSetHome[] =
+        "This command will reset the current position\nas the home position.\n\nAre you sure to continue?.";
+    struct Move {
+        const char* name;
+        std::function<void(SkypeDesktop&)> act;
+        std::string sent;
+    };
+    const Move moves[] = {
+        {"Move To XYZ", [](SkypeDesktop& d) { d.Click(IDC_MOVE_XYZ); }, Target(10)},
+        {"STEP", [](SkypeDesktop& d) { d.Click(IDC_STEP); }, Target(10)},
+        {"jog", [](SkypeDesktop& d) { d.Press(IDC_BASE_PLUS); }, Datagram("WMCA_BSTARTM|1001")},
+        {"Calibrate",
+         [&](SkypeDesktop& d) {
+             d.ExpectBox(kSetHome, IDYES);
+             d.Click(IDC_CALIBRATE);
+         },
+         Datagram("WMCA_BSHP|")},
+        {"Goto Home",
+         [&](SkypeDesktop& d) {
+             d.ExpectBox(kHome, IDYES);
+             d.Click(IDC_GOTO_HOME);
+         },
+         Datagram("WMCA_BMTH|")},
+    };
+    for (const Move& move : moves) {
+        SCOPED_TRACE(move.name);
+        TearDown();
+        SetUp();
+        FillSteps();
+        desk.Click(IDC_RUN);
+        Report("WMRD_U*Target out of reach");
+        Flush();
+        move.act(desk);
+        EXPECT_EQ(desk.Check(IDC_RUN), 0);
+        StepEnd();  // the operator's move arrived
+        EXPECT_EQ(Sent(), Sequence{move.sent});
+        EXPECT_EQ(desk.Selection(), 0);
+    }
 }

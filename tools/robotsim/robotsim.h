@@ -86,7 +86,7 @@ inline constexpr std::string_view kIdentRequest = "WMIT_D";
 inline constexpr std::string_view kTextPrefix = "WMRD_U*";
 
 inline constexpr int kDefaultSpeed = 200;
-inline constexpr double kJogDeadman = 3.0;      // s a jog runs without a stop command
+inline constexpr double kJogDeadman = 3.0;      // s a jog runs on without a datagram from the client
 inline constexpr double kClientSilence = 10.0;  // s without a command before time-out
 inline constexpr double kIdentPeriod = 30.0;    // s between WMIT_D requests
 
@@ -99,7 +99,8 @@ inline constexpr double kIdentPeriod = 30.0;    // s between WMIT_D requests
 //  and any motion already running carries on. A new target replaces the current move;
 //  a replaced or interrupted move (jog, WMCD, time-out) ends no step.
 //  Jogs: one per axis, stopped by either button of the pair, a limit (text) or the
-//  dead-man (text). BMTH moves home like a PCD; BSHP stores the current joints (text).
+//  dead-man (text): kJogDeadman s with no datagram from the client. A live client
+//  polls every second, so a held jog runs on; a client that has gone stops the arm. BMTH moves home like a PCD; BSHP stores the current joints (text).
 //  After kClientSilence s of silence: all motion stops, WMRSS|RoBoT_TiMeOuT is sent
 //  once and the client is forgotten. While present, WMIT_D every kIdentPeriod s.
 class Station {
@@ -133,7 +134,6 @@ private:
     };
     struct Jog {
         int dir = 0;  // -1, 0, +1
-        double deadline = 0;
     };
 
     void Heard();

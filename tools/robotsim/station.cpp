@@ -194,9 +194,7 @@ void Station::StartJog(int button, std::vector<std::string>& out)
         out.push_back(Text(std::string(info.name) + " at limit"));
         return;
     }
-    // A repeated start re-arms the dead-man.
     jog.dir = b.dir;
-    jog.deadline = m_now + kJogDeadman;
 }
 
 double Station::NextEvent() const
@@ -211,7 +209,7 @@ double Station::NextEvent() const
         const Axis a = static_cast<Axis>(i);
         const double limit = jog.dir > 0 ? Info(a).max : Info(a).min;
         const double toLimit = (limit - Get(m_joints, a)) / (jog.dir * Rate(a));
-        next = std::min({next, jog.deadline, m_now + std::max(0.0, toLimit)});
+        next = std::min({next, m_lastHeard + kJogDeadman, m_now + std::max(0.0, toLimit)});
     }
     if (m_client)
         next = std::min({next, m_lastHeard + kClientSilence, m_nextIdent});
@@ -261,9 +259,9 @@ void Station::FireDue(std::vector<std::string>& out)
             Set(m_joints, a, limit);
             jog = Jog{};
             out.push_back(Text(std::string(info.name) + " at limit"));
-        } else if (m_now >= jog.deadline - kTimeSlack) {
+        } else if (m_now >= m_lastHeard + kJogDeadman - kTimeSlack) {
             jog = Jog{};
-            out.push_back(Text(std::string(info.name) + " jog stopped: no stop command"));
+            out.push_back(Text(std::string(info.name) + " jog stopped: the client is silent"));
         }
     }
     if (m_client && m_now >= m_lastHeard + kClientSilence - kTimeSlack) {

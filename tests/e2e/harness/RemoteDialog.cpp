@@ -296,6 +296,15 @@ bool RemoteDialog::isVisible() const { return IsWindowVisible(m_hwnd) != 0; }
     return ::testing::AssertionSuccess();
 }
 
+::testing::AssertionResult RemoteDialog::moveMouse(int id, POINT at, bool leftHeld) const
+{
+    HWND control = item(id);
+    if (!control)
+        return ::testing::AssertionFailure() << "no " << ControlName(id) << " in " << Quoted(caption());
+    PostMessageW(control, WM_MOUSEMOVE, leftHeld ? MK_LBUTTON : 0, MAKELPARAM(WORD(at.x), WORD(at.y)));
+    return ::testing::AssertionSuccess();
+}
+
 ::testing::AssertionResult RemoteDialog::setText(int id, std::string_view text) const
 {
     HWND control;

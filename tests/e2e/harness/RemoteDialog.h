@@ -78,10 +78,13 @@ public:
     // (A sent message is handled before messages posted earlier, so no sent
     // message can serve as a barrier behind a posted click.)
     ::testing::AssertionResult click(int id, Millis timeout = kDefaultTimeout) const;
-    ::testing::AssertionResult clickOpeningBox(int id) const;                 // posted BM_CLICK
-    ::testing::AssertionResult mouseClick(int id) const;                      // posted button down and up at the centre
-    ::testing::AssertionResult press(int id) const;                           // posted WM_LBUTTONDOWN at the centre
-    ::testing::AssertionResult release(int id) const;                         // posted WM_LBUTTONUP at the centre
+    ::testing::AssertionResult clickOpeningBox(int id) const;  // posted BM_CLICK
+    ::testing::AssertionResult mouseClick(int id) const;       // posted button down and up at the centre
+    ::testing::AssertionResult press(int id) const;            // posted WM_LBUTTONDOWN at the centre
+    ::testing::AssertionResult release(int id) const;          // posted WM_LBUTTONUP at the centre
+    // Posted WM_MOUSEMOVE at `at`, in the control's client coordinates (outside
+    // it too: a captured control gets those), the left button held or not.
+    ::testing::AssertionResult moveMouse(int id, POINT at, bool leftHeld = true) const;
     ::testing::AssertionResult setText(int id, std::string_view text) const;  // WM_SETTEXT, sent
     // Clicks line `index` of a list box (scrolling it into view first), so the
     // program gets the notifications of a real click; returns once handled.

@@ -176,12 +176,19 @@ TEST(Station, JogStopsAtLimitAndByDeadman)
     EXPECT_TRUE(HasText(r, "Base jog stopped"));
     EXPECT_NEAR(d.joints().base, 3 * 60.0 * kDefaultSpeed / 255, 1e-9);
 
-    Station k;  // a repeated start re-arms the dead-man
+    // The dead-man watches the client, not the jog: a client that polls keeps a
+    // held jog going, and one that falls silent stops it 3 s after its last word.
+    Station k;
+    k.Receive("WMCA_PCD|X1500Y0Z1700P-900R0G300SP20");  // slow, so no limit comes first
     k.Receive("WMCA_BSTARTM|1001");
-    k.Advance(2);
-    k.Receive("WMCA_BSTARTM|1001");
-    k.Advance(1.5);
+    RunPolled(k, 1.2, 0.1);  // polled at 0, 1 s
+    k.Receive("WMCA_QD");    // heard at 1.2 s
+    Reports silent = k.Advance(2.9);
     EXPECT_TRUE(k.jogging(Axis::kBase));
+    EXPECT_TRUE(silent.empty());
+    silent = k.Advance(0.2);
+    EXPECT_FALSE(k.jogging(Axis::kBase));
+    EXPECT_EQ(silent, Reports{"WMRD_U*Base jog stopped: the client is silent"});
 }
 
 TEST(Station, HomeAndLeaving)
