@@ -203,12 +203,19 @@ void CControlPanelDlg::OnDataExchangeFailure(int id)
         CDialog::OnDataExchangeFailure(id);
 }
 
+// The check boxes' fields follow their clicks alone: while REC's question is
+// up, say, REC shows checked and nothing records yet.
 int CControlPanelDlg::PullControls()
 {
     const bool outer = m_bUnasked;
+    const int checks[4] = {m_bRec, m_bOnTop, m_bRun, m_bBackward};
     m_bUnasked = true;
     BOOL pulled = UpdateData(TRUE);
     m_bUnasked = outer;
+    m_bRec = checks[0];
+    m_bOnTop = checks[1];
+    m_bRun = checks[2];
+    m_bBackward = checks[3];
     return pulled;
 }
 

@@ -28,10 +28,10 @@ void CControlPanelDlg::OnRec()
             EnableDlgItem(id, TRUE);
         return;
     }
-    m_bRec = 0;
-    if (!UpdateData(TRUE) ||
+    const BOOL read = UpdateData(TRUE);
+    m_bRec = 0;  // nothing records while the question is up
+    if (!read ||
         AfxMessageBox("This command will clear the previous steps.\n\nAre you sure to continue?.", MB_YESNO) != IDYES) {
-        m_bRec = 0;
         CheckDlgButton(IDC_REC, BST_UNCHECKED);
         return;
     }
@@ -128,9 +128,8 @@ void CControlPanelDlg::SendPlayedTarget(const std::string& command)
 void CControlPanelDlg::RecordStep()
 {
     PullControls();
-    const double pose[6] = {m_dXRead, m_dYRead, m_dZRead, m_dPitchRead, m_dRollRead, m_dHandRead};
     const int at = m_listSteps.GetCurSel() + 1;
-    double values[7] = {pose[0], pose[1], pose[2], pose[3], pose[4], pose[5], m_dSpeed};
+    double values[7] = {m_dXRead, m_dYRead, m_dZRead, m_dPitchRead, m_dRollRead, m_dHandRead, m_dSpeed};
     std::string line = FormatStepLine(values, m_strNote.str());
     std::optional<StepLine> step = ParseStepLine(line);
     if (!step || !StepTargetCommand(*step)) {

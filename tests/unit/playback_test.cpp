@@ -89,7 +89,11 @@ TEST_F(Playback, RecOnYesClearsTheListAndMakesTheCurrentPoseTheFirstStep)
 TEST_F(Playback, RecOnNoLeavesTheListAndUnchecksRec)
 {
     FillSteps(1);
-    desk.ExpectBox(kRecQuestion, IDNO);
+    // The robot's reports while the question is up record nothing.
+    desk.ExpectBox(kRecQuestion, IDNO, [&] {
+        Report("WMRP_D|X70Y0Z0P0R0G0");
+        StepEnd();
+    });
     desk.Click(IDC_REC);
 
     // The box's own check mark, the question, then REC's check taken away.
