@@ -14,10 +14,12 @@
 //   CancelMode                      void OnCancelMode()        WM_CANCELMODE
 //   Activate                        void OnActivate(UINT state, HWND other)
 //   InitDialog                      BOOL OnInitDialog()        WM_INITDIALOG
+//   DpiChanged                      void OnDpiChanged(UINT dpi, const RECT* suggested)  WM_DPICHANGED
 #pragma once
 #include <span>
 #include <variant>
 
+#include "WindowSystem.h"
 #include "winapi.h"
 
 template <class T> struct MsgMapEntry {
@@ -29,7 +31,8 @@ template <class T> struct MsgMapEntry {
     using CaptureFn = void (T::*)(HWND);
     using ActivateFn = void (T::*)(UINT, HWND);
     using InitFn = BOOL (T::*)();
-    using Handler = std::variant<VoidFn, TimerFn, SysCommandFn, IconFn, MouseFn, CaptureFn, ActivateFn, InitFn>;
+    using DpiFn = void (T::*)(UINT, const RECT*);
+    using Handler = std::variant<VoidFn, TimerFn, SysCommandFn, IconFn, MouseFn, CaptureFn, ActivateFn, InitFn, DpiFn>;
 
     UINT message;
     UINT code;  // WM_COMMAND: notification code
@@ -53,6 +56,7 @@ template <class T> MsgMapEntry<T> CaptureChanged(void (T::*fn)(HWND)) { return {
 template <class T> MsgMapEntry<T> CancelMode(void (T::*fn)()) { return {WM_CANCELMODE, 0, 0, fn}; }
 template <class T> MsgMapEntry<T> Activate(void (T::*fn)(UINT, HWND)) { return {WM_ACTIVATE, 0, 0, fn}; }
 template <class T> MsgMapEntry<T> InitDialog(BOOL (T::*fn)()) { return {WM_INITDIALOG, 0, 0, fn}; }
+template <class T> MsgMapEntry<T> DpiChanged(void (T::*fn)(UINT, const RECT*)) { return {WM_DPICHANGED, 0, 0, fn}; }
 
 inline POINT PointFromLParam(LPARAM lp)
 {
@@ -89,6 +93,8 @@ bool Dispatch(T* self, std::span<const MsgMapEntry<T>> map, UINT msg, WPARAM wp,
                     (self->*fn)(UINT(LOWORD(wp)), HWND(lp));
                 else if constexpr (std::is_same_v<Fn, typename E::InitFn>)
                     result = LRESULT((self->*fn)());
+                else if constexpr (std::is_same_v<Fn, typename E::DpiFn>)
+                    (self->*fn)(UINT(HIWORD(DWORD(wp))), ws::MessageRect(lp));
             },
             e.handler);
         return true;

@@ -64,6 +64,12 @@ CString LoadString(UINT id);
 bool LoadFileVersion(unsigned version[4]);
 HICON LoadIcon(int id);
 int GetSystemMetrics(int index);
+// Dots per inch of the display a window shows on (96 at 100 %): GetDpiForWindow
+// where the system has it, else the screen's.
+UINT GetDpiForWindow(HWND hwnd);
+// The rectangle a message's lParam points to, or nullptr when it points to no
+// readable memory of this process: any program can post any message to a window.
+const RECT* MessageRect(LPARAM lParam);
 
 // Painting of a window's client area (WM_PAINT).
 HDC BeginPaint(HWND hwnd);

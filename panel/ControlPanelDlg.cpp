@@ -13,6 +13,7 @@ const MsgMapEntry<CControlPanelDlg> CControlPanelDlg::kMessageMap[] = {
     msgmap::SysCommand(&CControlPanelDlg::OnSysCommand),
     msgmap::Paint(&CControlPanelDlg::OnPaint),
     msgmap::QueryDragIcon(&CControlPanelDlg::OnQueryDragIcon),
+    msgmap::DpiChanged(&CControlPanelDlg::OnDpiChanged),
     msgmap::Timer(&CControlPanelDlg::OnTimer),
     msgmap::Clicked(IDC_ABOUT, &CControlPanelDlg::OnAbout),
     msgmap::Clicked(IDC_ON_TOP, &CControlPanelDlg::ToggleOnTop),
@@ -154,7 +155,8 @@ BOOL CControlPanelDlg::OnInitDialog()
 
     m_bOnTop = 1;
     ShowOnTop();
-    SetWindowPos(HWND_TOPMOST, 0, 0, 315, 350, SWP_NOMOVE | SWP_SHOWWINDOW);
+    SIZE size = PanelSize(false);
+    SetWindowPos(HWND_TOPMOST, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_SHOWWINDOW);
 
     m_bExpanded = 0;
     return TRUE;

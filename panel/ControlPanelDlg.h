@@ -80,6 +80,9 @@ private:
     void OnSysCommand(UINT id, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
+    // The window's compact or expanded size at its display's scale.
+    SIZE PanelSize(bool expanded) const;
+    void OnDpiChanged(UINT dpi, const RECT* suggested);
     void OnAbout();
     // "Session Log...": the log in its viewer, or why there is none.
     void ShowSessionLog();

@@ -2,9 +2,33 @@
 #include "ControlPanelDlg.h"
 
 namespace {
+// In pixels at 96 dots per inch (100 %); the dialog template grows with the
+// display's scale, so the window grows with it.
 constexpr int kCompactWidth = 315, kCompactHeight = 350;
 constexpr int kExpandedWidth = 325, kExpandedHeight = 640;
 }  // namespace
+
+SIZE CControlPanelDlg::PanelSize(bool expanded) const
+{
+    int dpi = int(ws::GetDpiForWindow(m_hWnd));
+    auto scaled = [dpi](int pixels) { return (pixels * dpi + 48) / 96; };
+    return expanded ? SIZE{scaled(kExpandedWidth), scaled(kExpandedHeight)}
+                    : SIZE{scaled(kCompactWidth), scaled(kCompactHeight)};
+}
+
+// Moved to a display of another scale: the system suggests the place and size.
+// A rectangle of no sensible size (the message can come from any program) is not
+// taken.
+void CControlPanelDlg::OnDpiChanged(UINT dpi, const RECT* suggested)
+{
+    if (!suggested || dpi == 0)
+        return;
+    const int width = suggested->right - suggested->left, height = suggested->bottom - suggested->top;
+    const int limit = (kExpandedHeight * 4 * int(dpi < 960 ? dpi : 960)) / 96;
+    if (width <= 0 || height <= 0 || width > limit || height > limit)
+        return;
+    SetWindowPos(nullptr, suggested->left, suggested->top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 void CControlPanelDlg::ToggleOnTop()
 {
@@ -24,11 +48,13 @@ void CControlPanelDlg::ToggleMoreLess()
 {
     CString text;
     if (m_bExpanded == 0) {
-        SetWindowPos(HWND_TOPMOST, 0, 0, kExpandedWidth, kExpandedHeight, SWP_NOMOVE | SWP_SHOWWINDOW);
+        SIZE size = PanelSize(true);
+        SetWindowPos(HWND_TOPMOST, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_SHOWWINDOW);
         m_bExpanded = 1;
         text = "<<<< Less";
     } else {
-        SetWindowPos(HWND_TOPMOST, 0, 0, kCompactWidth, kCompactHeight, SWP_NOMOVE | SWP_SHOWWINDOW);
+        SIZE size = PanelSize(false);
+        SetWindowPos(HWND_TOPMOST, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_SHOWWINDOW);
         m_bExpanded = 0;
         text = "More >>>>";
     }

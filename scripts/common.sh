@@ -26,7 +26,7 @@ ensure_packages() {
 
 # Everything the two builds and the Wine runs need.
 ORVANTA_PACKAGES=(
-  g++ cmake make
+  g++ cmake make wixl
   g++-mingw-w64-x86-64-posix
   wine wine64
   xvfb x11-utils imagemagick fonts-liberation

@@ -112,6 +112,7 @@ void Desktop::Reset()
     broadcastResult = 1;
     localAppData.clear();
     shellOpenResult = true;
+    dpi = 96;
     m_foreign = AddWindow("ForeignWindow", [](UINT, WPARAM, LPARAM) -> LRESULT { return 0; });
 }
 

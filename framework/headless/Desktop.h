@@ -135,6 +135,8 @@ public:
     // real user's folders.
     std::filesystem::path localAppData;
     bool shellOpenResult = true;
+    // What GetDpiForWindow answers for every window (96: 100 %).
+    UINT dpi = 96;
 
     // --- The clock
     void Tick(int count = 1);  // one WM_TIMER per running timer of the panel, per tick

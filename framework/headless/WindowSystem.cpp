@@ -276,6 +276,9 @@ HICON LoadIcon(int id)
 
 int GetSystemMetrics(int index) { return index == SM_CXICON || index == SM_CYICON ? 32 : 0; }
 
+UINT GetDpiForWindow(HWND) { return D().dpi; }
+const RECT* MessageRect(LPARAM lParam) { return reinterpret_cast<const RECT*>(lParam); }
+
 HDC BeginPaint(HWND hwnd) { return reinterpret_cast<HDC>(hwnd); }
 
 void EndPaint(HWND) { }

@@ -42,6 +42,9 @@ struct POINT {
 struct RECT {
     LONG left, top, right, bottom;
 };
+struct SIZE {
+    LONG cx, cy;
+};
 
 struct COPYDATASTRUCT {
     ULONG_PTR dwData;
@@ -87,6 +90,7 @@ enum : UINT {
     WM_LBUTTONUP = 0x0202,
     WM_LBUTTONDBLCLK = 0x0203,
     WM_CAPTURECHANGED = 0x0215,
+    WM_DPICHANGED = 0x02E0,
     WM_USER = 0x0400,
 };
 enum : UINT { WA_INACTIVE = 0, WA_ACTIVE = 1 };

@@ -233,6 +233,39 @@ bool LoadFileVersion(unsigned version[4])
 HICON LoadIcon(int id) { return LoadIconA(Instance(), MAKEINTRESOURCEA(id)); }
 int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 
+const RECT* MessageRect(LPARAM lParam)
+{
+    const auto* rect = reinterpret_cast<const RECT*>(lParam);
+    MEMORY_BASIC_INFORMATION info{};
+    if (!rect || ::VirtualQuery(rect, &info, sizeof info) != sizeof info || info.State != MEM_COMMIT)
+        return nullptr;
+    const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+        PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    if (!(info.Protect & readable) || (info.Protect & PAGE_GUARD))
+        return nullptr;
+    // The whole rectangle lies in the region.
+    const auto* end = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
+    return reinterpret_cast<const char*>(rect + 1) <= end ? rect : nullptr;
+}
+
+// Windows 10 1607 and later; looked up, as Windows 7 and 8 lack it.
+UINT GetDpiForWindow(HWND hwnd)
+{
+    using Fn = UINT(WINAPI*)(HWND);
+    static const Fn fn = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (fn) {
+        if (UINT dpi = fn(hwnd))
+            return dpi;
+    }
+    int dpi = 0;
+    if (HDC dc = ::GetDC(nullptr)) {
+        dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
+        ::ReleaseDC(nullptr, dc);
+    }
+    return dpi > 0 ? UINT(dpi) : 96;
+}
+
 // One paint at a time per thread, as WM_PAINT handlers never nest.
 namespace {
 PAINTSTRUCT g_paint;

@@ -211,7 +211,9 @@ std::vector<std::wstring> ModulesOf(DWORD pid)
     return files;
 }
 
-TEST_F(Startup, ProgramsRunWithCommonControlsSixAsInvokerAndNoDpiAwareness)
+// Orvanta scales its panel to each display; the stand-in, laid out in pixels,
+// leaves the scaling to Windows.
+TEST_F(Startup, ProgramsRunWithCommonControlsSixAsInvokerAndTheirDpiAwareness)
 {
     // The panel's buttons come from common controls 6, which only the manifest asks for.
     auto modules = ModulesOf(orvanta.processId());
@@ -234,7 +236,12 @@ TEST_F(Startup, ProgramsRunWithCommonControlsSixAsInvokerAndNoDpiAwareness)
                  "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10 and 11
              })
             EXPECT_NE(manifest.find(part), std::string::npos) << part;
-        EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+        if (std::wstring_view(program) == L"Orvanta.exe") {
+            EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+            EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+        } else {
+            EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+        }
     }
 }
 

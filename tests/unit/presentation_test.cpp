@@ -55,6 +55,35 @@ TEST_F(PresentationTest, MoreThenLessResizeWithoutMovingAndRenameTheButton)
     EXPECT_SEQUENCE(expected, Log(headless::kPlace | headless::kText | headless::kCheck));
 }
 
+// Every size follows the display's dots per inch over 96, rounded; a move to a
+// display of another scale takes the place and size the system suggests, and
+// the next More or Less follows the new scale.
+TEST_F(PresentationTest, SizesFollowTheDisplayScaleAndAScaleChangeTakesTheSuggestedRectangle)
+{
+    static const Sequence expected = {
+        "place TOPMOST 488x960",   // More at 144 DPI: 325 x 640 times 1.5
+        "place TOPMOST 473x525",   // Less: 315 x 350 times 1.5, 472.5 rounded up
+        "place 394x438 at 40,30",  // moved to a display at 120 DPI
+        "place TOPMOST 406x800",   // More there: 325 x 640 times 1.25
+    };
+    desk.dpi = 144;
+    OpenPanel();
+    EXPECT_EQ(desk.Width(), 473);
+    EXPECT_EQ(desk.Height(), 525);
+    desk.Click(IDC_MORE);
+    desk.Click(IDC_MORE);
+    desk.dpi = 120;
+    RECT suggested{40, 30, 40 + 394, 30 + 438};
+    // Any program can send the message: a rectangle of no sensible size is not taken.
+    for (RECT foreign : {RECT{0, 0, 100000, 100000}, RECT{50, 50, 10, 10}})
+        desk.Deliver(desk.Panel(), WM_DPICHANGED, WPARAM(120 << 16 | 120), LPARAM(&foreign));
+    desk.Deliver(desk.Panel(), WM_DPICHANGED, WPARAM(120 << 16 | 120), LPARAM(&suggested));
+    EXPECT_EQ(desk.Left(), 40);
+    EXPECT_EQ(desk.Top(), 30);
+    desk.Click(IDC_MORE);
+    EXPECT_SEQUENCE(expected, Log(headless::kPlace));
+}
+
 TEST_F(PresentationTest, MoreMakesTheWindowTopmostEvenWithOnTopUnchecked)
 {
     OpenPanel();
