@@ -1,6 +1,6 @@
 #include "FileDialog.h"
 
-#include <cstring>
+#include <string>
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char*, const char* fileName, DWORD, const char* filter,
                          CWnd* parent)
@@ -14,12 +14,14 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char*, const char* fileName
     }
     m_filter.push_back('\0');
     m_filter.push_back('\0');
-    if (fileName)
-        std::strncpy(m_szFileName, fileName, kPathCapacity - 1);
+    if (fileName) {
+        std::u8string name(reinterpret_cast<const char8_t*>(fileName));
+        m_path = std::filesystem::path(name.substr(0, kPathCapacity - 1));
+    }
 }
 
 INT_PTR CFileDialog::DoModal()
 {
     PrepareForModal(m_hOwner);
-    return ws::GetFileName(m_bOpen, m_hOwner, m_filter.c_str(), m_szFileName, kPathCapacity) ? IDOK : IDCANCEL;
+    return ws::GetFileName(m_bOpen, m_hOwner, m_filter.c_str(), m_path, kPathCapacity) ? IDOK : IDCANCEL;
 }

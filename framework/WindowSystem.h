@@ -81,9 +81,10 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT periodMs);
 
 // Modal boxes.
 int MessageBox(HWND owner, const char* text, const char* caption, UINT type);
-// filter: pairs of NUL-terminated strings ending in an empty one. Returns false
-// on Cancel; otherwise the path is in path (size cap, NUL-terminated).
-bool GetFileName(bool open, HWND owner, const char* filter, char* path, unsigned cap);
+// filter: pairs of NUL-terminated strings ending in an empty one; path: the
+// initial name, and the chosen one, of at most cap characters with the end.
+// Returns false on Cancel.
+bool GetFileName(bool open, HWND owner, const char* filter, std::filesystem::path& path, unsigned cap);
 
 // Dialogs. CreateDialog builds the template's windows and delivers WM_INITDIALOG
 // (and every later message) to dlg->WindowProc. RunModalLoop returns once

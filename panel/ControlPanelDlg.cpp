@@ -8,6 +8,7 @@
 
 #include "AboutDlg.h"
 #include "DataExchange.h"
+#include "Files.h"
 
 const MsgMapEntry<CControlPanelDlg> CControlPanelDlg::kMessageMap[] = {
     msgmap::SysCommand(&CControlPanelDlg::OnSysCommand),
@@ -85,10 +86,27 @@ LRESULT CControlPanelDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     if (msg == WM_SYSCOMMAND && wParam == SC_CLOSE) {
-        EndDialog(1);
+        if (MayDiscardSteps())
+            EndDialog(1);
         return 0;
     }
+    // Log-off or shut-down: unsaved steps may hold it up.
+    if (msg == WM_QUERYENDSESSION)
+        return MayDiscardSteps() ? TRUE : FALSE;
     return CDialog::WindowProc(msg, wParam, lParam);
+}
+
+// The form is read first, as the dialog's own OK does.
+void CControlPanelDlg::OnOK()
+{
+    if (UpdateData(TRUE) && MayDiscardSteps())
+        EndDialog(IDOK);
+}
+
+void CControlPanelDlg::OnCancel()
+{
+    if (MayDiscardSteps())
+        CDialog::OnCancel();
 }
 
 void CControlPanelDlg::DoDataExchange(CDataExchange* pDX)
@@ -185,7 +203,7 @@ void CControlPanelDlg::ShowSessionLog()
         return;
     }
     std::filesystem::path folder = m_log.Folder();
-    std::string shown = folder.empty() ? std::string("%LOCALAPPDATA%\\Orvanta\\Logs") : folder.string();
+    std::string shown = folder.empty() ? std::string("%LOCALAPPDATA%\\Orvanta\\Logs") : ws::PathText(folder);
     CString text = "The session log could not be written.\n\nFolder: ";
     text += shown.c_str();
     MessageBox(text, "Session Log", MB_ICONEXCLAMATION | MB_OK);

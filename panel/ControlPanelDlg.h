@@ -97,6 +97,15 @@ private:
     void OnBackward();
     void LoadTrajectory();
     void SaveTrajectory();
+    // SAVE's dialog and save; true once the steps are in a file.
+    bool SaveSteps();
+    // Before the step list is thrown away (a close, LOAD): when it has unsaved
+    // changes, asks whether to save them. False when the operator cancelled or
+    // the save did not happen: nothing may go on.
+    bool MayDiscardSteps();
+    // Enter and Escape close the panel, the steps asked about first.
+    void OnOK() override;
+    void OnCancel() override;
 
     // Motion.
     // Move To XYZ and STEP; false when the form could not be read and nothing was sent.

@@ -1,19 +1,11 @@
 #include "TrajectoryFile.h"
 
 #include <cstdio>
+#include <system_error>
 
 namespace {
-bool FileExists(const char* path)
-{
-    if (FILE* f = std::fopen(path, "r")) {
-        std::fclose(f);
-        return true;
-    }
-    return false;
-}
-
 // The size of a file just opened, its position left at the start; 0 when unknown.
-long FileSize(FILE* file)
+long FileSize(std::FILE* file)
 {
     if (std::fseek(file, 0, SEEK_END) != 0)
         return 0;
@@ -39,43 +31,71 @@ std::vector<StepLine> ReadStepLines(std::string_view text)
     return steps;
 }
 
-std::optional<TrajectoryRead> ReadTrajectory(const std::string& path)
+TrajectoryRead ReadTrajectory(const std::filesystem::path& path)
 {
-    FILE* file = std::fopen(path.c_str(), "r");
-    if (!file)
-        return std::nullopt;
-    TrajectoryRead read{FileSize(file), {}};
+    TrajectoryRead read;
+    std::FILE* file = ws::OpenFile(path, "r", &read.error);
+    if (!file) {
+        // Only a name with no file behind it is a new trajectory: a file that
+        // is there is never taken for one.
+        read.result = read.error == ws::FileError::kNotFound ? TrajectoryRead::kMissing : TrajectoryRead::kNotOpened;
+        return read;
+    }
+    read.size = FileSize(file);
     std::string text;
     char buffer[4096];
     while (size_t n = std::fread(buffer, 1, sizeof buffer, file))
         text.append(buffer, n);
+    const bool failed = std::ferror(file) != 0;
     std::fclose(file);
+    if (failed) {
+        // Half a trajectory is none: its second half would be lost on the next SAVE.
+        read.result = TrajectoryRead::kNotRead;
+        return read;
+    }
     read.steps = ReadStepLines(text);
     return read;
 }
 
-void CreateTrajectoryIfMissing(const std::string& path)
+std::string TrajectoryReadFailure(const std::filesystem::path& path, const TrajectoryRead& read)
 {
-    if (!FileExists(path.c_str()))
-        if (FILE* f = std::fopen(path.c_str(), "w"))
-            std::fclose(f);
+    std::string text = "The trajectory file " + ws::PathText(path);
+    if (read.result == TrajectoryRead::kNotRead)
+        return text + " could not be read to its end.";
+    switch (read.error) {
+    case ws::FileError::kInUse: return text + " could not be opened: it is in use by another program.";
+    case ws::FileError::kDenied: return text + " could not be opened: access to it is denied.";
+    default: return text + " could not be opened.";
+    }
 }
 
-bool SaveTrajectory(const std::string& path, const std::vector<std::string>& lines,
-                    bool (*replace)(const char* from, const char* to))
+void CreateTrajectoryIfMissing(const std::filesystem::path& path)
 {
-    std::string temporary = path + ".orvanta-tmp";
+    std::error_code error;
+    if (std::filesystem::exists(path, error) || error)
+        return;
+    if (std::FILE* f = ws::OpenFile(path, "w"))
+        std::fclose(f);
+}
+
+bool SaveTrajectory(const std::filesystem::path& path, const std::vector<std::string>& lines)
+{
+    std::filesystem::path temporary = path;
+    temporary += ".orvanta-tmp";
     bool written = false;
-    if (FILE* file = std::fopen(temporary.c_str(), "w")) {
+    if (std::FILE* file = ws::OpenFile(temporary, "w")) {
         written = true;
         for (size_t i = 0; i < lines.size() && written; ++i)
             written = std::fprintf(file, "%s\n", lines[i].c_str()) >= 0;
+        // On the disk before it replaces the old file: else a power cut could
+        // leave the new name empty and the old content gone.
+        written = ws::FlushFile(file) && !std::ferror(file) && written;
         // Some devices report a failed write only when the file is closed.
-        written = std::fflush(file) == 0 && !std::ferror(file) && written;
         written = std::fclose(file) == 0 && written;
     }
-    if (written && replace(temporary.c_str(), path.c_str()))
+    if (written && ws::MoveReplacing(temporary, path))
         return true;
-    std::remove(temporary.c_str());
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
     return false;
 }

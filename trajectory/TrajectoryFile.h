@@ -1,10 +1,13 @@
-// Trajectory files: one step line a line, read and written with the C library.
+// Trajectory files: one step line a line, read and written with the C library
+// over the kernel's file calls (framework/Files.h), so that a file's name may
+// hold any character.
 #pragma once
-#include <optional>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "Files.h"
 #include "StepLine.h"
 
 // The steps of a file's text. Lines end at line feeds (a last line may have
@@ -14,18 +17,29 @@
 std::vector<StepLine> ReadStepLines(std::string_view text);
 
 struct TrajectoryRead {
-    long size;  // the file's size, 0 when unknown
+    enum Result {
+        kRead,       // read to its end: the steps
+        kMissing,    // no file of that name: a new trajectory
+        kNotOpened,  // it is there but could not be opened: error says why
+        kNotRead,    // a read failed on the way: no steps at all
+    };
+    Result result = kRead;
+    ws::FileError error = ws::FileError::kNone;
+    long size = 0;  // the file's size, 0 when unknown
     std::vector<StepLine> steps;
 };
-// The file at path, read whole; nothing when it cannot be opened.
-std::optional<TrajectoryRead> ReadTrajectory(const std::string& path);
+// The file at path, read whole.
+TrajectoryRead ReadTrajectory(const std::filesystem::path& path);
+// What a box says when a file was there but did not load (its result is
+// kNotOpened or kNotRead).
+std::string TrajectoryReadFailure(const std::filesystem::path& path, const TrajectoryRead& read);
 
 // Makes an empty file at path unless something is there already.
-void CreateTrajectoryIfMissing(const std::string& path);
+void CreateTrajectoryIfMissing(const std::filesystem::path& path);
 
 // Writes the lines, each with a line end. The new content goes to a temporary
-// file beside path, which replace puts in its place only once every line is
-// written and the file closed cleanly: a failed save leaves the previous file
-// as it was, and removes the temporary. False when it failed.
-bool SaveTrajectory(const std::string& path, const std::vector<std::string>& lines,
-                    bool (*replace)(const char* from, const char* to));
+// file beside path, which replaces path only once every line is written,
+// flushed to the disk and the file closed cleanly: a failed save leaves the
+// previous file as it was, and removes the temporary; a power cut after it
+// finds the new content. False when it failed.
+bool SaveTrajectory(const std::filesystem::path& path, const std::vector<std::string>& lines);

@@ -104,7 +104,8 @@ public:
             if (text.ends_with(" Msg$WMCA_ITD"))
                 ++m_answers;
             else if (text.ends_with(" Msg$WMCA_QD"))
-                m_skype.inBackground([this, from] { m_skype.sendNotice(DatagramNotice(kStream, kPoses[m_pose]), from); });
+                m_skype.inBackground(
+                    [this, from] { m_skype.sendNotice(DatagramNotice(kStream, kPoses[m_pose]), from); });
             else if (text.ends_with(" Msg$WMCA_QU"))
                 m_skype.inBackground(
                     [this, from] { m_skype.sendNotice(DatagramNotice(kStream, "WMRSS RoBoT_ReAdY"), from); });
@@ -132,6 +133,9 @@ struct Subject {
     e2e::RemoteDialog window;
     HANDLE handle = nullptr;
     bool asksBeforeRecording = false;
+    // Asks before LOAD throws away steps recorded and not saved; whether it has some.
+    bool asksAboutUnsavedSteps = false;
+    bool stepsUnsaved = false;
 
     HWND hwnd() const { return window.hwnd(); }
     HWND item(int id) const { return window.item(id); }
@@ -185,6 +189,7 @@ std::unique_ptr<Subject> StartOrvanta(e2e::FakeSkype& skype)
     s->name = "Orvanta";
     s->process = std::make_unique<e2e::OrvantaProcess>();
     s->asksBeforeRecording = true;
+    s->asksAboutUnsavedSteps = true;
     Start(*s, skype);
     // The robot's video: the link controls (REC among them) come on.
     if (skype.sendNotice("CALL 1 VIDEO_RECEIVE_STATUS RUNNING", s->hwnd()) != Answered(1))
@@ -295,6 +300,7 @@ double RecordingBurst(Subject& s, e2e::FakeSkype& skype, Robot& robot, int repor
     double ms = MillisSince(start);
     ExpectShown(s, IDC_X_SET, kPoseX[(reports - 1) % 2]);
     SetRecording(s, false);
+    s.stepsUnsaved = s.asksAboutUnsavedSteps;
     return ms;
 }
 
@@ -337,6 +343,15 @@ e2e::RemoteDialog OpenFileDialog(Subject& s, int button)
 {
     ClickOpeningBox(s, button);
     e2e::RemoteDialog dialog = s.process->waitForDialog({}, 30s);
+    if (dialog && button == IDC_LOAD && s.stepsUnsaved) {
+        // The question about the recorded steps (No: thrown away) is not what is timed.
+        Check(dialog.pressButton(IDNO), s.name + ": the question about unsaved steps");
+        Check(e2e::WaitFor(
+                  "the question gone", [&] { return !dialog.exists(); }, 10s),
+              s.name);
+        dialog = s.process->waitForDialog({}, 30s);
+        s.stepsUnsaved = false;
+    }
     if (!dialog)
         throw Failure(s.name + " opened no file dialog");
     return dialog;

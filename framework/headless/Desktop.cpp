@@ -29,6 +29,7 @@ std::string BoxFlags(UINT type)
     case MB_OK: buttons = "ok"; break;
     case MB_OKCANCEL: buttons = "ok-cancel"; break;
     case MB_YESNO: buttons = "yes-no"; break;
+    case MB_YESNOCANCEL: buttons = "yes-no-cancel"; break;
     default: buttons = "buttons-" + std::to_string(type & MB_TYPEMASK); break;
     }
     return icon + " " + buttons;
@@ -113,6 +114,9 @@ void Desktop::Reset()
     localAppData.clear();
     shellOpenResult = true;
     dpi = 96;
+    filesInUse.clear();
+    readsFailingAfter.clear();
+    replaceFails = false;
     m_foreign = AddWindow("ForeignWindow", [](UINT, WPARAM, LPARAM) -> LRESULT { return 0; });
 }
 
@@ -534,7 +538,11 @@ int Desktop::TakeBox(const std::string& text, const std::string& caption, UINT t
     if (m_scripts.empty() || m_scripts.front().kind != Script::kBoxScript || m_scripts.front().text != text) {
         Fail("unexpected message box: " + entry);
         Record(kBox, entry + " -> unexpected");
-        return (type & MB_TYPEMASK) == MB_YESNO ? int(IDNO) : int(IDOK);
+        switch (type & MB_TYPEMASK) {
+        case MB_YESNO: return IDNO;
+        case MB_YESNOCANCEL: return IDCANCEL;
+        default: return IDOK;
+        }
     }
     Script s = std::move(m_scripts.front());
     m_scripts.pop_front();

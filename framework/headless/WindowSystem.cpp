@@ -1,6 +1,10 @@
 // The window-system primitives over the headless desktop.
 #include "WindowSystem.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -306,7 +310,7 @@ int MessageBox(HWND, const char* text, const char* caption, UINT type)
     return D().TakeBox(text ? text : "", caption ? caption : "", type);
 }
 
-bool GetFileName(bool open, HWND, const char* filter, char* path, unsigned cap)
+bool GetFileName(bool open, HWND, const char* filter, std::filesystem::path& path, unsigned cap)
 {
     // The filter as the dialog shows it: "name|pattern" pairs.
     std::string shown;
@@ -317,7 +321,7 @@ bool GetFileName(bool open, HWND, const char* filter, char* path, unsigned cap)
         return false;
     if (chosen.size() >= cap)
         return false;
-    std::memcpy(path, chosen.c_str(), chosen.size() + 1);
+    path = chosen;
     return true;
 }
 
@@ -413,7 +417,84 @@ bool ShellOpen(HWND, const std::filesystem::path& file)
     return D().shellOpenResult;
 }
 
-bool ReplaceFile(const char* from, const char* to) { return std::rename(from, to) == 0; }
+namespace {
+// A file whose reads fail once `left` bytes have been read, as a disk that
+// goes away half-way does.
+struct FailingRead {
+    std::FILE* file;
+    long left;
+};
+
+ssize_t ReadUntilFailing(void* cookie, char* buffer, size_t size)
+{
+    auto* f = static_cast<FailingRead*>(cookie);
+    if (f->left <= 0) {
+        errno = EIO;
+        return -1;
+    }
+    size_t n = std::fread(buffer, 1, std::min(size, size_t(f->left)), f->file);
+    f->left -= long(n);
+    if (n == 0 && std::ferror(f->file)) {
+        errno = EIO;
+        return -1;
+    }
+    return ssize_t(n);
+}
+
+int SeekFailingRead(void* cookie, off64_t* offset, int whence)
+{
+    auto* f = static_cast<FailingRead*>(cookie);
+    if (std::fseek(f->file, long(*offset), whence) != 0)
+        return -1;
+    *offset = std::ftell(f->file);
+    return 0;
+}
+
+int CloseFailingRead(void* cookie)
+{
+    auto* f = static_cast<FailingRead*>(cookie);
+    int closed = std::fclose(f->file);
+    delete f;
+    return closed;
+}
+}  // namespace
+
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode, FileError* error)
+{
+    FileError ignored;
+    FileError& why = error ? *error : ignored;
+    why = FileError::kNone;
+    if (D().filesInUse.count(path)) {
+        why = FileError::kInUse;
+        return nullptr;
+    }
+    std::FILE* file = std::fopen(path.c_str(), mode);
+    if (!file) {
+        why = errno == ENOENT || errno == ENOTDIR ? FileError::kNotFound
+            : errno == EACCES || errno == EPERM   ? FileError::kDenied
+                                                  : FileError::kOther;
+        return nullptr;
+    }
+    auto failing = D().readsFailingAfter.find(path);
+    if (failing == D().readsFailingAfter.end() || std::strchr(mode, 'r') == nullptr)
+        return file;
+    cookie_io_functions_t calls = {ReadUntilFailing, nullptr, SeekFailingRead, CloseFailingRead};
+    auto* cookie = new FailingRead{file, failing->second};
+    if (std::FILE* wrapped = fopencookie(cookie, mode, calls))
+        return wrapped;
+    CloseFailingRead(cookie);
+    why = FileError::kOther;
+    return nullptr;
+}
+
+bool FlushFile(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
+
+bool MoveReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    return !D().replaceFails && std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+std::string PathText(const std::filesystem::path& path) { return path.string(); }
 
 }  // namespace ws
 

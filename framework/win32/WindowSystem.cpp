@@ -2,8 +2,11 @@
 // the only logic here is the boundary between user32 and our window objects.
 #include "WindowSystem.h"
 
+#include <io.h>
 #include <shellapi.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -276,25 +279,61 @@ BOOL DrawIcon(HDC dc, int x, int y, HICON icon) { return ::DrawIcon(dc, x, y, ic
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT periodMs) { return ::SetTimer(hwnd, id, periodMs, nullptr); }
 
+namespace {
+// A box's text is UTF-8 (a file's name may hold any character); a text that
+// is not is taken through the ANSI code page, as before.
+std::wstring BoxText(const char* text)
+{
+    if (!text)
+        return {};
+    for (UINT page : {UINT(CP_UTF8), UINT(CP_ACP)}) {
+        DWORD flags = page == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
+        int length = MultiByteToWideChar(page, flags, text, -1, nullptr, 0);
+        if (length <= 0)
+            continue;
+        std::wstring wide(size_t(length), L'\0');
+        MultiByteToWideChar(page, flags, text, -1, wide.data(), length);
+        wide.resize(size_t(length - 1));
+        return wide;
+    }
+    return {};
+}
+}  // namespace
+
 int MessageBox(HWND owner, const char* text, const char* caption, UINT type)
 {
-    return MessageBoxA(owner, text, caption, type);
+    return MessageBoxW(owner, BoxText(text).c_str(), caption ? BoxText(caption).c_str() : nullptr, type);
 }
 
-bool GetFileName(bool open, HWND owner, const char* filter, char* path, unsigned cap)
+bool GetFileName(bool open, HWND owner, const char* filter, std::filesystem::path& path, unsigned cap)
 {
-    OPENFILENAMEA ofn;
+    // The filter's pairs of strings end in an empty one: converted whole.
+    size_t filterLength = 0;
+    while (filter && filter[filterLength])
+        filterLength += std::strlen(filter + filterLength) + 1;
+    std::wstring wideFilter(filterLength + 1, L'\0');
+    if (filterLength > 0)
+        MultiByteToWideChar(CP_ACP, 0, filter, int(filterLength), wideFilter.data(), int(filterLength));
+    std::wstring name = path.native();
+    name.resize(cap, L'\0');
+    name.back() = L'\0';
+
+    // The wide dialog: a name outside the ANSI code page comes back as it is.
+    OPENFILENAMEW ofn;
     std::memset(&ofn, 0, sizeof ofn);
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filter;
+    ofn.lpstrFilter = wideFilter.c_str();
     ofn.nFilterIndex = 1;
-    ofn.lpstrFile = path;
+    ofn.lpstrFile = name.data();
     ofn.nMaxFile = cap;
     // The Explorer look; no other option: an open name need not exist, and a
     // save replaces a file without asking.
     ofn.Flags = OFN_EXPLORER;
-    return open ? GetOpenFileNameA(&ofn) != FALSE : GetSaveFileNameA(&ofn) != FALSE;
+    if (!(open ? GetOpenFileNameW(&ofn) : GetSaveFileNameW(&ofn)))
+        return false;
+    path = std::filesystem::path(name.c_str());
+    return true;
 }
 
 HWND CreateDialog(int templateId, HWND parent, CDialog* dlg)
@@ -387,9 +426,53 @@ bool ShellOpen(HWND owner, const std::filesystem::path& file)
         ShellExecuteW(owner, L"open", L"notepad.exe", (L"\"" + file.native() + L"\"").c_str(), nullptr, SW_SHOWNORMAL));
 }
 
-bool ReplaceFile(const char* from, const char* to)
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode, FileError* error)
 {
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    std::wstring wideMode(mode, mode + std::strlen(mode));
+    SetLastError(ERROR_SUCCESS);
+    std::FILE* file = _wfopen(path.c_str(), wideMode.c_str());
+    if (error && !file) {
+        // The C library maps the system's error to errno, which tells a file
+        // held by another program from one we may not read (both EACCES) no
+        // longer: its open left the system's error behind.
+        switch (GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND: *error = FileError::kNotFound; break;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION: *error = FileError::kInUse; break;
+        case ERROR_ACCESS_DENIED: *error = FileError::kDenied; break;
+        case ERROR_SUCCESS: *error = errno == ENOENT ? FileError::kNotFound : FileError::kOther; break;
+        default: *error = FileError::kOther; break;
+        }
+    } else if (error) {
+        *error = FileError::kNone;
+    }
+    return file;
+}
+
+bool FlushFile(std::FILE* file)
+{
+    if (std::fflush(file) != 0)
+        return false;
+    auto handle = HANDLE(_get_osfhandle(_fileno(file)));
+    return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != FALSE;
+}
+
+bool MoveReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+std::string PathText(const std::filesystem::path& path)
+{
+    const std::wstring& wide = path.native();
+    if (wide.empty())
+        return {};
+    int length = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string text(size_t(length > 0 ? length : 0), '\0');
+    if (length > 0)
+        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), int(wide.size()), text.data(), length, nullptr, nullptr);
+    return text;
 }
 
 }  // namespace ws

@@ -40,7 +40,10 @@ protected:
         wchar_t temp[MAX_PATH + 1] = {};
         GetTempPathW(MAX_PATH, temp);
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        // Named in Chinese and Greek ("日志 καταγραφή"): the user's folders may
+        // hold any character, none of them in the ANSI code page.
         m_folder = fs::path(temp) / ("orvanta-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + test->name());
+        m_folder += L" \u65e5\u5fd7 \u03ba\u03b1\u03c4\u03b1\u03b3\u03c1\u03b1\u03c6\u03ae";
         std::error_code error;
         fs::remove_all(m_folder, error);
         ASSERT_TRUE(fs::create_directories(m_folder, error)) << error.message();
@@ -199,8 +202,9 @@ TEST_F(SessionLog, UnwritableFolderChangesNothingButTheMenuItem)
     panel.sysCommand(IDM_SESSIONLOG);
     RemoteDialog box = orvanta.waitForDialog("Session Log");
     ASSERT_TRUE(box) << orvanta.describeWindows();
-    EXPECT_EQ(box.messageText(),
-              "The session log could not be written.\n\nFolder: " + (m_folder / "Orvanta" / "Logs").string());
+    EXPECT_TRUE(box.wideMessageText() ==
+                L"The session log could not be written.\n\nFolder: " + (m_folder / "Orvanta" / "Logs").wstring())
+        << box.messageText();
     EXPECT_TRUE(WaitFor(
         "the warning icon", [&] { return MessageBoxIcon(box) == "warning"; }, 2000ms))
         << "shows " << MessageBoxIcon(box);

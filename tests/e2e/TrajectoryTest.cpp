@@ -3,9 +3,9 @@
 // forward and backward, and the two file faults (a missing name, a failed save).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +24,7 @@ const std::string kVideoRunning = "CALL 1 VIDEO_RECEIVE_STATUS RUNNING";
 
 const char kRecQuestion[] = "This command will clear the previous steps.\n\nAre you sure to continue?.";
 const char kQuestionCaption[] = "Orvanta";
+const char kUnsaved[] = "The trajectory has changes that are not saved.\n\nSave them?";
 
 // Disabled while recording.
 const int kRecLockGroup[] = {IDC_STEP, IDC_RUN, IDC_LOAD, IDC_SAVE, IDC_ADD, IDC_DEL, IDC_CHG, IDC_MOVE_XYZ};
@@ -92,60 +93,85 @@ std::string WindowsText(const std::vector<std::string>& lines)
     return text;
 }
 
-std::optional<std::string> ReadBytes(const std::string& path)
+std::optional<std::string> ReadBytes(const std::wstring& path);
+std::optional<std::string> ReadBytes(const std::string& path) { return ReadBytes(Widen(path)); }
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+void WriteBytes(const std::string& path, const std::string& bytes) { WriteBytes(Widen(path), bytes); }
+
+std::optional<std::string> ReadBytes(const std::wstring& path)
 {
-    std::ifstream file(path, std::ios::binary);
+    FILE* file = _wfopen(path.c_str(), L"rb");
     if (!file)
         return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(file), {});
+    std::string bytes;
+    char buffer[4096];
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, file))
+        bytes.append(buffer, n);
+    std::fclose(file);
+    return bytes;
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+void WriteBytes(const std::wstring& path, const std::string& bytes)
+{
+    if (FILE* file = _wfopen(path.c_str(), L"wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+}
 
 // A folder of our own under the temporary folder, removed with what it holds.
+// Its name starts with `prefix`, which may hold any characters.
 class TempFolder {
 public:
-    TempFolder()
+    explicit TempFolder(const std::wstring& prefix = L"orvanta_trajectory_")
     {
-        char temp[MAX_PATH] = "";
-        GetTempPathA(MAX_PATH, temp);
-        m_path = std::string(temp) + "orvanta_trajectory_" + std::to_string(GetCurrentProcessId()) + "_" +
-            std::to_string(GetTickCount());
-        CreateDirectoryA(m_path.c_str(), nullptr);
+        wchar_t temp[MAX_PATH] = L"";
+        GetTempPathW(MAX_PATH, temp);
+        m_path = std::wstring(temp) + prefix + std::to_wstring(GetCurrentProcessId()) + L"_" +
+            std::to_wstring(GetTickCount());
+        CreateDirectoryW(m_path.c_str(), nullptr);
     }
     ~TempFolder()
     {
-        for (const std::string& name : names())
-            DeleteFileA(file(name).c_str());
-        RemoveDirectoryA(m_path.c_str());
+        for (const std::wstring& name : wideNames())
+            DeleteFileW(wideFile(name).c_str());
+        RemoveDirectoryW(m_path.c_str());
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
     bool created() const
     {
-        DWORD attributes = GetFileAttributesA(m_path.c_str());
+        DWORD attributes = GetFileAttributesW(m_path.c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
-    std::string file(const std::string& name) const { return m_path + "\\" + name; }
-    std::vector<std::string> names() const
+    std::wstring wideFile(const std::wstring& name) const { return m_path + L"\\" + name; }
+    std::string file(const std::string& name) const { return Narrow(wideFile(Widen(name))); }
+    std::vector<std::wstring> wideNames() const
     {
-        std::vector<std::string> found;
-        WIN32_FIND_DATAA entry;
-        HANDLE search = FindFirstFileA(file("*").c_str(), &entry);
+        std::vector<std::wstring> found;
+        WIN32_FIND_DATAW entry;
+        HANDLE search = FindFirstFileW(wideFile(L"*").c_str(), &entry);
         if (search == INVALID_HANDLE_VALUE)
             return found;
         do {
-            std::string name = entry.cFileName;
-            if (name != "." && name != "..")
+            std::wstring name = entry.cFileName;
+            if (name != L"." && name != L"..")
                 found.push_back(name);
-        } while (FindNextFileA(search, &entry));
+        } while (FindNextFileW(search, &entry));
         FindClose(search);
+        return found;
+    }
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> found;
+        for (const std::wstring& name : wideNames())
+            found.push_back(Narrow(name));
         return found;
     }
 
 private:
-    std::string m_path;
+    std::wstring m_path;
 };
 
 class Trajectory : public OrvantaTest {
@@ -190,15 +216,44 @@ protected:
         return WaitFor("line " + std::to_string(index) + " selected", [&] { return selection() == index; });
     }
 
-    // Clicks LOAD or SAVE and answers its file dialog with `path`.
-    ::testing::AssertionResult chooseFile(int button, const std::string& path)
+    // The question about unsaved steps, answered with `button`.
+    ::testing::AssertionResult answerUnsaved(int button)
+    {
+        RemoteDialog question = orvanta.waitForDialog(kQuestionCaption);
+        if (!question)
+            return ::testing::AssertionFailure() << "no question about unsaved steps; " << orvanta.describeWindows();
+        if (question.messageText() != kUnsaved)
+            return ::testing::AssertionFailure() << "the box asks " << Quoted(question.messageText());
+        for (int id : {IDYES, IDNO, IDCANCEL})
+            if (!question.hasItem(id))
+                return ::testing::AssertionFailure() << "no button " << id << " in " << question.describe();
+        if (auto pressed = question.pressButton(button); !pressed)
+            return pressed;
+        return WaitFor("the question closed", [&] { return !question.exists() || !question.isVisible(); });
+    }
+
+    // Clicks LOAD or SAVE and answers its file dialog with `path`; with
+    // `unsaved`, answers the question about unsaved steps first.
+    ::testing::AssertionResult chooseFile(int button, const std::string& path, std::optional<int> unsaved = {})
+    {
+        return chooseFile(button, Widen(path), unsaved);
+    }
+    ::testing::AssertionResult chooseFile(int button, const std::wstring& path, std::optional<int> unsaved = {})
     {
         if (auto clicked = panel.clickOpeningBox(button); !clicked)
             return clicked;
+        if (unsaved)
+            if (auto answered = answerUnsaved(*unsaved); !answered)
+                return answered;
+        return answerFileDialog(path);
+    }
+
+    // The file dialog that is opening, answered with `path`.
+    ::testing::AssertionResult answerFileDialog(const std::wstring& path)
+    {
         RemoteDialog dialog = orvanta.waitForDialog();
         if (!dialog)
-            return ::testing::AssertionFailure()
-                << "no file dialog for " << ControlName(button) << "; " << orvanta.describeWindows();
+            return ::testing::AssertionFailure() << "no file dialog; " << orvanta.describeWindows();
         if (auto answered = dialog.answerFileDialog(path); !answered)
             return answered;
         return WaitFor("the file dialog closed", [&] { return !dialog.exists() || !dialog.isVisible(); });
@@ -288,9 +343,10 @@ TEST_F(Trajectory, RecordsSavesLoadsAndReplaysThreeSteps)
 
     clearList();
 
-    // LOAD brings the steps back with line 0 selected; the edits are not pushed,
-    // so they still show the line clicked before the deletions.
-    ASSERT_TRUE(chooseFile(IDC_LOAD, path));
+    // LOAD brings the steps back with line 0 selected (the emptied list is not
+    // saved); the edits are not pushed, so they still show the line clicked
+    // before the deletions.
+    ASSERT_TRUE(chooseFile(IDC_LOAD, path, IDNO));
     ASSERT_TRUE(listBecomes(recorded));
     EXPECT_EQ(selection(), 0);
     expectSetEdits(kStartPose.set);
@@ -366,8 +422,9 @@ TEST_F(Trajectory, LoadingAMissingNameCreatesItsTxtFileOnceAndEmptiesTheList)
     ASSERT_TRUE(panel.click(IDC_ADD));
     ASSERT_TRUE(listBecomes({"0,0,0,-90,0,0,200", "0,0,0,-90,0,0,200"}));
 
-    // run.txt does not exist: an empty run.txt.txt is made and the list emptied.
-    ASSERT_TRUE(chooseFile(IDC_LOAD, folder.file("run.txt")));
+    // run.txt does not exist: an empty run.txt.txt is made and the list emptied
+    // (its two steps not saved).
+    ASSERT_TRUE(chooseFile(IDC_LOAD, folder.file("run.txt"), IDNO));
     ASSERT_TRUE(listBecomes({}));
     EXPECT_EQ(selection(), -1);
     EXPECT_EQ(ReadBytes(folder.file("run.txt.txt")), "");
@@ -378,7 +435,7 @@ TEST_F(Trajectory, LoadingAMissingNameCreatesItsTxtFileOnceAndEmptiesTheList)
     WriteBytes(folder.file("run.txt.txt"), kept);
     ASSERT_TRUE(panel.click(IDC_ADD));
     ASSERT_TRUE(listBecomes({"0,0,0,-90,0,0,200"}));
-    ASSERT_TRUE(chooseFile(IDC_LOAD, folder.file("run.txt")));
+    ASSERT_TRUE(chooseFile(IDC_LOAD, folder.file("run.txt"), IDNO));
     ASSERT_TRUE(listBecomes({}));
     EXPECT_EQ(ReadBytes(folder.file("run.txt.txt")), kept);
     EXPECT_SEQUENCE(Lines{"run.txt.txt"}, folder.names());
@@ -417,6 +474,175 @@ TEST_F(Trajectory, AFailedSaveKeepsTheOldFileAndSaysSo)
     EXPECT_SEQUENCE(Lines{"old.txt"}, folder.names());
     EXPECT_SEQUENCE((Lines{"0,0,0,-90,0,0,200", "5,0,0,-90,0,0,200"}), lines());
 }
+
+// Unsaved steps hold a close up: Cancel keeps the panel as it was, Escape
+// asks too, and No closes it as without the question (the close-down sent).
+TEST_F(Trajectory, CloseWithUnsavedStepsAnsweredCancelThenNo)
+{
+    ASSERT_TRUE(startLinked());
+    ASSERT_TRUE(panel.click(IDC_ADD));
+    ASSERT_TRUE(listBecomes({"0,0,0,-90,0,0,200"}));
+    skype.clear();
+
+    // The close box (and Alt+F4): the question, in the style of REC's.
+    panel.close();
+    RemoteDialog question = orvanta.waitForDialog(kQuestionCaption);
+    ASSERT_TRUE(question) << "no question; " << orvanta.describeWindows();
+    EXPECT_EQ(question.messageText(), kUnsaved);
+    EXPECT_EQ(question.owner(), panel.hwnd());
+    EXPECT_EQ(MessageBoxIcon(question), "none");
+    ASSERT_TRUE(question.pressButton(IDCANCEL));
+    ASSERT_TRUE(WaitFor("the question closed", [&] { return !question.exists() || !question.isVisible(); }));
+    // The panel goes on as before: a click is handled, nothing was sent.
+    ASSERT_TRUE(panel.click(IDC_ADD));
+    ASSERT_TRUE(listBecomes({"0,0,0,-90,0,0,200", "0,0,0,-90,0,0,200"}));
+    EXPECT_TRUE(panel.exists());
+    EXPECT_TRUE(WithoutPolls(skype.commandTexts()).empty()) << ::testing::PrintToString(skype.commandTexts());
+
+    // Escape and Enter, which the dialog manager turns into Cancel and OK, ask the same.
+    for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+        SCOPED_TRACE(key == VK_ESCAPE ? "Escape" : "Enter");
+        ASSERT_TRUE(PostMessageW(panel.item(IDC_ON_TOP), WM_KEYDOWN, key, 0));
+        ASSERT_TRUE(answerUnsaved(IDCANCEL));
+        ASSERT_TRUE(panel.click(IDC_ON_TOP));
+        EXPECT_TRUE(panel.exists());
+    }
+    ASSERT_TRUE(panel.click(IDC_DEL));
+    ASSERT_TRUE(listBecomes({"0,0,0,-90,0,0,200"}));
+    EXPECT_TRUE(WithoutPolls(skype.commandTexts()).empty()) << ::testing::PrintToString(skype.commandTexts());
+
+    // No: the close-down runs and the process ends.
+    panel.close();
+    ASSERT_TRUE(answerUnsaved(IDNO));
+    ASSERT_TRUE(orvanta.waitForExit(15000ms));
+    EXPECT_FALSE(WithoutPolls(skype.commandTexts()).empty()) << "no close-down";
+}
+
+// Yes: SAVE's dialog; a cancelled dialog keeps the panel open, a save closes it.
+TEST_F(Trajectory, CloseWithUnsavedStepsAnsweredYesSavesThemFirst)
+{
+    TempFolder folder;
+    ASSERT_TRUE(folder.created());
+    const std::string path = folder.file("kept.txt");
+    ASSERT_TRUE(startOrvanta());
+    ASSERT_TRUE(panel.setText(IDC_X_SET, "12"));
+    ASSERT_TRUE(panel.click(IDC_ADD));
+    ASSERT_TRUE(listBecomes({"12,0,0,-90,0,0,200"}));
+
+    panel.close();
+    ASSERT_TRUE(answerUnsaved(IDYES));
+    RemoteDialog dialog = orvanta.waitForDialog();
+    ASSERT_TRUE(dialog) << "no save dialog; " << orvanta.describeWindows();
+    ASSERT_TRUE(dialog.pressButton(IDCANCEL));
+    ASSERT_TRUE(WaitFor("the save dialog closed", [&] { return !dialog.exists() || !dialog.isVisible(); }));
+    ASSERT_TRUE(panel.click(IDC_ON_TOP));  // handled: the panel is still there
+    EXPECT_TRUE(panel.exists());
+    EXPECT_TRUE(folder.names().empty());
+
+    panel.close();
+    ASSERT_TRUE(answerUnsaved(IDYES));
+    ASSERT_TRUE(answerFileDialog(Widen(path)));
+    ASSERT_TRUE(orvanta.waitForExit(15000ms));
+    EXPECT_EQ(ReadBytes(path), WindowsText({"12,0,0,-90,0,0,200"}));
+    EXPECT_SEQUENCE(Lines{"kept.txt"}, folder.names());
+}
+
+// LOAD over unsaved steps asks first: Cancel opens no dialog and keeps the
+// list; No loads. The loaded list is saved as it stands: the close asks nothing.
+TEST_F(Trajectory, LoadOverUnsavedStepsAsksFirst)
+{
+    TempFolder folder;
+    ASSERT_TRUE(folder.created());
+    const std::string path = folder.file("run.txt");
+    WriteBytes(path, "1,2,3,4,5,6,7\r\n");
+    ASSERT_TRUE(startOrvanta());
+    ASSERT_TRUE(panel.click(IDC_ADD));
+    ASSERT_TRUE(listBecomes({"0,0,0,-90,0,0,200"}));
+
+    ASSERT_TRUE(panel.clickOpeningBox(IDC_LOAD));
+    ASSERT_TRUE(answerUnsaved(IDCANCEL));
+    ASSERT_TRUE(panel.click(IDC_ON_TOP));  // handled after the question
+    EXPECT_TRUE(orvanta.noDialogOpen());
+    EXPECT_SEQUENCE(Lines{"0,0,0,-90,0,0,200"}, lines());
+
+    ASSERT_TRUE(chooseFile(IDC_LOAD, path, IDNO));
+    ASSERT_TRUE(listBecomes({"1,2,3,4,5,6,7"}));
+
+    panel.close();
+    ASSERT_TRUE(orvanta.waitForExit(15000ms));
+}
+
+// Names outside the ANSI code page reach the files: LOAD and SAVE in a folder
+// named in Chinese and Greek, of files named so too.
+TEST_F(Trajectory, LoadsAndSavesInAFolderNamedInChineseAndGreek)
+{
+    // "轨迹 τροχιά", "步骤 βήματα.txt", "保存 αποθήκευση.txt"
+    TempFolder folder(L"\u8f68\u8ff9 \u03c4\u03c1\u03bf\u03c7\u03b9\u03ac ");
+    ASSERT_TRUE(folder.created());
+    const std::wstring given = L"\u6b65\u9aa4 \u03b2\u03ae\u03bc\u03b1\u03c4\u03b1.txt";
+    const std::wstring saved = L"\u4fdd\u5b58 \u03b1\u03c0\u03bf\u03b8\u03ae\u03ba\u03b5\u03c5\u03c3\u03b7.txt";
+    WriteBytes(folder.wideFile(given), "1,2,3,4,5,6,7\r\n8,8,8,8,8,8,8:grip\r\n");
+    ASSERT_TRUE(startOrvanta());
+
+    ASSERT_TRUE(chooseFile(IDC_LOAD, folder.wideFile(given)));
+    ASSERT_TRUE(listBecomes({"1,2,3,4,5,6,7", "8,8,8,8,8,8,8:grip"}));
+    EXPECT_EQ(selection(), 0);
+
+    ASSERT_TRUE(panel.click(IDC_ADD));
+    const Lines steps = {"1,2,3,4,5,6,7", "0,0,0,-90,0,0,200", "8,8,8,8,8,8,8:grip"};
+    ASSERT_TRUE(listBecomes(steps));
+    ASSERT_TRUE(chooseFile(IDC_SAVE, folder.wideFile(saved)));
+    ASSERT_TRUE(WaitFor("the saved file", [&] { return ReadBytes(folder.wideFile(saved)) == WindowsText(steps); }))
+        << Quoted(ReadBytes(folder.wideFile(saved)).value_or("(no file)"));
+    std::vector<std::wstring> names = folder.wideNames();
+    std::sort(names.begin(), names.end());
+    std::vector<std::wstring> expected = {given, saved};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_TRUE(names == expected) << names.size() << " files";
+
+    // Saved: LOAD asks nothing and reads it back.
+    ASSERT_TRUE(chooseFile(IDC_LOAD, folder.wideFile(saved)));
+    ASSERT_TRUE(WaitFor("the list loaded", [&] { return selection() == 0 && lines() == steps; }));
+}
+
+// A file that another program holds open without sharing is reported, and
+// neither the list nor the file is taken for a new trajectory.
+TEST_F(Trajectory, LoadOfAFileHeldByAnotherProgramSaysSoAndKeepsTheList)
+{
+    TempFolder folder;
+    ASSERT_TRUE(folder.created());
+    const std::string path = folder.file("held.txt");
+    const std::string content = "1,2,3,4,5,6,7\r\n";
+    WriteBytes(path, content);
+    HANDLE held = CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    struct Closer {
+        HANDLE handle;
+        ~Closer() { CloseHandle(handle); }
+    } closer{held};
+
+    ASSERT_TRUE(startOrvanta());
+    ASSERT_TRUE(panel.click(IDC_ADD));
+    ASSERT_TRUE(listBecomes({"0,0,0,-90,0,0,200"}));
+    ASSERT_TRUE(chooseFile(IDC_LOAD, path, IDNO));
+    RemoteDialog box = orvanta.waitForDialog(kQuestionCaption);
+    ASSERT_TRUE(box) << "no message box; " << orvanta.describeWindows();
+    EXPECT_EQ(box.messageText(),
+              "The trajectory file " + path + " could not be opened: it is in use by another program.");
+    EXPECT_TRUE(box.hasItem(IDOK)) << box.describe();
+    EXPECT_FALSE(box.hasItem(IDCANCEL)) << box.describe();
+    EXPECT_TRUE(WaitFor(
+        "the stop icon", [&] { return MessageBoxIcon(box) == "error"; }, 2000ms))
+        << MessageBoxIcon(box);
+    ASSERT_TRUE(box.pressButton(IDOK));
+    ASSERT_TRUE(WaitFor("the box closed", [&] { return !box.exists() || !box.isVisible(); }));
+
+    EXPECT_SEQUENCE(Lines{"0,0,0,-90,0,0,200"}, lines());
+    EXPECT_SEQUENCE(Lines{"held.txt"}, folder.names());
+    CloseHandle(held);
+    closer.handle = INVALID_HANDLE_VALUE;
+    EXPECT_EQ(ReadBytes(path), content);
 
 // The window that has the keyboard focus in the thread of a dialog.
 HWND FocusOf(const RemoteDialog& dialog)

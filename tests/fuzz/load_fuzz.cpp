@@ -5,7 +5,10 @@
 //   at most one step, the step that line reads as (for a file without zero
 //   bytes, whose lines read the same however they are stored);
 // - SAVE then LOAD gives the same list, and leaves the same Set values and note
-//   as the first LOAD did.
+//   as the first LOAD did;
+// - with a step added and not saved, LOAD asks first (answered No); a file in
+//   use or a read failing on the way loads nothing: a box says so, and the list
+//   stays as it was, still unsaved; a file that reads loads as the first LOAD did.
 #include <unistd.h>
 
 #include <algorithm>
@@ -25,6 +28,7 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path g_folder;
+const char kUnsaved[] = "The trajectory has changes that are not saved.\n\nSave them?";
 
 void RemoveFolder()
 {
@@ -130,5 +134,39 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_PROPERTY(Same(first, again),
                   "SAVE then LOAD changed the list.\n  loaded " + Describe(first) + "\n  saved and loaded " +
                       Describe(again));
+
+    // The same file again over an unsaved step: in use, failing half-way, or sound.
+    // The step is one ADD takes: a loaded step may be one whose target cannot be sent.
+    for (int id : {IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_PITCH_SET, IDC_ROLL_SET, IDC_HAND_SET})
+        panel.desk.Type(id, "0");
+    panel.desk.Type(IDC_SPEED, "200");
+    panel.desk.Click(IDC_ADD);
+    const std::vector<std::string> before = panel.desk.Lines();
+    const int trouble = int(size % 3);
+    std::string failure = "The trajectory file " + given.string();
+    if (trouble == 0) {
+        panel.desk.filesInUse.insert(given);
+        failure += " could not be opened: it is in use by another program.";
+    } else if (trouble == 1) {
+        panel.desk.readsFailingAfter[given] = long(size / 2);
+        failure += " could not be read to its end.";
+    }
+    panel.desk.ExpectBox(kUnsaved, IDNO);
+    panel.desk.ExpectFileDialog(true, given.string());
+    if (trouble != 2)
+        panel.desk.ExpectBox(failure);
+    panel.desk.Click(IDC_LOAD);
+    panel.desk.VerifyScriptsTaken();
+    if (trouble == 2) {
+        FUZZ_PROPERTY(panel.desk.Lines() == first.lines, "LOAD over an unsaved step did not load the file");
+    } else {
+        FUZZ_PROPERTY(panel.desk.Lines() == before, "a LOAD that failed changed the list");
+        // Still unsaved: a close asks (answered Cancel).
+        panel.desk.ExpectBox(kUnsaved, IDCANCEL);
+        panel.desk.CloseBox();
+        panel.desk.VerifyScriptsTaken();
+        FUZZ_PROPERTY(!panel.panel->HasEnded(), "the panel closed over unsaved steps");
+        panel.desk.onUnscriptedBox = [](const std::string&, UINT) { return IDNO; };
+    }
     return 0;
 }

@@ -63,6 +63,9 @@ public:
             Nested();  // the box's own message loop runs
             if ((type & MB_TYPEMASK) == MB_YESNO)
                 return m_in.ConsumeBool() ? IDYES : IDNO;
+            // Unsaved steps at a close: Yes would open a save dialog.
+            if ((type & MB_TYPEMASK) == MB_YESNOCANCEL)
+                return m_in.ConsumeBool() ? IDNO : IDCANCEL;
             return IDOK;
         };
     }

@@ -26,6 +26,42 @@ TEST(StepListValues, EditsOutsideTheListChangeNothing)
     EXPECT_EQ(steps.Count(), 0);
 }
 
+// Changed by every edit that does something, from start-up; Unchanged (a SAVE
+// or a LOAD) clears it.
+TEST(StepListValues, ChangedByEachEditThatDoesSomething)
+{
+    struct Row {
+        const char* edit;
+        void (*apply)(StepList&);
+        bool changes;
+    };
+    static const Row kRows[] = {
+        {"insert", [](StepList& s) { s.Insert(1, "9,9,9,9,9,9,9"); }, true},
+        {"insert past the end", [](StepList& s) { s.Insert(3, "9,9,9,9,9,9,9"); }, false},
+        {"erase", [](StepList& s) { s.Erase(0); }, true},
+        {"erase of no line", [](StepList& s) { s.Erase(-1); }, false},
+        {"replace", [](StepList& s) { s.Replace(1, "9,9,9,9,9,9,9"); }, true},
+        {"replace of no line", [](StepList& s) { s.Replace(2, "9,9,9,9,9,9,9"); }, false},
+        {"append", [](StepList& s) { s.Append("9,9,9,9,9,9,9"); }, true},
+        {"clear", [](StepList& s) { s.Clear(); }, true},
+    };
+    StepList fresh;
+    EXPECT_FALSE(fresh.Changed());
+    fresh.Clear();  // an empty list cleared is the same list
+    EXPECT_FALSE(fresh.Changed());
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.edit);
+        StepList steps;
+        steps.Append("1,1,1,1,1,1,1");
+        steps.Append("2,2,2,2,2,2,2");
+        EXPECT_TRUE(steps.Changed());
+        steps.Unchanged();
+        EXPECT_FALSE(steps.Changed());
+        row.apply(steps);
+        EXPECT_EQ(steps.Changed(), row.changes);
+    }
+}
+
 // A line that does not read is no step: selecting it loads nothing, and
 // playback ends on it.
 TEST(StepListValues, StepIsWhatItsLineReadsAs)

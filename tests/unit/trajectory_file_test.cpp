@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -89,8 +90,6 @@ Sequence Steps(const std::string& text)
     return lines;
 }
 
-bool Rename(const char* from, const char* to) { return std::rename(from, to) == 0; }
-
 }  // namespace
 
 TEST(TrajectoryText, EachLineGivesOneStepAtMost)
@@ -116,9 +115,9 @@ TEST(TrajectoryText, EachLineGivesOneStepAtMost)
 TEST_F(TrajectoryFile, SavedLinesReplaceTheFileWhole)
 {
     Write("run.txt", "9,9,9,9,9,9,9\n8,8,8,8,8,8,8\n7,7,7,7,7,7,7\n");
-    EXPECT_TRUE(SaveTrajectory(At("run.txt"), {"1,2,3,4,5,6,7", "1,2,3,4,5,6,7:a b", "0,0,0,0,0,0,0:   "}, Rename));
+    EXPECT_TRUE(SaveTrajectory(At("run.txt"), {"1,2,3,4,5,6,7", "1,2,3,4,5,6,7:a b", "0,0,0,0,0,0,0:   "}));
     EXPECT_EQ(Read("run.txt"), "1,2,3,4,5,6,7\n1,2,3,4,5,6,7:a b\n0,0,0,0,0,0,0:   \n");
-    EXPECT_TRUE(SaveTrajectory(At("empty.txt"), {}, Rename));
+    EXPECT_TRUE(SaveTrajectory(At("empty.txt"), {}));
     EXPECT_EQ(Read("empty.txt"), "");
     EXPECT_EQ(Entries(), (std::set<std::string>{"empty.txt", "run.txt"}));
 
@@ -127,10 +126,11 @@ TEST_F(TrajectoryFile, SavedLinesReplaceTheFileWhole)
     Write("old.txt/inside", "inside\n");
     const std::set<std::string> before = Entries();
     for (const char* path : {"afile/run.txt", "missing/run.txt", "old.txt"}) {
-        EXPECT_FALSE(SaveTrajectory(At(path), {"1,2,3,4,5,6,7"}, Rename)) << path;
+        EXPECT_FALSE(SaveTrajectory(At(path), {"1,2,3,4,5,6,7"})) << path;
         EXPECT_EQ(Entries(), before) << path;
     }
-    EXPECT_FALSE(SaveTrajectory(At("run.txt"), {"1,2,3,4,5,6,7"}, [](const char*, const char*) { return false; }));
+    desk.replaceFails = true;
+    EXPECT_FALSE(SaveTrajectory(At("run.txt"), {"1,2,3,4,5,6,7"}));
     EXPECT_EQ(Entries(), before);
     EXPECT_EQ(Read("afile"), "keep\n");
     EXPECT_EQ(Read("old.txt/inside"), "inside\n");
@@ -325,4 +325,287 @@ TEST_F(TrajectoryFile, FailedSaveSaysSo)
         EXPECT_EQ(Entries(), before);
         desk.VerifyScriptsTaken();
     }
+}
+
+// --- A file that is there but does not load
+
+// Held open by another program, or failing half-way through: a box names the
+// file and why; the list, the file and the folder stay as they were.
+TEST_F(TrajectoryFile, FileThatIsThereButDoesNotLoadIsReportedAndKeepsTheList)
+{
+    struct Row {
+        const char* trouble;
+        std::function<void(const std::string&)> make;
+        const char* why;
+    };
+    const Row rows[] = {
+        {"in use", [this](const std::string& path) { desk.filesInUse.insert(path); },
+         " could not be opened: it is in use by another program."},
+        {"read fails at once", [this](const std::string& path) { desk.readsFailingAfter[path] = 0; },
+         " could not be read to its end."},
+        {"read fails half-way", [this](const std::string& path) { desk.readsFailingAfter[path] = 20; },
+         " could not be read to its end."},
+    };
+    const std::string content = "1,1,1,1,1,1,1\n2,2,2,2,2,2,2\n3,3,3,3,3,3,3\n";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.trouble);
+        TearDown();
+        SetUp();
+        Write("run.txt", content);
+        row.make(At("run.txt"));
+        LoadSteps({"9,9,9,9,9,9,9"});
+        const std::string text = "The trajectory file " + At("run.txt") + row.why;
+        desk.ExpectFileDialog(true, At("run.txt"));
+        desk.ExpectBox(text);
+        desk.Click(IDC_LOAD);
+        const Sequence expected = {kOpen + At("run.txt"), "box Orvanta | " + text + " | stop ok -> IDOK"};
+        EXPECT_SEQUENCE(expected, FileLog());
+        EXPECT_SEQUENCE(Sequence{"9,9,9,9,9,9,9"}, desk.Lines());
+        EXPECT_EQ(desk.Selection(), 0);
+        EXPECT_EQ(Read("run.txt"), content);
+        EXPECT_EQ(Entries(), std::set<std::string>{"run.txt"});
+        desk.VerifyScriptsTaken();
+    }
+}
+
+// --- Unsaved steps
+
+namespace {
+const char kUnsaved[] = "The trajectory has changes that are not saved.\n\nSave them?";
+const std::string kUnsavedBox =
+    "box Orvanta | The trajectory has changes that are not saved.\\n\\nSave them? | no-icon yes-no-cancel -> ";
+const char kRecQuestion[] = "This command will clear the previous steps.\n\nAre you sure to continue?.";
+}  // namespace
+
+// Whether a close asks depends on what was done to the list since start-up
+// or its last SAVE or LOAD.
+TEST_F(TrajectoryFile, StepsAreUnsavedAfterEachEditUntilSavedOrLoaded)
+{
+    struct Row {
+        const char* done;
+        std::function<void()> act;
+        bool asks;
+    };
+    const Row rows[] = {
+        {"nothing", [] {}, false},
+        {"ADD", [this] { desk.Click(IDC_ADD); }, true},
+        {"LOAD",
+         [this] {
+             LoadSteps({"1,1,1,1,1,1,1", "2,2,2,2,2,2,2"});
+         },
+         false},
+        {"DEL of the line LOAD selected",
+         [this] {
+             LoadSteps({"1,1,1,1,1,1,1", "2,2,2,2,2,2,2"});
+             desk.Click(IDC_DEL);
+         },
+         true},
+        {"DEL with no line", [this] { desk.Click(IDC_DEL); }, false},
+        {"CHG",
+         [this] {
+             LoadSteps({"1,1,1,1,1,1,1", "2,2,2,2,2,2,2"});
+             desk.SelectLine(1);
+             desk.Click(IDC_CHG);
+         },
+         true},
+        {"CHG with no line", [this] { desk.Click(IDC_CHG); }, false},
+        {"a line selected",
+         [this] {
+             LoadSteps({"1,1,1,1,1,1,1", "2,2,2,2,2,2,2"});
+             desk.SelectLine(1);
+         },
+         false},
+        {"REC answered No",
+         [this] {
+             LoadSteps({"1,1,1,1,1,1,1"});
+             desk.ExpectBox(kRecQuestion, IDNO);
+             desk.Click(IDC_REC);
+         },
+         false},
+        {"REC answered Yes, then REC off",
+         [this] {
+             LoadSteps({"1,1,1,1,1,1,1"});
+             desk.ExpectBox(kRecQuestion, IDYES);
+             desk.Click(IDC_REC);
+             desk.Click(IDC_REC);
+         },
+         true},
+        {"a recorded step, saved",
+         [this] {
+             desk.ExpectBox(kRecQuestion, IDYES);
+             desk.Click(IDC_REC);
+             desk.Notice(RobotNotice("WMRP_D|X10Y20Z30P0R0G0"));
+             desk.Notice(RobotNotice("WMRP_SE"));
+             desk.Click(IDC_REC);
+             Save("run.txt");
+         },
+         false},
+        {"ADD, then a cancelled SAVE",
+         [this] {
+             desk.Click(IDC_ADD);
+             desk.ExpectFileDialog(false, "");
+             desk.Click(IDC_SAVE);
+         },
+         true},
+        {"ADD, then a failed SAVE",
+         [this] {
+             desk.Click(IDC_ADD);
+             desk.ExpectFileDialog(false, At("missing/run"));
+             desk.ExpectBox("The trajectory could not be saved to " + At("missing/run.txt") + ".");
+             desk.Click(IDC_SAVE);
+         },
+         true},
+        {"ADD, then LOAD of a missing file",
+         [this] {
+             desk.Click(IDC_ADD);
+             desk.ExpectBox(kUnsaved, IDNO);
+             Load("missing.txt");
+         },
+         false},
+        {"ADD, then LOAD of a file in use",
+         [this] {
+             desk.Click(IDC_ADD);
+             Write("run.txt", "1,1,1,1,1,1,1\n");
+             desk.filesInUse.insert(At("run.txt"));
+             desk.ExpectBox(kUnsaved, IDNO);
+             desk.ExpectFileDialog(true, At("run.txt"));
+             desk.ExpectBox("The trajectory file " + At("run.txt") +
+                            " could not be opened: it is in use by another program.");
+             desk.Click(IDC_LOAD);
+         },
+         true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.done);
+        TearDown();
+        SetUp();
+        OpenOperating();
+        row.act();
+        desk.VerifyScriptsTaken();
+        Flush();
+        if (row.asks)
+            desk.ExpectBox(kUnsaved, IDCANCEL);
+        desk.CloseBox();
+        const Sequence expected = row.asks ? Sequence{kUnsavedBox + "IDCANCEL"} : Sequence{"end IDD_CONTROL_PANEL"};
+        EXPECT_SEQUENCE(expected, Log(headless::kBox | headless::kDialog | headless::kFileDialog));
+        EXPECT_EQ(panel->HasEnded(), !row.asks);
+    }
+}
+
+// Every way the panel closes, and LOAD, ask about unsaved steps. Yes saves
+// through SAVE's dialog and goes on only once saved; No goes on as without
+// the question; Cancel, or a save that did not happen, stops everything.
+TEST_F(TrajectoryFile, UnsavedStepsAreAskedAboutBeforeACloseOrLoad)
+{
+    struct Path {
+        const char* name;
+        std::function<LRESULT()> act;
+        Sequence goesOn;  // what the path does once it may (LOAD: its open dialog)
+        int ended;        // the panel's result when it goes on; 0: it stays
+    };
+    auto command = [this](int id) {
+        desk.Deliver(desk.Panel(), WM_COMMAND, MAKEWPARAM(WORD(id), BN_CLICKED), 0);
+        desk.Pump();
+        return LRESULT(0);
+    };
+    const Path paths[] = {
+        {"the close box",
+         [this] {
+             desk.CloseBox();
+             return LRESULT(0);
+         },
+         {"end IDD_CONTROL_PANEL"},
+         1},
+        {"Enter", [&] { return command(IDOK); }, {"end IDD_CONTROL_PANEL"}, IDOK},
+        {"Escape", [&] { return command(IDCANCEL); }, {"end IDD_CONTROL_PANEL"}, IDCANCEL},
+        {"WM_CLOSE",
+         [this] {
+             desk.Deliver(desk.Panel(), WM_CLOSE, 0, 0);
+             desk.Pump();
+             return LRESULT(0);
+         },
+         {"end IDD_CONTROL_PANEL"},
+         IDCANCEL},
+        {"log-off", [this] { return desk.SendToMain(WM_QUERYENDSESSION, 0, 0); }, {}, 0},
+        {"LOAD",
+         [this] {
+             desk.Click(IDC_LOAD);
+             return LRESULT(0);
+         },
+         {},
+         0},
+    };
+    struct Answer {
+        const char* name;
+        int answer;
+        const char* chosen;  // in the save dialog after Yes; "" cancels it
+        bool goesOn;
+    };
+    static const Answer kAnswers[] = {
+        {"Cancel", IDCANCEL, nullptr, false},
+        {"No", IDNO, nullptr, true},
+        {"Yes", IDYES, "saved.txt", true},
+        {"Yes, the save dialog cancelled", IDYES, "", false},
+        {"Yes, the save failed", IDYES, "missing/saved.txt", false},
+    };
+    for (const Path& path : paths) {
+        for (const Answer& answer : kAnswers) {
+            SCOPED_TRACE(std::string(path.name) + ", " + answer.name);
+            TearDown();
+            SetUp();
+            Write("loaded.txt", "5,5,5,5,5,5,5\n");
+            desk.Click(IDC_ADD);
+            Flush();
+
+            Sequence expected = {kUnsavedBox +
+                                 (answer.answer == IDYES      ? "IDYES"
+                                      : answer.answer == IDNO ? "IDNO"
+                                                              : "IDCANCEL")};
+            desk.ExpectBox(kUnsaved, answer.answer);
+            if (answer.chosen) {
+                const std::string chosen = *answer.chosen ? At(answer.chosen) : "";
+                desk.ExpectFileDialog(false, chosen);
+                expected.push_back(kSave + (chosen.empty() ? "cancel" : chosen));
+                if (std::string(answer.chosen).starts_with("missing/")) {
+                    const std::string failed = "The trajectory could not be saved to " + chosen + ".";
+                    desk.ExpectBox(failed);
+                    expected.push_back("box Orvanta | " + failed + " | stop ok -> IDOK");
+                }
+            }
+            const bool load = std::string(path.name) == "LOAD";
+            if (answer.goesOn && load) {
+                desk.ExpectFileDialog(true, At("loaded.txt"));
+                expected.push_back(kOpen + At("loaded.txt"));
+            } else if (answer.goesOn) {
+                expected = expected + path.goesOn;
+            }
+            const LRESULT result = path.act();
+            EXPECT_SEQUENCE(expected, Log(headless::kBox | headless::kDialog | headless::kFileDialog));
+            desk.VerifyScriptsTaken();
+            EXPECT_EQ(panel->GetModalResult(), answer.goesOn && path.ended ? path.ended : -1);
+            if (std::string(path.name) == "log-off")
+                EXPECT_EQ(result, answer.goesOn ? TRUE : FALSE);
+            if (load)
+                EXPECT_SEQUENCE(answer.goesOn ? Sequence{"5,5,5,5,5,5,5"} : Sequence{"0,0,0,-90,0,0,200"},
+                                desk.Lines());
+            EXPECT_EQ(Read("saved.txt"),
+                      answer.chosen && std::string(answer.chosen) == "saved.txt"
+                          ? std::optional<std::string>("0,0,0,-90,0,0,200\n")
+                          : std::nullopt);
+        }
+    }
+}
+
+// An unchanged list asks nothing: after a SAVE, the same paths go on at once.
+TEST_F(TrajectoryFile, SavedStepsCloseAndLoadWithoutAQuestion)
+{
+    desk.Click(IDC_ADD);
+    Save("run.txt");
+    Write("loaded.txt", "5,5,5,5,5,5,5\n");
+    Flush();
+    EXPECT_EQ(desk.SendToMain(WM_QUERYENDSESSION, 0, 0), TRUE);
+    Load("loaded.txt");
+    desk.CloseBox();
+    const Sequence expected = {kOpen + At("loaded.txt"), "end IDD_CONTROL_PANEL"};
+    EXPECT_SEQUENCE(expected, Log(headless::kBox | headless::kDialog | headless::kFileDialog));
 }

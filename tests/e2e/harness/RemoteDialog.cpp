@@ -57,6 +57,15 @@ std::string ControlName(int id)
 
 bool ReadWindowText(HWND hwnd, std::string& text, Millis timeout)
 {
+    std::wstring wide;
+    if (!ReadWindowText(hwnd, wide, timeout))
+        return false;
+    text = Narrow(wide);
+    return true;
+}
+
+bool ReadWindowText(HWND hwnd, std::wstring& text, Millis timeout)
+{
     // The text can change between its length and its copy; read until the
     // length after the copy is the one the copy was made for.
     for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
@@ -71,7 +80,7 @@ bool ReadWindowText(HWND hwnd, std::string& text, Millis timeout)
         if (after != length || copied > length)
             continue;
         buffer.resize(copied);
-        text = Narrow(buffer);
+        text = std::move(buffer);
         return true;
     }
     return false;
@@ -130,6 +139,19 @@ std::string RemoteDialog::text(int id) const
         return {};
     }
     std::string text;
+    if (!ReadWindowText(control, text))
+        ReadFailed(ControlName(id) + " gave no text within " + std::to_string(kSendTimeout.count()) + " ms");
+    return text;
+}
+
+std::wstring RemoteDialog::wideText(int id) const
+{
+    HWND control = item(id);
+    if (!control) {
+        ReadFailed("no " + ControlName(id) + " in " + Quoted(caption()));
+        return {};
+    }
+    std::wstring text;
     if (!ReadWindowText(control, text))
         ReadFailed(ControlName(id) + " gave no text within " + std::to_string(kSendTimeout.count()) + " ms");
     return text;
@@ -355,6 +377,11 @@ void RemoteDialog::sysCommand(WPARAM command) const { PostMessageW(m_hwnd, WM_SY
 
 ::testing::AssertionResult RemoteDialog::answerFileDialog(std::string_view path) const
 {
+    return answerFileDialog(Widen(path));
+}
+
+::testing::AssertionResult RemoteDialog::answerFileDialog(std::wstring_view path) const
+{
     // Explorer-style templates keep the name in an Edit deep inside cmb13
     // (ComboBoxEx32 > ComboBox > Edit, all with that id); old ones use edt1.
     struct Search {
@@ -373,10 +400,10 @@ void RemoteDialog::sysCommand(WPARAM command) const { PostMessageW(m_hwnd, WM_SY
     HWND name = search.found ? search.found : item(kFileNameEditId);
     if (!name)
         return ::testing::AssertionFailure() << "no file-name box in " << describe();
-    std::wstring wide = Widen(path);
+    std::wstring wide(path);
     DWORD_PTR result = 0;
     if (!SendWithTimeout(name, WM_SETTEXT, 0, LPARAM(wide.c_str()), result))
-        return ::testing::AssertionFailure() << "the file-name box did not take " << Quoted(path);
+        return ::testing::AssertionFailure() << "the file-name box did not take " << Quoted(Narrow(path));
     return pressButton(IDOK);
 }
 

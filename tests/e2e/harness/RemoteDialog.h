@@ -54,7 +54,8 @@ public:
     // a failure of the running test outside one. A read that takes several
     // messages (a list's count, then each line) retries when the control changed
     // between them, and never mixes two states.
-    std::string text(int id) const;  // WM_GETTEXT
+    std::string text(int id) const;       // WM_GETTEXT, through the ANSI code page
+    std::wstring wideText(int id) const;  // WM_GETTEXT, as the control holds it
     bool enabled(int id) const;
     bool visible(int id) const;
     int checkState(int id) const;  // BM_GETCHECK: BST_UNCHECKED, BST_CHECKED ...
@@ -62,6 +63,7 @@ public:
     std::vector<std::string> listLines(int id) const;  // wide calls, see Text.h
     int listSelection(int id) const;                   // LB_GETCURSEL, -1 when none
     std::string messageText() const { return text(kMessageBoxTextId); }
+    std::wstring wideMessageText() const { return wideText(kMessageBoxTextId); }
 
     RECT rect() const;  // GetWindowRect
     SIZE size() const;
@@ -96,7 +98,9 @@ public:
     void close() const { sysCommand(SC_CLOSE); }
 
     // For common file dialogs: types `path` into the file-name box and presses
-    // Open/Save (IDOK).
+    // Open/Save (IDOK). The wide form takes any name, the narrow one goes
+    // through the ANSI code page.
+    ::testing::AssertionResult answerFileDialog(std::wstring_view path) const;
     ::testing::AssertionResult answerFileDialog(std::string_view path) const;
 
 private:
@@ -108,5 +112,6 @@ private:
 // Text of any window of another process, through WM_GETTEXT with a time limit.
 // Returns false when the window does not answer in time.
 bool ReadWindowText(HWND hwnd, std::string& text, Millis timeout = kSendTimeout);
+bool ReadWindowText(HWND hwnd, std::wstring& text, Millis timeout = kSendTimeout);
 
 }  // namespace e2e
