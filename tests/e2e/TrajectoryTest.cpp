@@ -643,6 +643,7 @@ TEST_F(Trajectory, LoadOfAFileHeldByAnotherProgramSaysSoAndKeepsTheList)
     CloseHandle(held);
     closer.handle = INVALID_HANDLE_VALUE;
     EXPECT_EQ(ReadBytes(path), content);
+}
 
 // The window that has the keyboard focus in the thread of a dialog.
 HWND FocusOf(const RemoteDialog& dialog)
