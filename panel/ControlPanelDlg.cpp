@@ -81,6 +81,11 @@ LRESULT CControlPanelDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         m_channel.OnCopyData(HWND(wParam), reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         return 1;
     }
+    if (msg == kMsgTargetNotSent && m_bTargetNotSentDue) {
+        m_bTargetNotSentDue = false;
+        MessageBox("The target is out of range and was not sent.", nullptr, MB_ICONINFORMATION | MB_OK);
+        return 0;
+    }
     if (msg == WM_SYSCOMMAND && wParam == SC_CLOSE) {
         if (MayDiscardSteps())
             EndDialog(1);
@@ -167,8 +172,8 @@ BOOL CControlPanelDlg::OnInitDialog()
 
     m_link.Start();
 
-    ToggleOnTop();  // m_bOnTop is still 0: places the window topmost and checks On Top
     m_bOnTop = 1;
+    ShowOnTop();
     SIZE size = PanelSize(false);
     SetWindowPos(HWND_TOPMOST, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_SHOWWINDOW);
 
@@ -211,12 +216,28 @@ void CControlPanelDlg::OnAbout()
     about.DoModal();
 }
 
-// Reports pull every second: a box the operator is typing in neither sounds nor
-// loses the focus to them.
+// Reports and ticks read every second: a box the operator is typing in neither
+// sounds nor loses the focus to them.
 void CControlPanelDlg::OnDataExchangeFailure(int id)
 {
-    if (!m_bInReport)
+    if (!m_bUnasked)
         CDialog::OnDataExchangeFailure(id);
+}
+
+// The check boxes' fields follow their clicks alone: while REC's question is
+// up, say, REC shows checked and nothing records yet.
+int CControlPanelDlg::PullControls()
+{
+    const bool outer = m_bUnasked;
+    const int checks[4] = {m_bRec, m_bOnTop, m_bRun, m_bBackward};
+    m_bUnasked = true;
+    BOOL pulled = UpdateData(TRUE);
+    m_bUnasked = outer;
+    m_bRec = checks[0];
+    m_bOnTop = checks[1];
+    m_bRun = checks[2];
+    m_bBackward = checks[3];
+    return pulled;
 }
 
 // The link is closed down before the window goes, and the log written out
@@ -231,12 +252,9 @@ BOOL CControlPanelDlg::DestroyWindow()
 // The robot's sign of life, written the way a report writes.
 void CControlPanelDlg::ShowRobotAlive(const char* text)
 {
-    const bool outer = m_bInReport;
-    m_bInReport = true;
-    BOOL pulled = PullControls();
+    PullControls();
     m_strStatus = text;
-    PushReport(pulled);
-    m_bInReport = outer;
+    PushNews(0);
 }
 
 void CControlPanelDlg::ShowBox(const char* text, const char* caption, Box kind)

@@ -28,10 +28,9 @@ public:
     enum { IDD = IDD_CONTROL_PANEL };
     static constexpr int kJogCount = 12;
 
-    // Values and controls. A pull answers FALSE when a box holds no number: the
+    // Values and controls. The operator's own actions read and show the whole
+    // form with UpdateData; a read answers FALSE when a box holds no number: the
     // read stopped there, and the fields after it keep their values.
-    BOOL PullControls() override { return UpdateData(TRUE); }
-    void PushControls() override { UpdateData(FALSE); }
     void EnableLinkControls(int enable) override;
 
     // The link to the robot, read-only: its state is the link controller's.
@@ -44,8 +43,9 @@ public:
     void SendJogStart(int id);
     void SendJogStop(int id);
 
-    // Presentation.
+    // Presentation. On Top's click: the window follows the box.
     void ToggleOnTop();
+    void ShowOnTop();
     void ToggleMoreLess();
 
     BOOL DestroyWindow() override;
@@ -124,21 +124,43 @@ private:
     void OnStepEnd();
     // The line of the Set values and the note.
     std::string FormatSetStep() const;
-    void TakeStep(const StepLine& step);
+    // Answers the typed groups it changed.
+    unsigned TakeStep(const StepLine& step);
 
-    // After a report's pull: everything when it succeeded, else only the report's news.
-    void PushReport(BOOL pulled);
-    void PushReportNews();
-    void EndPlayback(BOOL pulled);
-    // ADD and CHG: whether a line of the Set values would read back; when not, a
-    // box says refusal.
+    // The boxes the operator types in, in groups: a write that the operator did
+    // not ask for shows only those of them that its handler changed.
+    enum Typed : unsigned { kTypedPose = 1, kTypedSpeed = 2, kTypedNote = 4 };
+    // The news: the status, the Read boxes, the robot's text, and the typed
+    // groups named. Check boxes are written by the handler that changes them.
+    void PushNews(unsigned typed);
+    // A check box's field follows its box at the click; answers the new state.
+    int TakeCheck(int id, int& field);
+    // RUN unchecked: no step end plays anything until RUN is checked again.
+    void EndPlayback();
+    // A step end while RUN is checked, and while REC is.
+    void PlayNextStep();
+    void RecordStep();
+    // Sent only while the link controls are enabled; playback's own send, apart
+    // from the operator's Move To XYZ.
+    void SendPlayedTarget(const std::string& command);
+    // ADD and CHG: whether a line of the Set values would read back and its
+    // target be sent; when not, a box says refusal.
     bool StepFits(const char* refusal);
+    // Posted by a step end that reached a step which cannot be sent: the box
+    // comes after the notice has been handled.
+    static constexpr UINT kMsgTargetNotSent = WM_USER + 0x100;
+    // Posted and not shown yet: another program's message of the same number shows nothing.
+    bool m_bTargetNotSentDue = false;
 
-    // A robot report is being handled: the operator may be half-way through
-    // typing a number, so a pull that stops at it is no error of theirs.
-    bool m_bInReport = false;
+    // A read or write that the operator did not ask for is under way (a robot
+    // report, a tick, a notice): the operator may be half-way through typing a
+    // number, so a read that stops at it is no error of theirs.
+    bool m_bUnasked = false;
 
-    // The link controller's view of the panel.
+    // The link controller's view of the panel. Its reads and writes are never
+    // the operator's: the read is silent, the write shows only the news.
+    int PullControls() override;
+    void PushControls() override { PushNews(0); }
     void SetStatus(const char* text) override { m_strStatus = text; }
     void ShowRobotAlive(const char* text) override;
     void ShowBox(const char* text, const char* caption, Box kind) override;

@@ -16,11 +16,11 @@ void CControlPanelDlg::SendJogStop(int id) { SendDatagram(JogStopCommand(id).c_s
 // nothing and is left as typed: part of it would be old values.
 bool CControlPanelDlg::SendSetPose()
 {
-    if (!PullControls())
+    if (!UpdateData(TRUE))
         return false;
     RobotPose target = WholeTarget({m_dXSet, m_dYSet, m_dZSet, m_dPitchSet, m_dRollSet, m_dHandSet});
     double speed = WholeSpeed(m_dSpeed);
-    PushControls();
+    UpdateData(FALSE);
     SendCartesianTarget(target, speed);
     return true;
 }

@@ -32,14 +32,15 @@ void CControlPanelDlg::OnDpiChanged(UINT dpi, const RECT* suggested)
 
 void CControlPanelDlg::ToggleOnTop()
 {
-    if (m_bOnTop == 0) {
-        SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        m_bOnTop = 1;
-    } else {
-        SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        m_bOnTop = 0;
-    }
-    PushControls();
+    TakeCheck(IDC_ON_TOP, m_bOnTop);
+    ShowOnTop();
+}
+
+// The placement that m_bOnTop says, and the whole form shown.
+void CControlPanelDlg::ShowOnTop()
+{
+    SetWindowPos(m_bOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    UpdateData(FALSE);
 }
 
 // Both sizes place the window topmost, whatever On Top shows.

@@ -3,75 +3,78 @@
 #include "DataExchange.h"
 #include "RobotProtocol.h"
 
-// payload: the datagram's text from its first "$".
+// payload: the datagram's text from its first "$". Nothing here opens a box:
+// the report may be inside Skype's own send.
 void CControlPanelDlg::OnRobotReport(const char* payload)
 {
-    const bool outer = m_bInReport;
-    m_bInReport = true;
+    const bool outer = m_bUnasked;
+    m_bUnasked = true;
 
     const RobotReport report = ParseRobotReport(payload);
     switch (report.kind) {
     case RobotReport::kPosition: {
-        BOOL pulled = PullControls();
+        PullControls();
         m_dXRead = report.pose.x;
         m_dYRead = report.pose.y;
         m_dZRead = report.pose.z;
         m_dPitchRead = report.pose.pitch;
         m_dRollRead = report.pose.roll;
         m_dHandRead = report.pose.hand;
-        if (m_bRec == 1)
+        unsigned typed = 0;
+        if (m_bRec == 1) {
             CopyReadToSet();  // while recording, the targets follow the robot
-        PushReport(pulled);
+            typed = kTypedPose;
+        }
+        PushNews(typed);
         break;
     }
     case RobotReport::kReady:
         EnableDlgItem(IDC_CONNECT, TRUE);
         EnableDlgItem(IDC_DISCONNECT, TRUE);
         break;
-    case RobotReport::kText: {
-        BOOL pulled = PullControls();
+    case RobotReport::kText:
+        PullControls();
         m_strRobotMessage = CString(report.text);
-        PushReport(pulled);
+        PushNews(0);
         break;
-    }
     case RobotReport::kStepEnd: OnStepEnd(); break;
     case RobotReport::kRequest: SendDatagram(kRequestAnswer); break;
     case RobotReport::kNone: break;
     }
-    m_bInReport = outer;
+    m_bUnasked = outer;
 }
 
-void CControlPanelDlg::PushReport(BOOL pulled)
-{
-    if (pulled)
-        PushControls();
-    else
-        PushReportNews();
-}
-
-// A box that holds no number at a report's pull may be one the operator is
-// typing in ("-" on the way to "-5"): the report writes only what it brings,
-// the status, the Read boxes and the robot's text, and while recording the Set
-// values, which follow the robot. The other boxes keep what they show.
-void CControlPanelDlg::PushReportNews()
+// A write the operator did not ask for may find a box half-way through typing
+// ("-" on the way to "-5", "1." on the way to "1.5"): it writes only what it
+// brings, and no box the operator types in unless its handler changed that box
+// (the Set values while recording, a step that playback loads).
+void CControlPanelDlg::PushNews(unsigned typed)
 {
     CDataExchange dx(this, FALSE);
     DDX_Text(&dx, IDC_STATUS, m_strStatus);
     DDX_Text(&dx, IDC_PITCH_READ, m_dPitchRead);
-    DDX_Text(&dx, IDC_ROLL_READ, m_dRollRead);
-    DDX_Text(&dx, IDC_X_READ, m_dXRead);
-    DDX_Text(&dx, IDC_Y_READ, m_dYRead);
-    DDX_Text(&dx, IDC_Z_READ, m_dZRead);
-    DDX_Text(&dx, IDC_HAND_READ, m_dHandRead);
-    DDX_Text(&dx, IDC_ROBOT_MESSAGE, m_strRobotMessage);
-    if (m_bRec == 1) {
+    if (typed & kTypedPose)
         DDX_Text(&dx, IDC_PITCH_SET, m_dPitchSet);
+    DDX_Text(&dx, IDC_ROLL_READ, m_dRollRead);
+    if (typed & kTypedPose)
         DDX_Text(&dx, IDC_ROLL_SET, m_dRollSet);
+    DDX_Text(&dx, IDC_X_READ, m_dXRead);
+    if (typed & kTypedPose)
         DDX_Text(&dx, IDC_X_SET, m_dXSet);
+    DDX_Text(&dx, IDC_Y_READ, m_dYRead);
+    if (typed & kTypedPose)
         DDX_Text(&dx, IDC_Y_SET, m_dYSet);
+    DDX_Text(&dx, IDC_Z_READ, m_dZRead);
+    if (typed & kTypedPose)
         DDX_Text(&dx, IDC_Z_SET, m_dZSet);
+    DDX_Text(&dx, IDC_HAND_READ, m_dHandRead);
+    if (typed & kTypedPose)
         DDX_Text(&dx, IDC_HAND_SET, m_dHandSet);
-    }
+    DDX_Text(&dx, IDC_ROBOT_MESSAGE, m_strRobotMessage);
+    if (typed & kTypedNote)
+        DDX_Text(&dx, IDC_NOTE, m_strNote);
+    if (typed & kTypedSpeed)
+        DDX_Text(&dx, IDC_SPEED, m_dSpeed);
 }
 
 void CControlPanelDlg::CopyReadToSet()

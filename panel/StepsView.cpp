@@ -2,6 +2,7 @@
 // operator selects loading into the Set values. The steps are kept in m_steps;
 // the list box shows them, line for line, and holds the selection.
 #include "ControlPanelDlg.h"
+#include "PlaybackOrder.h"
 #include "StepLine.h"
 
 std::string CControlPanelDlg::FormatSetStep() const
@@ -10,38 +11,43 @@ std::string CControlPanelDlg::FormatSetStep() const
     return FormatStepLine(values, m_strNote.str());
 }
 
-// A line is written only from a form read whole, and only when it reads back:
-// a line that does not would be skipped by LOAD and by playback.
+// A line is written only from a form read whole, only when it reads back (a
+// line that does not would be skipped by LOAD and by playback), and only when
+// its target can be sent (playback would stop at it).
 bool CControlPanelDlg::StepFits(const char* refusal)
 {
     const double values[7] = {m_dXSet, m_dYSet, m_dZSet, m_dPitchSet, m_dRollSet, m_dHandSet, m_dSpeed};
-    if (StepValuesFit(values))
-        return true;
+    if (StepValuesFit(values)) {
+        std::optional<StepLine> step = ParseStepLine(FormatStepLine(values, std::string()));
+        if (step && StepTargetCommand(*step))
+            return true;
+    }
     MessageBox(refusal, nullptr, MB_ICONINFORMATION | MB_OK);
     return false;
 }
 
 // The Set values and, when the step has one, the note take the step's.
-void CControlPanelDlg::TakeStep(const StepLine& step)
+unsigned CControlPanelDlg::TakeStep(const StepLine& step)
 {
     double* fields[7] = {&m_dXSet, &m_dYSet, &m_dZSet, &m_dPitchSet, &m_dRollSet, &m_dHandSet, &m_dSpeed};
     for (int i = 0; i < 7; ++i)
         *fields[i] = step.values[i];
-    if (step.hasNote)
-        m_strNote = CString(step.note);
+    if (!step.hasNote)
+        return kTypedPose | kTypedSpeed;
+    m_strNote = CString(step.note);
+    return kTypedPose | kTypedSpeed | kTypedNote;
 }
 
 // Inserts after the selected line (at the top when none) and selects the new one.
 void CControlPanelDlg::AddStep()
 {
-    if (!PullControls() || !StepFits("The step is out of range and was not added."))
+    if (!UpdateData(TRUE) || !StepFits("The step is out of range and was not added."))
         return;
     std::string line = FormatSetStep();
     int at = m_listSteps.GetCurSel() + 1;
     m_steps.Insert(at, line);
     m_listSteps.InsertString(at, line.c_str());
     m_listSteps.SetCurSel(at);
-    PullControls();
 }
 
 // The line that moves up takes the selection; none when the last line went.
@@ -55,7 +61,7 @@ void CControlPanelDlg::DeleteStep()
 
 void CControlPanelDlg::ChangeStep()
 {
-    if (!PullControls())
+    if (!UpdateData(TRUE))
         return;
     int selected = m_listSteps.GetCurSel();
     if (selected == LB_ERR || !StepFits("The step is out of range and was not changed."))
@@ -67,10 +73,14 @@ void CControlPanelDlg::ChangeStep()
     m_listSteps.SetCurSel(selected);
 }
 
-// The list's selection-change notice; the program's own selections do not send it.
+// The list's selection-change notice; the program's own selections do not send
+// it. Only the boxes the step changes are written: a box the operator is typing
+// in that the step does not fill keeps what it shows.
 void CControlPanelDlg::LoadSelectedStep()
 {
+    PullControls();
+    unsigned typed = 0;
     if (std::optional<StepLine> step = m_steps.Step(m_listSteps.GetCurSel()))
-        TakeStep(*step);
-    PushControls();
+        typed = TakeStep(*step);
+    PushNews(typed);
 }

@@ -645,5 +645,140 @@ TEST_F(Trajectory, LoadOfAFileHeldByAnotherProgramSaysSoAndKeepsTheList)
     EXPECT_EQ(ReadBytes(path), content);
 }
 
+// The window that has the keyboard focus in the thread of a dialog.
+HWND FocusOf(const RemoteDialog& dialog)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog.hwnd(), nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
+// Three steps, X 10, 20 and 30, added by the operator; the last one highlighted.
+class Playback : public Trajectory {
+protected:
+    void addThreeSteps()
+    {
+        for (const char* x : {"10", "20", "30"}) {
+            ASSERT_TRUE(panel.setText(IDC_X_SET, x));
+            ASSERT_TRUE(panel.click(IDC_ADD));
+        }
+        ASSERT_TRUE(listBecomes(kThree));
+    }
+    std::vector<std::string> targets() const { return CartesianTargets(skype.commandTexts()); }
+
+    const std::vector<std::string> kThree = {"10,0,0,-90,0,0,200", "20,0,0,-90,0,0,200", "30,0,0,-90,0,0,200"};
+};
+
+std::string TargetX(int x) { return CartesianTarget("X" + std::to_string(x * 10) + "Y0Z0P-900R0G0SP200"); }
+
+// Unchecking RUN ends the playback at once, with the speed box being typed in
+// too, and nothing the panel writes afterwards checks it again.
+TEST_F(Playback, UncheckingRunEndsPlaybackAtOnce)
+{
+    ASSERT_TRUE(startLinked());
+    addThreeSteps();
+    ASSERT_TRUE(panel.clickListLine(IDC_STEP_LIST, 0));
+    skype.clear();
+    ASSERT_TRUE(panel.click(IDC_RUN));
+    EXPECT_SEQUENCE(std::vector<std::string>{TargetX(10)}, targets());
+    ASSERT_TRUE(panel.click(IDC_RUN));
+    EXPECT_FALSE(panel.checked(IDC_RUN));
+    ASSERT_TRUE(stepEnds());
+    ASSERT_TRUE(panel.setText(IDC_SPEED, ""));
+    ASSERT_TRUE(stepEnds());
+    ASSERT_TRUE(stepEnds());
+    EXPECT_SEQUENCE(std::vector<std::string>{TargetX(10)}, targets());
+    EXPECT_EQ(selection(), 0);
+
+    // A click on a line, On Top twice, a report: RUN stays unchecked.
+    ASSERT_TRUE(panel.clickListLine(IDC_STEP_LIST, 1));
+    ASSERT_TRUE(panel.click(IDC_ON_TOP));
+    ASSERT_TRUE(panel.click(IDC_ON_TOP));
+    ASSERT_TRUE(robotSays("WMRP_D|X0Y0Z0P0R0G0"));
+    EXPECT_FALSE(panel.checked(IDC_RUN));
+    ASSERT_TRUE(stepEnds());
+    EXPECT_SEQUENCE(std::vector<std::string>{TargetX(10)}, targets());
+}
+
+// RUN plays the highlighted step, not what the Set edits show, and goes on from it.
+TEST_F(Playback, RunPlaysTheHighlightedStep)
+{
+    ASSERT_TRUE(startLinked());
+    addThreeSteps();
+    // Backward highlights the last line and loads nothing; then 77 is typed.
+    ASSERT_TRUE(panel.clickListLine(IDC_STEP_LIST, 0));
+    ASSERT_TRUE(panel.click(IDC_BACKWARD));
+    ASSERT_TRUE(selects(2));
+    ASSERT_TRUE(panel.setText(IDC_X_SET, "77"));
+    skype.clear();
+    ASSERT_TRUE(panel.click(IDC_RUN));
+    EXPECT_EQ(panel.text(IDC_X_SET), "30");
+    ASSERT_TRUE(stepEnds());
+    EXPECT_EQ(panel.text(IDC_X_SET), "20");
+    const std::vector<std::string> kExpected = {TargetX(30), TargetX(20)};
+    EXPECT_SEQUENCE(kExpected, targets());
+}
+
+// What the operator types survives the writes they did not ask for: the
+// silent-robot warning, every second, and Backward. No focus moves.
+TEST_F(Playback, TypedBoxesSurviveTheSilentRobotTickAndBackward)
+{
+    ASSERT_TRUE(startLinked());
+    ASSERT_TRUE(panel.setText(IDC_Y_SET, "12"));
+    ASSERT_TRUE(panel.setText(IDC_X_SET, "-"));
+    ASSERT_TRUE(panel.setText(IDC_NOTE, "cup"));
+    ASSERT_TRUE(WaitFor(
+        "the silent-robot warning",
+        [&] { return panel.text(IDC_STATUS) == "Sorry Robot is not online now, please try again later"; }, 25000ms));
+    EXPECT_EQ(panel.text(IDC_X_SET), "-");
+    EXPECT_EQ(panel.text(IDC_Y_SET), "12");
+    EXPECT_EQ(panel.text(IDC_NOTE), "cup");
+    EXPECT_NE(FocusOf(panel), panel.item(IDC_X_SET));
+
+    ASSERT_TRUE(panel.click(IDC_BACKWARD));
+    EXPECT_EQ(panel.text(IDC_X_SET), "-");
+    EXPECT_EQ(panel.text(IDC_Y_SET), "12");
+    EXPECT_EQ(panel.text(IDC_SPEED), "200");
+    EXPECT_NE(FocusOf(panel), panel.item(IDC_X_SET));
+}
+
+// ADD refuses a step whose target cannot be sent; LOAD keeps such a line, and
+// playback that reaches it ends there, with its box once the report is handled.
+TEST_F(Playback, StepThatCannotBeSentIsRefusedAndEndsPlayback)
+{
+    TempFolder folder;
+    ASSERT_TRUE(folder.created());
+    ASSERT_TRUE(startLinked());
+    ASSERT_TRUE(panel.setText(IDC_X_SET, "300000000"));
+    ASSERT_TRUE(panel.clickOpeningBox(IDC_ADD));
+    RemoteDialog refusal = orvanta.waitForDialog();
+    ASSERT_TRUE(refusal) << "no refusal box; " << orvanta.describeWindows();
+    EXPECT_EQ(refusal.messageText(), "The step is out of range and was not added.");
+    ASSERT_TRUE(refusal.pressButton(IDOK));
+    ASSERT_TRUE(WaitFor("the box closed", [&] { return !refusal.exists() || !refusal.isVisible(); }));
+    EXPECT_TRUE(lines().empty());
+
+    const std::string path = folder.file("far.txt");
+    const std::vector<std::string> kFar = {"10,0,0,-90,0,0,200", "300000000,0,0,-90,0,0,200"};
+    WriteBytes(path, WindowsText(kFar));
+    ASSERT_TRUE(chooseFile(IDC_LOAD, path));
+    ASSERT_TRUE(listBecomes(kFar));
+    skype.clear();
+    ASSERT_TRUE(panel.click(IDC_RUN));
+    // The step end is answered at once: no box inside it.
+    ASSERT_TRUE(stepEnds());
+    RemoteDialog box = orvanta.waitForDialog();
+    ASSERT_TRUE(box) << "no box; " << orvanta.describeWindows();
+    EXPECT_EQ(box.messageText(), "The target is out of range and was not sent.");
+    EXPECT_FALSE(panel.checked(IDC_RUN));
+    EXPECT_EQ(selection(), 1);
+    ASSERT_TRUE(box.pressButton(IDOK));
+    ASSERT_TRUE(WaitFor("the box closed", [&] { return !box.exists() || !box.isVisible(); }));
+    ASSERT_TRUE(stepEnds());
+    EXPECT_SEQUENCE(std::vector<std::string>{TargetX(10)}, targets());
+}
+
 }  // namespace
 }  // namespace e2e

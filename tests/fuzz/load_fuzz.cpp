@@ -136,6 +136,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                       Describe(again));
 
     // The same file again over an unsaved step: in use, failing half-way, or sound.
+    // The step is one ADD takes: a loaded step may be one whose target cannot be sent.
+    for (int id : {IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_PITCH_SET, IDC_ROLL_SET, IDC_HAND_SET})
+        panel.desk.Type(id, "0");
+    panel.desk.Type(IDC_SPEED, "200");
     panel.desk.Click(IDC_ADD);
     const std::vector<std::string> before = panel.desk.Lines();
     const int trouble = int(size % 3);

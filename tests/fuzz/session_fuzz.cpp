@@ -5,19 +5,29 @@
 // arriving inside the panel's own sends or while a box is up; at the end the
 // panel is closed, the mouse still held or not.
 //
-// Property: every jog start is followed by a jog stop once the hold ends. After
-// each of the operator's actions a started joint is still moving only while its
-// button holds the mouse; once the panel is closed none is. A Skype that quits
-// takes the jogs it carried with it (the station stops a client that went
-// silent), and no jog is started through a Skype window that has gone.
+// The operator also plays and records: RUN and REC checked and unchecked,
+// lines clicked, DEL and Backward.
+//
+// Properties: every jog start is followed by a jog stop once the hold ends.
+// After each of the operator's actions a started joint is still moving only
+// while its button holds the mouse; once the panel is closed none is. A Skype
+// that quits takes the jogs it carried with it (the station stops a client
+// that went silent), and no jog is started through a Skype window that has
+// gone. While RUN shows unchecked no Cartesian target goes out, but for the
+// operator's own Move To XYZ and STEP. A step-end report sends the step of the
+// line the list highlights, or nothing. Once RUN shows unchecked only the
+// operator's click checks it again. The handling of a robot report opens no
+// modal box.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdio>
 #include <deque>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "FuzzSupport.h"
+#include "PlaybackOrder.h"
 #include "SkypeChannel.h"
 
 namespace {
@@ -27,12 +37,19 @@ const int kClicked[] = {
     IDC_BACKWARD, IDC_CONNECT, IDC_DISCONNECT, IDC_CALIBRATE, IDC_GOTO_HOME, IDC_ON_TOP, IDC_MORE,
 };
 const int kTyped[] = {IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_PITCH_SET, IDC_ROLL_SET, IDC_HAND_SET, IDC_SPEED, IDC_NOTE};
-const char* const kTexts[] = {"", "-", "5", "-5", "12.7", "abc", "3000000000", "1e10", " 7 ", "grip"};
+const char* const kTexts[] = {"", "-", "5", "-5", "12.7", "abc", "3000000000", "1e10", " 7 ", "grip", "300000000"};
 const LPARAM kAttachStatuses[] = {kAttachSuccess, kAttachPendingAuthorization, kAttachRefused, kAttachNotAvailable,
                                   kAttachApiAvailable};
 
+const int kPlaying[] = {IDC_RUN, IDC_REC, IDC_DEL, IDC_BACKWARD, IDC_ADD};
+
 constexpr const char kStart[] = "Msg$WMCA_BSTARTM|";
 constexpr const char kStop[] = "Msg$WMCA_BSTOPM|";
+constexpr const char kTarget[] = "Msg$WMCA_PCD|";
+
+// What the panel is handling when it sends a command or opens a box: the
+// innermost of the deliveries under way.
+enum class Source { kOperator, kTargetClick, kRobotReport, kStepEnd, kOther };
 
 class Session {
 public:
@@ -40,9 +57,12 @@ public:
     {
         m_desk.onCommand = [this](const std::string& command) {
             Track(command);
+            CheckTarget(command);
             Nested();
         };
-        m_desk.onUnscriptedBox = [this](const std::string&, UINT type) {
+        m_desk.onUnscriptedBox = [this](const std::string& text, UINT type) {
+            if (Handling() == Source::kRobotReport || Handling() == Source::kStepEnd)
+                fuzz::Broken("a box opened while a robot report was handled: " + text + "; " + History());
             Nested();  // the box's own message loop runs
             if ((type & MB_TYPEMASK) == MB_YESNO)
                 return m_in.ConsumeBool() ? IDYES : IDNO;
@@ -58,6 +78,9 @@ public:
         while (m_in.remaining_bytes() > 0) {
             Act();
             CheckHolds("after " + m_last);
+            if (m_runStopped && m_desk.Check(IDC_RUN) == BST_CHECKED)
+                fuzz::Broken("RUN was checked again, not by a click; " + History());
+            WatchRun();
         }
         if (m_mouseDown && m_in.ConsumeBool()) {
             m_desk.Release(IDC_STATUS);
@@ -93,6 +116,50 @@ private:
             m_moving.erase(id);
     }
 
+    Source Handling() const { return m_handling.empty() ? Source::kOperator : m_handling.back(); }
+
+    // RUN unchecked sends no target but the operator's own; a step end sends the
+    // highlighted line's.
+    void CheckTarget(const std::string& command)
+    {
+        size_t at = command.find(kTarget);
+        if (at == std::string::npos)
+            return;
+        const std::string sent = command.substr(at + 4);
+        const Source source = Handling();
+        WatchRun();
+        if (source != Source::kTargetClick && m_runStopped)
+            fuzz::Broken("a target went out after RUN was unchecked: " + sent + "; " + History());
+        if (source != Source::kStepEnd)
+            return;
+        const std::vector<std::string> lines = m_desk.Lines();
+        const int line = m_desk.Selection();
+        std::optional<StepLine> step;
+        if (line >= 0 && line < int(lines.size()))
+            step = ParseStepLine(lines[size_t(line)]);
+        std::optional<std::string> expected = step ? StepTargetCommand(*step) : std::nullopt;
+        if (sent != expected)
+            fuzz::Broken("a step end sent " + sent + ", not the step of line " + std::to_string(line) + " (" +
+                         (line >= 0 && line < int(lines.size()) ? lines[size_t(line)] : "none") + "); " + History());
+    }
+
+    // Once RUN shows unchecked, only the operator's click checks it again.
+    void WatchRun()
+    {
+        if (m_desk.Check(IDC_RUN) != BST_CHECKED)
+            m_runStopped = true;
+    }
+
+    // Skype's notice, its handling marked; what it posts runs after it.
+    void DeliverNotice(const std::string& text)
+    {
+        m_handling.push_back(m_noticeSource);
+        COPYDATASTRUCT record{0, DWORD(text.size() + 1), const_cast<char*>(text.c_str())};
+        m_desk.Deliver(m_desk.Panel(), WM_COPYDATA, WPARAM(m_desk.SkypeWindow()), LPARAM(&record));
+        m_handling.pop_back();
+        m_desk.Pump();
+    }
+
     std::string History() const
     {
         std::string out = "the last action: " + m_last + "; the last commands:";
@@ -109,10 +176,13 @@ private:
                              ", but its button does not hold the mouse; " + History());
     }
 
+    // Sets m_noticeSource to what the text is.
     std::string Notice()
     {
         char report[120];
-        switch (m_in.ConsumeIntegralInRange(0, 14)) {
+        const int kind = m_in.ConsumeIntegralInRange(0, 14);
+        m_noticeSource = kind == 1 ? Source::kStepEnd : kind <= 5 ? Source::kRobotReport : Source::kOther;
+        switch (kind) {
         case 0:
             std::snprintf(report, sizeof report, "WMRP_D|X%dY%dZ%dP%dR%dG%d", m_in.ConsumeIntegral<int16_t>(),
                           m_in.ConsumeIntegral<int16_t>(), m_in.ConsumeIntegral<int16_t>(),
@@ -146,19 +216,34 @@ private:
             return;
         int kind = m_nested.front();
         m_nested.pop_front();
+        if (kind == 0) {
+            DeliverNotice(Notice());
+            return;
+        }
+        m_handling.push_back(Source::kOther);
         switch (kind) {
-        case 0: m_desk.Notice(Notice()); break;
         case 1: m_desk.Attach(kAttachStatuses[m_in.ConsumeIntegralInRange<size_t>(0, 4)]); break;
         case 2: m_desk.TakeCapture(); break;
         default: m_desk.Deactivate(); break;
         }
+        m_handling.pop_back();
+    }
+
+    void Click(int id)
+    {
+        m_last = "click on " + headless::Desktop::ControlName(id);
+        if (id == IDC_RUN && m_desk.Enabled(IDC_RUN) && m_desk.Check(IDC_RUN) != BST_CHECKED)
+            m_runStopped = false;  // the click checks it before its handler runs
+        m_handling.push_back(id == IDC_MOVE_XYZ || id == IDC_STEP ? Source::kTargetClick : Source::kOperator);
+        m_desk.Click(id);
+        m_handling.pop_back();
     }
 
     int Jog() { return IDC_BASE_PLUS + m_in.ConsumeIntegralInRange(0, CControlPanelDlg::kJogCount - 1); }
 
     void Act()
     {
-        switch (m_in.ConsumeIntegralInRange(0, 12)) {
+        switch (m_in.ConsumeIntegralInRange(0, 13)) {
         case 0:
         case 1: {
             // The mouse goes down on a jog button, or up over any control.
@@ -180,11 +265,8 @@ private:
             }
             break;
         case 3:
-            if (!m_mouseDown) {
-                int id = kClicked[m_in.ConsumeIntegralInRange<size_t>(0, std::size(kClicked) - 1)];
-                m_last = "click on " + headless::Desktop::ControlName(id);
-                m_desk.Click(id);
-            }
+            if (!m_mouseDown)
+                Click(kClicked[m_in.ConsumeIntegralInRange<size_t>(0, std::size(kClicked) - 1)]);
             break;
         case 4:
             m_last = "capture taken";
@@ -201,7 +283,7 @@ private:
         case 7: {
             std::string text = Notice();
             m_last = "notice " + text;
-            m_desk.Notice(text);
+            DeliverNotice(text);
             break;
         }
         case 8: {
@@ -228,6 +310,24 @@ private:
             m_moving.clear();
             m_desk.StartSkype();
             break;
+        case 12: {
+            // Playing and recording: their buttons, the lines they go through,
+            // and the robot's step ends.
+            if (m_mouseDown)
+                break;
+            const size_t pick = m_in.ConsumeIntegralInRange<size_t>(0, std::size(kPlaying) + 1);
+            if (pick < std::size(kPlaying)) {
+                Click(kPlaying[pick]);
+            } else if (pick == std::size(kPlaying)) {
+                m_last = "line selected";
+                m_desk.SelectLine(m_in.ConsumeIntegralInRange(0, 4));
+            } else {
+                m_last = "step end";
+                m_noticeSource = Source::kStepEnd;
+                DeliverNotice(RobotNotice("WMRP_SE", m_panel->Link().StreamId()));
+            }
+            break;
+        }
         default: m_nested.push_back(m_in.ConsumeIntegralInRange(0, 3)); break;
         }
     }
@@ -238,6 +338,9 @@ private:
     std::deque<int> m_nested;
     std::set<int> m_moving;
     std::deque<std::string> m_history;
+    std::vector<Source> m_handling;
+    Source m_noticeSource = Source::kOther;
+    bool m_runStopped = true;
     std::string m_last = "none";
     bool m_mouseDown = false;
 };

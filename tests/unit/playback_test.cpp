@@ -1,5 +1,7 @@
 // Recording the robot's own moves into steps, and playing the steps back
 // forward or backward, one per step-end report.
+#include <functional>
+
 #include "PanelFixture.h"
 
 #include <functional>
@@ -87,12 +89,15 @@ TEST_F(Playback, RecOnYesClearsTheListAndMakesTheCurrentPoseTheFirstStep)
 TEST_F(Playback, RecOnNoLeavesTheListAndUnchecksRec)
 {
     FillSteps(1);
-    desk.ExpectBox(kRecQuestion, IDNO);
+    // The robot's reports while the question is up record nothing.
+    desk.ExpectBox(kRecQuestion, IDNO, [&] {
+        Report("WMRP_D|X70Y0Z0P0R0G0");
+        StepEnd();
+    });
     desk.Click(IDC_REC);
 
-    // The box's own check mark, the question, then the push that takes it away.
-    static const Sequence kExpected = {"check IDC_REC 1",    kRecBox + "IDNO",  "check IDC_REC 0",
-                                       "check IDC_ON_TOP 1", "check IDC_RUN 0", "check IDC_BACKWARD 0"};
+    // The box's own check mark, the question, then REC's check taken away.
+    static const Sequence kExpected = {"check IDC_REC 1", kRecBox + "IDNO", "check IDC_REC 0"};
     EXPECT_SEQUENCE(kExpected,
                     Log(headless::kBox | headless::kList | headless::kEnable | headless::kCheck | headless::kSend));
     EXPECT_EQ(desk.Check(IDC_REC), 0);
@@ -100,7 +105,7 @@ TEST_F(Playback, RecOnNoLeavesTheListAndUnchecksRec)
     EXPECT_EQ(desk.Selection(), 1);
 }
 
-TEST_F(Playback, RecOffUnlocksTheGroupAndLeavesTheFieldToTheNextPull)
+TEST_F(Playback, RecOffUnlocksTheGroup)
 {
     StartRecording();
     desk.Click(IDC_REC);
@@ -108,14 +113,6 @@ TEST_F(Playback, RecOffUnlocksTheGroupAndLeavesTheFieldToTheNextPull)
     static const Sequence kExpected = LockGroup("1");
     EXPECT_SEQUENCE(kExpected, Log(headless::kBox | headless::kList | headless::kEnable | headless::kSend));
     EXPECT_EQ(desk.Check(IDC_REC), 0);
-    // Until the next pull the panel still records: the step end's ADD is that pull.
-    Flush();
-    StepEnd();
-    static const Sequence kLastStep = {"list insert 1 0,0,0,0,0,0,200", "list select 1"};
-    EXPECT_SEQUENCE(kLastStep, Log(kPlayLog));
-    Flush();
-    StepEnd();
-    EXPECT_TRUE(Log(kPlayLog).empty());
 }
 
 TEST_F(Playback, EachStepEndAppendsTheReportedPoseAfterThePreviousStep)
@@ -197,13 +194,11 @@ TEST_F(Playback, StepEndAtEitherEndSendsNothing)
     }
 }
 
-TEST_F(Playback, RunOnAnEmptyListSendsNothingAndTheSecondStepEndClearsIt)
+TEST_F(Playback, RunOnAnEmptyListSendsNothingAndTheFirstStepEndClearsIt)
 {
     desk.Click(IDC_RUN);
     EXPECT_EQ(desk.Check(IDC_RUN), 1);
-    StepEnd();  // finds RUN off; its tail's pull takes the check mark
-    EXPECT_EQ(desk.Check(IDC_RUN), 1);
-    StepEnd();
+    StepEnd();  // no line to play
     EXPECT_EQ(desk.Check(IDC_RUN), 0);
     EXPECT_TRUE(Log(kPlayLog).empty());
 }
@@ -228,16 +223,183 @@ TEST_F(Playback, StepEndWithNothingSelectedGoesOnAtZeroForwardAndEndsBackward)
     EXPECT_EQ(desk.Check(IDC_RUN), 0);
 }
 
-TEST_F(Playback, UncheckingRunStopsAfterOneMoreStepWhenNoPullCameBetween)
+// A check box's field follows its box at the click: unchecking RUN ends the
+// playback at once, with a box being typed in too, and no later write checks
+// RUN again; switching REC off ends the recording at once.
+TEST_F(Playback, UncheckingRunOrRecEndsItAtOnce)
 {
     FillSteps();
-    desk.SelectLine(0);
     desk.Click(IDC_RUN);
     desk.Click(IDC_RUN);  // the operator stops
-    StepEnd();            // no pull since: still playing
     StepEnd();
-    static const Sequence kExpected = {Target(10), "list select 1", Target(20)};
+    desk.Type(IDC_SPEED, "");  // a read stops here, before the check boxes
+    StepEnd();
+    StepEnd();
+    // Line 0 by RUN, and nothing after the uncheck.
+    static const Sequence kPlayed = {Target(10)};
+    EXPECT_SEQUENCE(kPlayed, Log(kPlayLog));
+
+    // Writes after it: a click on a line, On Top, an ONLINE notice.
+    desk.SelectLine(1);
+    desk.Click(IDC_ON_TOP);
+    desk.Notice("USERSTATUS ONLINE");
+    EXPECT_EQ(desk.Check(IDC_RUN), 0);
+    Flush();
+    StepEnd();
+    EXPECT_TRUE(Log(kPlayLog).empty());
+
+    // REC off: the step end after it adds no step.
+    desk.Type(IDC_SPEED, "100");
+    StartRecording();
+    desk.Click(IDC_REC);
+    Flush();
+    StepEnd();
+    EXPECT_TRUE(Log(kPlayLog).empty());
+    EXPECT_EQ(desk.Lines().size(), 1u);
+}
+
+// RUN plays the highlighted step, loaded into the Set values as a click on it
+// loads it, whatever the edits showed; playback goes on from it.
+TEST_F(Playback, RunLoadsAndPlaysTheHighlightedStep)
+{
+    struct Row {
+        const char* name;
+        std::function<void()> highlight;
+        const char* shown;  // the X edit after RUN
+        Sequence played;
+    };
+    const Row rows[] = {
+        {"after LOAD, with 77 typed",
+         [&] { desk.Type(IDC_X_SET, "77"); },
+         "10",
+         {Target(10), "list select 1", Target(20), "list select 2", Target(30)}},
+        {"after Backward on",
+         [&] { desk.Click(IDC_BACKWARD); },
+         "30",
+         {Target(30), "list select 1", Target(20), "list select 0", Target(10)}},
+        {"after DEL of the highlighted step",
+         [&] {
+             desk.SelectLine(1);
+             desk.Click(IDC_DEL);
+         },
+         "30",
+         {Target(30)}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        StartOver();
+        OpenOperating();
+        LoadSteps(Sequence(std::begin(kSteps), std::end(kSteps)));
+        row.highlight();
+        Flush();
+        desk.Click(IDC_RUN);
+        EXPECT_EQ(desk.Text(IDC_X_SET), row.shown);
+        StepEnd();
+        StepEnd();
+        StepEnd();
+        EXPECT_SEQUENCE(row.played, Log(kPlayLog));
+        EXPECT_EQ(desk.Check(IDC_RUN), 0);
+    }
+}
+
+// REC reads the form before anything else: a box that holds no number starts
+// nothing and changes nothing, and takes the focus with a beep.
+TEST_F(Playback, RecWithAFormThatCannotBeReadChangesNothing)
+{
+    FillSteps(1);
+    desk.Type(IDC_SPEED, "");
+    Flush();
+    desk.Click(IDC_REC);
+    static const Sequence kExpected = {"check IDC_REC 1", "focus IDC_SPEED", "beep", "check IDC_REC 0"};
+    EXPECT_SEQUENCE(kExpected,
+                    Log(headless::kBox | headless::kList | headless::kEnable | headless::kCheck | headless::kFocus |
+                        headless::kBeep | headless::kSend));
+    EXPECT_EQ(desk.Lines(), Sequence(std::begin(kSteps), std::end(kSteps)));
+    EXPECT_EQ(desk.Selection(), 1);
+    EXPECT_EQ(desk.Check(IDC_REC), 0);
+    EXPECT_EQ(desk.Focus(), desk.Item(IDC_SPEED));
+    for (int id : {IDC_STEP, IDC_RUN, IDC_LOAD, IDC_SAVE, IDC_ADD, IDC_DEL, IDC_CHG, IDC_MOVE_XYZ})
+        EXPECT_TRUE(desk.Enabled(id)) << headless::Desktop::ControlName(id);
+    // Nothing records.
+    Flush();
+    StepEnd();
+    EXPECT_TRUE(Log(kPlayLog).empty());
+}
+
+// While recording every step end appends one step: the reported pose, with the
+// last speed and note that could be read; a speed whose step could not be
+// played takes the step before's.
+TEST_F(Playback, RecordingAppendsOneStepForEveryStepEnd)
+{
+    desk.Type(IDC_SPEED, "150");
+    desk.Type(IDC_NOTE, "cup");
+    StartRecording();
+    desk.Type(IDC_SPEED, "");  // cleared, to be typed again
+    Report("WMRP_D|X100Y200Z300P-450R100G500");
+    StepEnd();
+    desk.Type(IDC_NOTE, "jar");
+    desk.Type(IDC_SPEED, "-");  // the read stops here
+    Report("WMRP_D|X-100Y0Z50P0R0G9");
+    StepEnd();
+    desk.Type(IDC_SPEED, "1e10");
+    Report("WMRP_D|X70Y0Z0P0R0G0");
+    StepEnd();
+    static const Sequence kExpected = {"list insert 1 10,20,30,-45,10,50,150:cup", "list select 1",
+                                       "list insert 2 -10,0,5,0,0,0,150:jar",      "list select 2",
+                                       "list insert 3 7,0,0,0,0,0,150:jar",        "list select 3"};
     EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
+}
+
+// A step whose target cannot be sent (its tenths leave the wire's range) is
+// refused by ADD and CHG, kept by LOAD, and ends a playback that reaches it:
+// nothing is sent, RUN is unchecked, and the box comes once the report has been
+// handled, never inside Skype's send.
+TEST_F(Playback, StepThatCannotBeSentIsRefusedAndEndsPlayback)
+{
+    const std::string kNotAdded = "The step is out of range and was not added.";
+    const std::string kNotChanged = "The step is out of range and was not changed.";
+    const std::string kNotSent = "The target is out of range and was not sent.";
+    const std::string kNotSentBox = "box Orvanta | " + kNotSent + " | information ok -> IDOK";
+    const std::string kFar = "300000000,0,0,-90,0,0,100";
+
+    FillSteps();
+    desk.Type(IDC_X_SET, "300000000");
+    desk.ExpectBox(kNotAdded);
+    desk.Click(IDC_ADD);
+    desk.ExpectBox(kNotChanged);
+    desk.Click(IDC_CHG);
+    desk.Type(IDC_X_SET, "214748365");  // the first whole millimetre too far
+    desk.ExpectBox(kNotAdded);
+    desk.Click(IDC_ADD);
+    EXPECT_EQ(desk.Lines(), Sequence(std::begin(kSteps), std::end(kSteps)));
+
+    // The play log, and the status line that the report's handling writes last.
+    auto played = [&] {
+        Sequence out;
+        for (const std::string& e : Log(kPlayLog | headless::kCheck | headless::kText))
+            if (e.rfind("text ", 0) != 0 || e.rfind("text IDC_STATUS ", 0) == 0)
+                out.push_back(e);
+        return out;
+    };
+    LoadSteps({kSteps[0], kFar, kSteps[2]});
+    EXPECT_EQ(desk.Lines(), (Sequence{kSteps[0], kFar, kSteps[2]}));
+    desk.Click(IDC_RUN);
+    Flush();
+    desk.ExpectBox(kNotSent);
+    StepEnd();
+    static const Sequence kEnded = {"list select 1", "text IDC_STATUS Searching Robot ......", "check IDC_RUN 0",
+                                    "text IDC_STATUS Link to Robot OK!", kNotSentBox};
+    EXPECT_SEQUENCE(kEnded, played());
+    EXPECT_EQ(desk.Check(IDC_RUN), 0);
+    Flush();
+    StepEnd();
+    EXPECT_TRUE(Log(kPlayLog).empty());
+
+    // RUN on that line: the box at once, nothing sent.
+    Flush();
+    desk.ExpectBox(kNotSent);
+    desk.Click(IDC_RUN);
+    EXPECT_SEQUENCE(Sequence{kNotSentBox}, Log(kPlayLog));
     EXPECT_EQ(desk.Check(IDC_RUN), 0);
 }
 
@@ -269,8 +431,9 @@ TEST_F(Playback, StepThatCannotBeReadBackIsNotWritten)
         {IDC_ADD, IDC_X_SET, "3000000000", kNotAdded, {"box Orvanta | " + kNotAdded + " | information ok -> IDOK"}},
         {IDC_ADD, IDC_SPEED, "-2147483648.6", kNotAdded, {"box Orvanta | " + kNotAdded + " | information ok -> IDOK"}},
         {IDC_CHG, IDC_HAND_SET, "1e10", kNotChanged, {"box Orvanta | " + kNotChanged + " | information ok -> IDOK"}},
-        // The largest whole number that fits.
-        {IDC_ADD, IDC_X_SET, "2147483647", "", {"list insert 1 2147483647,0,0,-90,0,0,200", "list select 1"}},
+        // The largest whole numbers that fit: X goes out in tenths, the speed as it is.
+        {IDC_ADD, IDC_X_SET, "214748364", "", {"list insert 1 214748364,0,0,-90,0,0,200", "list select 1"}},
+        {IDC_ADD, IDC_SPEED, "2147483647", "", {"list insert 1 0,0,0,-90,0,0,2147483647", "list select 1"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(headless::Desktop::ControlName(row.button)) + " " + row.text);
@@ -296,8 +459,7 @@ TEST_F(Playback, BackwardSelectsTheLastLineOnAndLineZeroOffWithoutLoading)
     // On, then off.
     static const Sequence kExpected = {"list select 2", "list select 0"};
     EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
-    static const Sequence kShown = {"text IDC_X_SET 20", "text IDC_X_SET 20"};
-    EXPECT_SEQUENCE(kShown, Shown(IDC_X_SET));
+    EXPECT_SEQUENCE(Sequence{}, Shown(IDC_X_SET));
     EXPECT_EQ(desk.Check(IDC_BACKWARD), 0);
 }
 

@@ -172,7 +172,7 @@ TEST_F(StartupTest, PullStopsAtTheFirstControlThatHoldsNoNumber)
         Flush();
         EXPECT_EQ(panel->UpdateData(TRUE), bad == n ? TRUE : FALSE);
         EXPECT_SEQUENCE(bad == n ? Sequence{} : Sequence{"beep"}, Log(headless::kBeep | headless::kBox));
-        panel->PushControls();
+        panel->UpdateData(FALSE);
         for (size_t i = 0; i < n; ++i)
             EXPECT_EQ(desk.Text(edits[i]), i < bad ? std::to_string(i + 1) + ".5" : before[i])
                 << desk.ControlName(edits[i]);
@@ -196,9 +196,9 @@ TEST_F(StartupTest, PullTakesNumbersWithBlanksAroundButNotAnEmptyBox)
         StartOver();
         OpenPanel();
         desk.Type(IDC_X_SET, r.text);
-        panel->PullControls();
+        panel->UpdateData(TRUE);
         EXPECT_SEQUENCE(r.read ? Sequence{} : Sequence{"beep"}, Log(headless::kBeep | headless::kBox));
-        panel->PushControls();
+        panel->UpdateData(FALSE);
         EXPECT_EQ(desk.Text(IDC_X_SET), r.read ? r.read : "0");
     }
 }
@@ -250,7 +250,7 @@ TEST_F(StartupTest, CancelEndsWithoutARead)
     desk.Type(IDC_Y_SET, "not a number");
     PanelCommand(IDCANCEL);
     EXPECT_EQ(panel->GetModalResult(), IDCANCEL);
-    panel->PushControls();
+    panel->UpdateData(FALSE);
     EXPECT_EQ(desk.Text(IDC_X_SET), "0");
     EXPECT_TRUE(Log(headless::kBeep | headless::kBox).empty());
 }

@@ -188,7 +188,8 @@ TEST_F(TrajectoryFile, LongLineIsOneLine)
     EXPECT_SEQUENCE(reloaded, desk.Lines());
 }
 
-TEST_F(TrajectoryFile, AfterLoadRunSendsWhatTheEditsShowThenTheNextLine)
+// LOAD highlights line 0 without showing it; RUN plays that line, not the edits.
+TEST_F(TrajectoryFile, AfterLoadRunSendsLineZeroThenTheNextLine)
 {
     struct Row {
         const char* content;
@@ -196,8 +197,8 @@ TEST_F(TrajectoryFile, AfterLoadRunSendsWhatTheEditsShowThenTheNextLine)
     };
     const Row rows[] = {
         {"10,0,0,-90,0,0,100\n20,0,0,-90,0,0,100\n",
-         {Datagram("WMCA_PCD|X0Y0Z0P-900R0G0SP200"), "list select 1", Datagram("WMCA_PCD|X200Y0Z0P-900R0G0SP100")}},
-        {"10,0,0,-90,0,0,100\n", {Datagram("WMCA_PCD|X0Y0Z0P-900R0G0SP200")}},
+         {Datagram("WMCA_PCD|X100Y0Z0P-900R0G0SP100"), "list select 1", Datagram("WMCA_PCD|X200Y0Z0P-900R0G0SP100")}},
+        {"10,0,0,-90,0,0,100\n", {Datagram("WMCA_PCD|X100Y0Z0P-900R0G0SP100")}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.content);
