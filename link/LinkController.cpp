@@ -60,8 +60,9 @@ void CLinkController::OnAttachAnswer(std::intptr_t status)
         StopDiscoveryTimer();
         m_bSkypeLinked = 1;
         break;
-    case kAttachRefused: m_view.ShowBox(kRefusedText, "Error Message", ILinkView::Box::kError); break;
-    case kAttachNotAvailable: m_view.ShowBox(kNotAvailableText, "Error Message", ILinkView::Box::kError); break;
+    // Skype may send its answer and wait for it: the boxes come after it.
+    case kAttachRefused: m_view.PostBox(kRefusedText, "Error Message", ILinkView::Box::kError); break;
+    case kAttachNotAvailable: m_view.PostBox(kNotAvailableText, "Error Message", ILinkView::Box::kError); break;
     case kAttachApiAvailable:
         if (m_bSkypeLinked == 0) {
             m_supervision.ArmRediscovery();

@@ -26,6 +26,9 @@ public:
     // Also gates the Cartesian targets.
     virtual void EnableLinkControls(int enable) = 0;
     virtual void ShowBox(const char* text, const char* caption, Box kind) = 0;
+    // The same box, shown once the message under way has been answered (posted):
+    // Skype drops a client that holds one of its messages for more than a second.
+    virtual void PostBox(const char* text, const char* caption, Box kind) = 0;
     virtual void StartTimer(unsigned id, unsigned periodMs) = 0;
     virtual void StopTimer(unsigned id) = 0;
     // Calls the controller's RunExperimentEnd once the message under way has

@@ -17,6 +17,7 @@ const MsgMapEntry<CControlPanelDlg> CControlPanelDlg::kMessageMap[] = {
     msgmap::DpiChanged(&CControlPanelDlg::OnDpiChanged),
     msgmap::Timer(&CControlPanelDlg::OnTimer),
     msgmap::Message(kExperimentEndMsg, &CControlPanelDlg::OnExperimentEnd),
+    msgmap::Message(kPostedBoxMsg, &CControlPanelDlg::OnPostedBox),
     msgmap::Clicked(IDC_ABOUT, &CControlPanelDlg::OnAbout),
     msgmap::Clicked(IDC_ON_TOP, &CControlPanelDlg::ToggleOnTop),
     msgmap::Clicked(IDC_MORE, &CControlPanelDlg::ToggleMoreLess),
@@ -260,4 +261,20 @@ void CControlPanelDlg::ShowRobotAlive(const char* text)
 void CControlPanelDlg::ShowBox(const char* text, const char* caption, Box kind)
 {
     MessageBox(text, caption, (kind == Box::kError ? MB_ICONSTOP : MB_ICONINFORMATION) | MB_OK);
+}
+
+void CControlPanelDlg::PostBox(const char* text, const char* caption, Box kind)
+{
+    m_postedBoxes.push_back({text, caption, kind});
+    PostMessage(kPostedBoxMsg);
+}
+
+// Another program's message of the same number finds no box due and shows nothing.
+void CControlPanelDlg::OnPostedBox()
+{
+    if (m_postedBoxes.empty())
+        return;
+    PostedBox box = std::move(m_postedBoxes.front());
+    m_postedBoxes.pop_front();
+    ShowBox(box.text.c_str(), box.caption.c_str(), box.kind);
 }

@@ -10,6 +10,8 @@
 //   trajectory/  the steps as values: step lines, the step list, trajectory files
 #pragma once
 #include <cstdint>
+#include <deque>
+#include <string>
 
 #include "Controls.h"
 #include "Dialog.h"
@@ -164,6 +166,7 @@ private:
     void SetStatus(const char* text) override { m_strStatus = text; }
     void ShowRobotAlive(const char* text) override;
     void ShowBox(const char* text, const char* caption, Box kind) override;
+    void PostBox(const char* text, const char* caption, Box kind) override;
     void StartTimer(unsigned id, unsigned periodMs) override { SetTimer(id, periodMs); }
     void StopTimer(unsigned id) override { KillTimer(id); }
     void PostExperimentEnd() override { PostMessage(kExperimentEndMsg); }
@@ -180,4 +183,12 @@ private:
     static const MsgMapEntry<CControlPanelDlg> kMessageMap[];
     // Posted by the link controller: the end of the experiment, after Skype's notice.
     static constexpr UINT kExperimentEndMsg = WM_APP + 1;
+    // Posted with each box the link asks to show later: one message, one box.
+    static constexpr UINT kPostedBoxMsg = WM_APP + 2;
+    struct PostedBox {
+        std::string text, caption;
+        Box kind;
+    };
+    std::deque<PostedBox> m_postedBoxes;
+    void OnPostedBox();
 };

@@ -41,6 +41,10 @@ protected:
         Note("kill timer " + std::to_string(id));
         timers.erase(id);
     }
+    void PostBox(const char* text, const char* caption, Box kind) override
+    {
+        Note(std::string("post box ") + caption + " | " + text + (kind == Box::kError ? " | stop" : " | information"));
+    }
     void PostExperimentEnd() override
     {
         Note("post end");
@@ -205,8 +209,8 @@ TEST_F(ControllerTest, EachAttachStatusHasItsOwnEffect)
     const Row rows[] = {
         {0, kOpenLink, true, -1},
         {1, {}, false, -1},
-        {2, {std::string("box Error Message | ") + kRefused + " | stop"}, false, -1},
-        {3, {std::string("box Error Message | ") + kNotAvailable + " | stop"}, false, -1},
+        {2, {std::string("post box Error Message | ") + kRefused + " | stop"}, false, -1},
+        {3, {std::string("post box Error Message | ") + kNotAvailable + " | stop"}, false, -1},
         {0x8001, {"timer 2 1000"}, true, 10},
         {4, {}, false, -1},
         {0x8002, {}, false, -1},
