@@ -112,8 +112,9 @@ void CLinkController::OnSkypeNotice(const char* notice)
         std::string token;
         Scanner scan(text);
         scan.Lit(kDatagramPrefix).Lit(kRobot).Lit(":").Int(stream).Lit(" ").Word(token);
-        if (scan.Items() == 2 && stream == m_nStreamId && Contains(token, "Msg$")) {
-            m_view.ShowRobotReport(notice + text.find('$'));
+        if (scan.Items() == 2 && stream == m_nStreamId && Contains(token, kDatagramMarker)) {
+            // The report is read from the notice's first "$" on.
+            m_view.ShowRobotReport(ParseRobotReport(text.substr(text.find('$'))));
             m_supervision.OnSignOfLife();
             m_view.ShowRobotAlive("Link to Robot OK!");
         }
@@ -149,7 +150,7 @@ void CLinkController::OpenRobotLink()
 void CLinkController::SendDatagram(const char* command)
 {
     const std::string text = "ALTER APPLICATION " + kApplication + " DATAGRAM " + kRobot + ":" +
-        std::to_string(m_nStreamId) + " Msg$" + command;
+        std::to_string(m_nStreamId) + " " + kDatagramMarker + command;
     if (IsVitalCommand(command))
         m_skype.SendVital(text.c_str());
     else

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "RobotProtocol.h"
 #include "SkypeLink.h"
 #include "Supervision.h"
 
@@ -39,8 +40,8 @@ public:
     virtual void CancelJog() = 0;
     // Blocks the whole panel.
     virtual void Wait(unsigned ms) = 0;
-    // payload: a datagram's text from its first "$".
-    virtual void ShowRobotReport(const char* payload) = 0;
+    // A datagram from the robot, read.
+    virtual void ShowRobotReport(const RobotReport& report) = 0;
 
 protected:
     ~ILinkView() = default;

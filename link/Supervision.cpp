@@ -3,6 +3,7 @@
 // before the first attachment the discovery timer, which waits for Skype's
 // answer to start-up and repeats the discovery for a Skype that comes later.
 #include "LinkController.h"
+#include "RobotProtocol.h"
 
 void CLinkController::OnTimer(unsigned id)
 {
@@ -14,8 +15,8 @@ void CLinkController::OnTimer(unsigned id)
 
 void CLinkController::OnTick()
 {
-    SendDatagram("WMCA_QD");
-    SendDatagram("WMCA_QU");
+    SendDatagram(kPositionQuery);
+    SendDatagram(kStateQuery);
     if (m_supervision.MissTick()) {
         m_view.PullControls();
         m_view.SetStatus("Sorry Robot is not online now, please try again later");

@@ -40,7 +40,7 @@ public:
     void SendDatagram(const char* command) { m_link.SendDatagram(command); }
 
     // A robot report: the datagram's text from its first "$".
-    void OnRobotReport(const char* payload);
+    void OnRobotReport(const RobotReport& report);
     // The jog buttons' press and release.
     void SendJogStart(int id);
     void SendJogStop(int id);
@@ -172,7 +172,7 @@ private:
     void PostExperimentEnd() override { PostMessage(kExperimentEndMsg); }
     void CancelJog() override { CancelChildCapture(); }
     void Wait(unsigned ms) override { ws::Sleep(ms); }
-    void ShowRobotReport(const char* payload) override { OnRobotReport(payload); }
+    void ShowRobotReport(const RobotReport& report) override { OnRobotReport(report); }
 
     CSessionLog m_log;
     CSkypeChannel m_channel{*this, m_log};

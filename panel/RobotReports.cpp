@@ -3,14 +3,12 @@
 #include "DataExchange.h"
 #include "RobotProtocol.h"
 
-// payload: the datagram's text from its first "$". Nothing here opens a box:
-// the report may be inside Skype's own send.
-void CControlPanelDlg::OnRobotReport(const char* payload)
+// Nothing here opens a box: the report may be inside Skype's own send.
+void CControlPanelDlg::OnRobotReport(const RobotReport& report)
 {
     const bool outer = m_bUnasked;
     m_bUnasked = true;
 
-    const RobotReport report = ParseRobotReport(payload);
     switch (report.kind) {
     case RobotReport::kPosition: {
         PullControls();

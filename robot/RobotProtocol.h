@@ -30,6 +30,13 @@ struct RobotReport {
 // comes in tenths and the hand in tenths cut to whole millimetres.
 RobotReport ParseRobotReport(std::string_view payload);
 
+// Every datagram between the client and the station holds this marker and then
+// the command or report.
+constexpr char kDatagramMarker[] = "Msg$";
+// The polls the client sends every second: the pose, and the station's state.
+constexpr char kPositionQuery[] = "WMCA_QD";
+constexpr char kStateQuery[] = "WMCA_QU";
+
 constexpr char kRequestAnswer[] = "WMCA_ITD";
 constexpr char kSetHomeCommand[] = "WMCA_BSHP|";
 constexpr char kGoHomeCommand[] = "WMCA_BMTH|";

@@ -5,6 +5,7 @@
 #include "PanelFixture.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,6 +19,24 @@ namespace {
 
 // The controller over a view and a Skype that record, in one log, what it asks
 // of them; onCommand reacts inside a send, as Skype does.
+std::string Describe(const RobotReport& report)
+{
+    switch (report.kind) {
+    case RobotReport::kPosition: {
+        char text[160];
+        std::snprintf(text, sizeof text, "position %g,%g,%g,%g,%g,%g", report.pose.x, report.pose.y, report.pose.z,
+                      report.pose.pitch, report.pose.roll, report.pose.hand);
+        return text;
+    }
+    case RobotReport::kReady: return "ready";
+    case RobotReport::kText: return "text " + report.text;
+    case RobotReport::kStepEnd: return "step end";
+    case RobotReport::kRequest: return "request";
+    case RobotReport::kNone: break;
+    }
+    return "none";
+}
+
 class ControllerTest : public ::testing::Test, protected ILinkView, protected ISkypeCommands {
 protected:
     int PullControls() override { return Note("pull"), 1; }
@@ -52,7 +71,7 @@ protected:
     }
     void CancelJog() override { Note("cancel jog"); }
     void Wait(unsigned ms) override { Note("sleep " + std::to_string(ms)); }
-    void ShowRobotReport(const char* payload) override { Note(std::string("report ") + payload); }
+    void ShowRobotReport(const RobotReport& report) override { Note("report " + Describe(report)); }
     void Send(const char* command) override { Note(std::string("send ") + command); }
     void SendVital(const char* command) override
     {
@@ -271,7 +290,8 @@ const Sequence kOff = {"enable 0"};
 const Sequence kLogOut = {"status User offline", "enable 0", "push"};
 const Sequence kOn = {"enable 1"};
 Sequence Shows(const char* status) { return {std::string("status ") + status, "push"}; }
-Sequence Report(const char* payload) { return {std::string("report ") + payload, std::string("alive ") + kLinkOk}; }
+// The report the controller hands on, as Describe writes it, and the sign of life.
+Sequence Report(const char* report) { return {std::string("report ") + report, std::string("alive ") + kLinkOk}; }
 
 // Each notice to a controller attached on stream 1 in call 17.
 const NoticeRow kNotices[] = {
@@ -307,8 +327,9 @@ const NoticeRow kNotices[] = {
     {"APPLICATION remotecontrol STREAMS", {}},
     {"APPLICATION other STREAMS orvanta.robot:3", {}},
     // Datagrams: our stream, and Msg$ in the first token; the payload from its first "$".
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRSS RoBoT_TiMeOuT", Report("$WMRSS RoBoT_TiMeOuT")},
-    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 xMsg$nothing known", Report("$nothing known")},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRSS RoBoT_ReAdY", Report("ready")},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 xMsg$WMRD_U*nothing known", Report("text *nothing known")},
+    {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMRSS RoBoT_TiMeOuT", Report("none")},
     {"APPLICATION remotecontrol DATAGRAM orvanta.robot:3 Msg$WMRSS RoBoT_TiMeOuT", {}},
     {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1 WMRSS Msg$WMRSS", {}},
     {"APPLICATION remotecontrol DATAGRAM orvanta.robot:1", {}},
