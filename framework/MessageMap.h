@@ -13,8 +13,13 @@
 //   CaptureChanged                  void OnCaptureChanged(HWND newCapture)
 //   CancelMode                      void OnCancelMode()        WM_CANCELMODE
 //   Activate                        void OnActivate(UINT state, HWND other)
-//   InitDialog                      BOOL OnInitDialog()        WM_INITDIALOG
+//   InitDialog                      BOOL OnInitDialog()        WM_INITDIALOG, answers its result
 //   DpiChanged                      void OnDpiChanged(UINT dpi, const RECT* suggested)  WM_DPICHANGED
+//   QueryEndSession                 BOOL OnQueryEndSession()   WM_QUERYENDSESSION, answers its result
+//   CopyData                        void OnCopyData(HWND from, const COPYDATASTRUCT* data)  WM_COPYDATA, answers TRUE
+//   Registered                      void OnX(HWND from, LPARAM value)  a registered message whose
+//                                   wParam names a window (its id read when the message comes); answers 1
+//   Message                         void OnX()                 any other message, posted ones included
 //   Message                         void OnX()                 a message of the program's own (WM_APP + n)
 #pragma once
 #include <span>
@@ -33,12 +38,17 @@ template <class T> struct MsgMapEntry {
     using ActivateFn = void (T::*)(UINT, HWND);
     using InitFn = BOOL (T::*)();
     using DpiFn = void (T::*)(UINT, const RECT*);
-    using Handler = std::variant<VoidFn, TimerFn, SysCommandFn, IconFn, MouseFn, CaptureFn, ActivateFn, InitFn, DpiFn>;
+    using CopyDataFn = void (T::*)(HWND, const COPYDATASTRUCT*);
+    using WindowValueFn = void (T::*)(HWND, LPARAM);
+    using Handler = std::variant<VoidFn, TimerFn, SysCommandFn, IconFn, MouseFn, CaptureFn, ActivateFn, InitFn, DpiFn,
+                                 CopyDataFn, WindowValueFn>;
 
     UINT message;
     UINT code;  // WM_COMMAND: notification code
     UINT id;    // WM_COMMAND: control id
     Handler handler;
+    // A registered message: its number, known only once it has been registered.
+    const UINT* registered = nullptr;
 };
 
 namespace msgmap {
@@ -59,6 +69,15 @@ template <class T> MsgMapEntry<T> Activate(void (T::*fn)(UINT, HWND)) { return {
 template <class T> MsgMapEntry<T> InitDialog(BOOL (T::*fn)()) { return {WM_INITDIALOG, 0, 0, fn}; }
 template <class T> MsgMapEntry<T> DpiChanged(void (T::*fn)(UINT, const RECT*)) { return {WM_DPICHANGED, 0, 0, fn}; }
 template <class T> MsgMapEntry<T> Message(UINT message, void (T::*fn)()) { return {message, 0, 0, fn}; }
+template <class T> MsgMapEntry<T> QueryEndSession(BOOL (T::*fn)()) { return {WM_QUERYENDSESSION, 0, 0, fn}; }
+template <class T> MsgMapEntry<T> CopyData(void (T::*fn)(HWND, const COPYDATASTRUCT*))
+{
+    return {WM_COPYDATA, 0, 0, fn};
+}
+template <class T> MsgMapEntry<T> Registered(const UINT& message, void (T::*fn)(HWND, LPARAM))
+{
+    return {0, 0, 0, fn, &message};
+}
 
 inline POINT PointFromLParam(LPARAM lp)
 {
@@ -70,7 +89,8 @@ template <class T>
 bool Dispatch(T* self, std::span<const MsgMapEntry<T>> map, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
 {
     for (const MsgMapEntry<T>& e : map) {
-        if (e.message != msg)
+        const UINT message = e.registered ? *e.registered : e.message;
+        if (message != msg || (e.registered && message == 0))
             continue;
         if (msg == WM_COMMAND && (e.id != LOWORD(wp) || e.code != HIWORD(wp)))
             continue;
@@ -97,6 +117,13 @@ bool Dispatch(T* self, std::span<const MsgMapEntry<T>> map, UINT msg, WPARAM wp,
                     result = LRESULT((self->*fn)());
                 else if constexpr (std::is_same_v<Fn, typename E::DpiFn>)
                     (self->*fn)(UINT(HIWORD(DWORD(wp))), ws::MessageRect(lp));
+                else if constexpr (std::is_same_v<Fn, typename E::CopyDataFn>) {
+                    (self->*fn)(HWND(wp), reinterpret_cast<const COPYDATASTRUCT*>(lp));
+                    result = TRUE;
+                } else if constexpr (std::is_same_v<Fn, typename E::WindowValueFn>) {
+                    (self->*fn)(HWND(wp), lp);
+                    result = 1;
+                }
             },
             e.handler);
         return true;

@@ -10,14 +10,21 @@
 #include "DataExchange.h"
 #include "Files.h"
 
+#include <utility>
+
 const MsgMapEntry<CControlPanelDlg> CControlPanelDlg::kMessageMap[] = {
+    // Skype: its attachment answers and its notices.
+    msgmap::Registered(g_uAttachMsg, &CControlPanelDlg::OnAttachAnswer),
+    msgmap::CopyData(&CControlPanelDlg::OnCopyData),
     msgmap::SysCommand(&CControlPanelDlg::OnSysCommand),
+    msgmap::QueryEndSession(&CControlPanelDlg::OnQueryEndSession),
     msgmap::Paint(&CControlPanelDlg::OnPaint),
     msgmap::QueryDragIcon(&CControlPanelDlg::OnQueryDragIcon),
     msgmap::DpiChanged(&CControlPanelDlg::OnDpiChanged),
     msgmap::Timer(&CControlPanelDlg::OnTimer),
     msgmap::Message(kExperimentEndMsg, &CControlPanelDlg::OnExperimentEnd),
     msgmap::Message(kPostedBoxMsg, &CControlPanelDlg::OnPostedBox),
+    msgmap::Message(kMsgTargetNotSent, &CControlPanelDlg::OnTargetNotSent),
     msgmap::Clicked(IDC_ABOUT, &CControlPanelDlg::OnAbout),
     msgmap::Clicked(IDC_ON_TOP, &CControlPanelDlg::ToggleOnTop),
     msgmap::Clicked(IDC_MORE, &CControlPanelDlg::ToggleMoreLess),
@@ -71,32 +78,16 @@ bool CControlPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
         CDialog::OnWndMsg(msg, wParam, lParam, result);
 }
 
-// Skype's messages and the close box are looked at before the message map.
-LRESULT CControlPanelDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+// Another program's message of the same number finds nothing due and shows nothing.
+void CControlPanelDlg::OnTargetNotSent()
 {
-    if (msg == g_uAttachMsg) {
-        m_channel.OnAttachAnswer(lParam, HWND(wParam));
-        return 1;
-    }
-    if (msg == WM_COPYDATA) {
-        m_channel.OnCopyData(HWND(wParam), reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-        return 1;
-    }
-    if (msg == kMsgTargetNotSent && m_bTargetNotSentDue) {
-        m_bTargetNotSentDue = false;
-        MessageBox("The target is out of range and was not sent.", nullptr, MB_ICONINFORMATION | MB_OK);
-        return 0;
-    }
-    if (msg == WM_SYSCOMMAND && wParam == SC_CLOSE) {
-        if (MayDiscardSteps())
-            EndDialog(1);
-        return 0;
-    }
-    // Log-off or shut-down: unsaved steps may hold it up.
-    if (msg == WM_QUERYENDSESSION)
-        return MayDiscardSteps() ? TRUE : FALSE;
-    return CDialog::WindowProc(msg, wParam, lParam);
+    if (!std::exchange(m_bTargetNotSentDue, false))
+        return;
+    MessageBox("The target is out of range and was not sent.", nullptr, MB_ICONINFORMATION | MB_OK);
 }
+
+// Log-off or shut-down: unsaved steps may hold it up.
+BOOL CControlPanelDlg::OnQueryEndSession() { return MayDiscardSteps() ? TRUE : FALSE; }
 
 // The form is read first, as the dialog's own OK does.
 void CControlPanelDlg::OnOK()
@@ -184,6 +175,13 @@ BOOL CControlPanelDlg::OnInitDialog()
 
 void CControlPanelDlg::OnSysCommand(UINT id, LPARAM lParam)
 {
+    // The close box, Alt+F4 and Close: unsaved steps are asked about first. A
+    // command with its low bits set is not exactly SC_CLOSE: default processing.
+    if (id == SC_CLOSE) {
+        if (MayDiscardSteps())
+            EndDialog(1);
+        return;
+    }
     if ((id & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg about;
         about.DoModal();

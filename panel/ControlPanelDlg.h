@@ -52,7 +52,6 @@ public:
 
     BOOL DestroyWindow() override;
     void OnDataExchangeFailure(int id) override;
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 protected:
@@ -79,7 +78,11 @@ private:
     HICON m_hIcon;
     std::uint8_t m_bExpanded;
 
+    void OnAttachAnswer(HWND skypeWnd, LPARAM status) { m_channel.OnAttachAnswer(status, skypeWnd); }
+    void OnCopyData(HWND from, const COPYDATASTRUCT* data) { m_channel.OnCopyData(from, data); }
     void OnSysCommand(UINT id, LPARAM lParam);
+    BOOL OnQueryEndSession();
+    void OnTargetNotSent();
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     // The window's compact or expanded size at its display's scale.
