@@ -17,16 +17,6 @@ constexpr int kStream = 6;
 const std::string kVideoRunning = "CALL 1 VIDEO_RECEIVE_STATUS RUNNING";
 const std::string kVideoRejected = "CALL 1 VIDEO_RECEIVE_STATUS REJECTED";
 
-// The window that has the keyboard focus in the thread of a dialog.
-HWND FocusOf(const RemoteDialog& dialog)
-{
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog.hwnd(), nullptr), &info))
-        return nullptr;
-    return info.hwndFocus;
-}
-
 const char kCalibrateQuestion[] =
     "This command will reset the current position\nas the home position.\n\nAre you sure to continue?.";
 const char kGotoHomeQuestion[] = "This command will let robot move to its home position\n\nAre you sure to continue?.";
@@ -267,7 +257,7 @@ TEST_F(Motion, MoveWithABoxThatHoldsNoNumberSendsNothing)
     ASSERT_TRUE(panel.click(IDC_MOVE_XYZ));
     // Handled when the click returns.
     const HWND bad = panel.item(IDC_Y_SET);
-    EXPECT_EQ(FocusOf(panel), bad) << "focus on " << ControlName(GetDlgCtrlID(FocusOf(panel)));
+    EXPECT_EQ(panel.focus(), bad) << "focus on " << ControlName(GetDlgCtrlID(panel.focus()));
     DWORD_PTR selection = 0;
     ASSERT_TRUE(SendMessageTimeoutA(bad, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selection));
     EXPECT_EQ(LOWORD(selection), 0);

@@ -645,16 +645,6 @@ TEST_F(Trajectory, LoadOfAFileHeldByAnotherProgramSaysSoAndKeepsTheList)
     EXPECT_EQ(ReadBytes(path), content);
 }
 
-// The window that has the keyboard focus in the thread of a dialog.
-HWND FocusOf(const RemoteDialog& dialog)
-{
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog.hwnd(), nullptr), &info))
-        return nullptr;
-    return info.hwndFocus;
-}
-
 // Three steps, X 10, 20 and 30, added by the operator; the last one highlighted.
 class Playback : public Trajectory {
 protected:
@@ -735,13 +725,13 @@ TEST_F(Playback, TypedBoxesSurviveTheSilentRobotTickAndBackward)
     EXPECT_EQ(panel.text(IDC_X_SET), "-");
     EXPECT_EQ(panel.text(IDC_Y_SET), "12");
     EXPECT_EQ(panel.text(IDC_NOTE), "cup");
-    EXPECT_NE(FocusOf(panel), panel.item(IDC_X_SET));
+    EXPECT_NE(panel.focus(), panel.item(IDC_X_SET));
 
     ASSERT_TRUE(panel.click(IDC_BACKWARD));
     EXPECT_EQ(panel.text(IDC_X_SET), "-");
     EXPECT_EQ(panel.text(IDC_Y_SET), "12");
     EXPECT_EQ(panel.text(IDC_SPEED), "200");
-    EXPECT_NE(FocusOf(panel), panel.item(IDC_X_SET));
+    EXPECT_NE(panel.focus(), panel.item(IDC_X_SET));
 }
 
 // ADD refuses a step whose target cannot be sent; LOAD keeps such a line, and

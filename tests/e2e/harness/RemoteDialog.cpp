@@ -318,6 +318,15 @@ bool RemoteDialog::isVisible() const { return IsWindowVisible(m_hwnd) != 0; }
     return ::testing::AssertionSuccess();
 }
 
+HWND RemoteDialog::focus() const
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(m_hwnd, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
 ::testing::AssertionResult RemoteDialog::moveMouse(int id, POINT at, bool leftHeld) const
 {
     HWND control = item(id);

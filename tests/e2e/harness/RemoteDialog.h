@@ -69,6 +69,7 @@ public:
     SIZE size() const;
     bool topmost() const;  // WS_EX_TOPMOST
     bool isVisible() const;
+    HWND focus() const;  // the window with the keyboard focus in the dialog's thread
 
     // Actions. Each fails (and does nothing) when the control is missing,
     // hidden or disabled: a user could not do it either.
