@@ -283,8 +283,14 @@ LRESULT Desktop::Deliver(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     if (w->wnd)
         return w->wnd->WindowProc(msg, wParam, lParam);
-    if (w->proc)
-        return w->proc(msg, wParam, lParam);
+    if (w->proc) {
+        // Another program's window: the program waits in its send, and a thread
+        // waiting in a send handles sent messages only, never posted ones.
+        ++m_outgoingSends;
+        LRESULT r = w->proc(msg, wParam, lParam);
+        --m_outgoingSends;
+        return r;
+    }
     return Default(h, msg, wParam, lParam);
 }
 
@@ -345,7 +351,7 @@ void Desktop::AnswerAgain(HWND h)
 
 void Desktop::Pump()
 {
-    if (m_pumpDepth > 0)
+    if (m_pumpDepth > 0 || m_outgoingSends > 0)
         return;
     ++m_pumpDepth;
     while (!m_posted.empty()) {

@@ -236,6 +236,7 @@ private:
     std::vector<UINT> m_sendLimits;
     HWND m_foreign = nullptr;
     int m_pumpDepth = 0;
+    int m_outgoingSends = 0;  // the program waits in a send to another program's window
 };
 
 // Line breaks written as a backslash and "n", so a log entry stays on one line.
