@@ -95,6 +95,20 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value)
     }
 }
 
+void DDX_Text(CDataExchange* pDX, int id, std::string& value)
+{
+    CString text(value.c_str());
+    DDX_Text(pDX, id, text);
+    value = text.str();
+}
+
+void DDX_Check(CDataExchange* pDX, int id, bool& value)
+{
+    int checked = value ? 1 : 0;
+    DDX_Check(pDX, id, checked);
+    value = checked != 0;
+}
+
 void DDX_Check(CDataExchange* pDX, int id, int& value)
 {
     HWND ctrl = pDX->PrepareCtrl(id);

@@ -6,6 +6,7 @@
 // members earlier in the order have their new values, the rest keep theirs.
 #pragma once
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "String.h"
@@ -33,7 +34,9 @@ private:
 
 void DDX_Text(CDataExchange* pDX, int id, double& value);
 void DDX_Text(CDataExchange* pDX, int id, CString& value);
+void DDX_Text(CDataExchange* pDX, int id, std::string& value);
 void DDX_Check(CDataExchange* pDX, int id, int& value);
+void DDX_Check(CDataExchange* pDX, int id, bool& value);
 // Binds a control object to the control on the first exchange.
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
 

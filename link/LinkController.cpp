@@ -88,9 +88,8 @@ void CLinkController::OnSkypeNotice(const char* notice)
     if (Contains(text, "STATUS FINISHED"))
         EndExperiment();
     if (Contains(text, "ONLINE")) {
-        m_view.SetStatus("Searching Robot, please wait......");
         m_bSkypeLinked = 1;
-        m_view.PushControls();
+        m_view.ShowStatus("Searching Robot, please wait......");
         return;
     }
     if (Contains(text, "DURATION")) {
@@ -116,7 +115,7 @@ void CLinkController::OnSkypeNotice(const char* notice)
             // The report is read from the notice's first "$" on.
             m_view.ShowRobotReport(ParseRobotReport(text.substr(text.find('$'))));
             m_supervision.OnSignOfLife();
-            m_view.ShowRobotAlive("Link to Robot OK!");
+            m_view.ShowStatus("Link to Robot OK!");
         }
         return;
     }
@@ -135,9 +134,8 @@ void CLinkController::OnSkypeGone() { LogOut(); }
 
 void CLinkController::LogOut()
 {
-    m_view.SetStatus("User offline");
     m_view.EnableLinkControls(0);
-    m_view.PushControls();
+    m_view.ShowStatus("User offline");
     m_bSkypeLinked = 0;
 }
 
@@ -219,9 +217,7 @@ void CLinkController::RunExperimentEnd()
 void CLinkController::ShowExperimentEnd(bool closeDown)
 {
     m_state = State::kEnding;
-    m_view.PullControls();
-    m_view.SetStatus("Please restart this program again for next experiment.");
-    m_view.PushControls();
+    m_view.ShowStatus("Please restart this program again for next experiment.");
     if (closeDown)
         CloseDown(Close::kLink);
     m_view.ShowBox("Thanks for using robot!\n\n Hope to see you again!\n\n ", "Message", ILinkView::Box::kMessage);

@@ -10,20 +10,14 @@
 #include "SkypeLink.h"
 #include "Supervision.h"
 
-// What the link controller asks of the panel, in the order the behaviour needs.
+// What the link controller asks of whoever shows the link: the operator
+// session. Nothing here reads what the operator types.
 class ILinkView {
 public:
     enum class Box { kError, kMessage };  // a stop icon, an information icon
 
-    // Values and controls: the pull reads them all (FALSE when it stopped at a
-    // box that holds no number), the push shows them all.
-    virtual int PullControls() = 0;
-    virtual void PushControls() = 0;
-    // The status line's next text, shown by the next push.
-    virtual void SetStatus(const char* text) = 0;
-    // The robot spoke: its text in the status line, read and shown the way a
-    // report reads and shows (a box being typed in is no error).
-    virtual void ShowRobotAlive(const char* text) = 0;
+    // The status line's next text, shown at once with the rest of the news.
+    virtual void ShowStatus(const char* text) = 0;
     // Also gates the Cartesian targets.
     virtual void EnableLinkControls(int enable) = 0;
     virtual void ShowBox(const char* text, const char* caption, Box kind) = 0;
@@ -38,7 +32,7 @@ public:
     virtual void PostExperimentEnd() = 0;
     // A jog button held stops: its release goes out now.
     virtual void CancelJog() = 0;
-    // Blocks the whole panel.
+    // Blocks the whole program.
     virtual void Wait(unsigned ms) = 0;
     // A datagram from the robot, read.
     virtual void ShowRobotReport(const RobotReport& report) = 0;

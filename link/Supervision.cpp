@@ -18,9 +18,7 @@ void CLinkController::OnTick()
     SendDatagram(kPositionQuery);
     SendDatagram(kStateQuery);
     if (m_supervision.MissTick()) {
-        m_view.PullControls();
-        m_view.SetStatus("Sorry Robot is not online now, please try again later");
-        m_view.PushControls();
+        m_view.ShowStatus("Sorry Robot is not online now, please try again later");
     }
     if (m_supervision.CountDown())
         m_skype.Discover();

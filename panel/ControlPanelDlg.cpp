@@ -1,4 +1,7 @@
-// The control panel: construction, message map, data exchange and start-up.
+// The control panel: its message map, start-up and close, and its
+// presentation (On Top, the compact and expanded sizes, the display's scale,
+// the minimised icon). Every message of the operator's work goes to the
+// session as an intent.
 //
 // Controls: jog buttons 1001-1012, Move To XYZ 1013, Connect 1014, Disconnect
 // 1015, status 1016, Read/Set edits 1017-1030, robot text 1031, speed 1032,
@@ -7,69 +10,46 @@
 #include "ControlPanelDlg.h"
 
 #include "AboutDlg.h"
-#include "DataExchange.h"
 #include "Files.h"
-
-#include <utility>
 
 const MsgMapEntry<CControlPanelDlg> CControlPanelDlg::kMessageMap[] = {
     // Skype: its attachment answers and its notices.
     msgmap::Registered(g_uAttachMsg, &CControlPanelDlg::OnAttachAnswer),
     msgmap::CopyData(&CControlPanelDlg::OnCopyData),
+    // The window and the system.
     msgmap::SysCommand(&CControlPanelDlg::OnSysCommand),
     msgmap::QueryEndSession(&CControlPanelDlg::OnQueryEndSession),
     msgmap::Paint(&CControlPanelDlg::OnPaint),
     msgmap::QueryDragIcon(&CControlPanelDlg::OnQueryDragIcon),
     msgmap::DpiChanged(&CControlPanelDlg::OnDpiChanged),
+    // The session's timers and the work it posted.
     msgmap::Timer(&CControlPanelDlg::OnTimer),
-    msgmap::Message(kExperimentEndMsg, &CControlPanelDlg::OnExperimentEnd),
-    msgmap::Message(kPostedBoxMsg, &CControlPanelDlg::OnPostedBox),
-    msgmap::Message(kMsgTargetNotSent, &CControlPanelDlg::OnTargetNotSent),
+    msgmap::Message(kSessionPostedMsg, &CControlPanelDlg::OnSessionPosted),
+    // Presentation.
     msgmap::Clicked(IDC_ABOUT, &CControlPanelDlg::OnAbout),
-    msgmap::Clicked(IDC_ON_TOP, &CControlPanelDlg::ToggleOnTop),
-    msgmap::Clicked(IDC_MORE, &CControlPanelDlg::ToggleMoreLess),
+    msgmap::Clicked(IDC_ON_TOP, &CControlPanelDlg::OnOnTop),
+    msgmap::Clicked(IDC_MORE, &CControlPanelDlg::OnMoreLess),
+    // The operator's intents.
     msgmap::Clicked(IDC_CONNECT, &CControlPanelDlg::OnConnect),
     msgmap::Clicked(IDC_DISCONNECT, &CControlPanelDlg::OnDisconnect),
-    msgmap::Clicked(IDC_MOVE_XYZ, &CControlPanelDlg::OnSetPose),
-    msgmap::Clicked(IDC_STEP, &CControlPanelDlg::OnSetPose),
+    msgmap::Clicked(IDC_MOVE_XYZ, &CControlPanelDlg::OnMoveTo),
+    msgmap::Clicked(IDC_STEP, &CControlPanelDlg::OnMoveTo),
     msgmap::Clicked(IDC_CALIBRATE, &CControlPanelDlg::OnCalibrate),
-    msgmap::Clicked(IDC_GOTO_HOME, &CControlPanelDlg::OnGotoHome),
-    msgmap::Clicked(IDC_ADD, &CControlPanelDlg::AddStep),
-    msgmap::Clicked(IDC_DEL, &CControlPanelDlg::DeleteStep),
-    msgmap::Clicked(IDC_CHG, &CControlPanelDlg::ChangeStep),
-    msgmap::SelChange(IDC_STEP_LIST, &CControlPanelDlg::LoadSelectedStep),
+    msgmap::Clicked(IDC_GOTO_HOME, &CControlPanelDlg::OnGoHome),
+    msgmap::Clicked(IDC_ADD, &CControlPanelDlg::OnAdd),
+    msgmap::Clicked(IDC_DEL, &CControlPanelDlg::OnDel),
+    msgmap::Clicked(IDC_CHG, &CControlPanelDlg::OnChg),
+    msgmap::SelChange(IDC_STEP_LIST, &CControlPanelDlg::OnSelectStep),
     msgmap::Clicked(IDC_REC, &CControlPanelDlg::OnRec),
     msgmap::Clicked(IDC_RUN, &CControlPanelDlg::OnRun),
     msgmap::Clicked(IDC_BACKWARD, &CControlPanelDlg::OnBackward),
-    msgmap::Clicked(IDC_LOAD, &CControlPanelDlg::LoadTrajectory),
-    msgmap::Clicked(IDC_SAVE, &CControlPanelDlg::SaveTrajectory),
+    msgmap::Clicked(IDC_LOAD, &CControlPanelDlg::OnLoad),
+    msgmap::Clicked(IDC_SAVE, &CControlPanelDlg::OnSave),
 };
 
-CControlPanelDlg::CControlPanelDlg(CWnd* parent)
-    : CDialog(IDD, parent),
-      m_strStatus("Searching Robot ......"),
-      m_dPitchRead(0),
-      m_dPitchSet(-90.0),
-      m_dRollRead(0),
-      m_dRollSet(0),
-      m_dXRead(0),
-      m_dXSet(0),
-      m_dYRead(0),
-      m_dYSet(0),
-      m_dZRead(0),
-      m_dZSet(0),
-      m_dHandRead(0),
-      m_dHandSet(0),
-      m_dSpeed(200.0),
-      m_bRec(0),
-      m_bOnTop(0),
-      m_bRun(0),
-      m_bBackward(0),
-      m_bControlsEnabled(0),
-      m_hIcon(ws::LoadIcon(IDR_MAINFRAME)),
-      m_bExpanded(0)
+CControlPanelDlg::CControlPanelDlg(CWnd* parent) : CDialog(IDD, parent), m_hIcon(ws::LoadIcon(IDR_MAINFRAME))
 {
-    m_channel.Listen(&m_link);
+    m_channel.Listen(&m_session.Skype());
 }
 
 bool CControlPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -78,56 +58,16 @@ bool CControlPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
         CDialog::OnWndMsg(msg, wParam, lParam, result);
 }
 
-// Another program's message of the same number finds nothing due and shows nothing.
-void CControlPanelDlg::OnTargetNotSent()
-{
-    if (!std::exchange(m_bTargetNotSentDue, false))
-        return;
-    MessageBox("The target is out of range and was not sent.", nullptr, MB_ICONINFORMATION | MB_OK);
-}
-
-// Log-off or shut-down: unsaved steps may hold it up.
-BOOL CControlPanelDlg::OnQueryEndSession() { return MayDiscardSteps() ? TRUE : FALSE; }
-
-// The form is read first, as the dialog's own OK does.
 void CControlPanelDlg::OnOK()
 {
-    if (UpdateData(TRUE) && MayDiscardSteps())
+    if (m_session.ReadForm() && m_session.MayDiscardSteps())
         EndDialog(IDOK);
 }
 
 void CControlPanelDlg::OnCancel()
 {
-    if (MayDiscardSteps())
+    if (m_session.MayDiscardSteps())
         CDialog::OnCancel();
-}
-
-void CControlPanelDlg::DoDataExchange(CDataExchange* pDX)
-{
-    CDialog::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_STEP_LIST, m_listSteps);
-    for (int i = 0; i < kJogCount; ++i)
-        DDX_Control(pDX, IDC_BASE_PLUS + i, m_jog[i]);
-    DDX_Text(pDX, IDC_STATUS, m_strStatus);
-    DDX_Text(pDX, IDC_PITCH_READ, m_dPitchRead);
-    DDX_Text(pDX, IDC_PITCH_SET, m_dPitchSet);
-    DDX_Text(pDX, IDC_ROLL_READ, m_dRollRead);
-    DDX_Text(pDX, IDC_ROLL_SET, m_dRollSet);
-    DDX_Text(pDX, IDC_X_READ, m_dXRead);
-    DDX_Text(pDX, IDC_X_SET, m_dXSet);
-    DDX_Text(pDX, IDC_Y_READ, m_dYRead);
-    DDX_Text(pDX, IDC_Y_SET, m_dYSet);
-    DDX_Text(pDX, IDC_Z_READ, m_dZRead);
-    DDX_Text(pDX, IDC_Z_SET, m_dZSet);
-    DDX_Text(pDX, IDC_HAND_READ, m_dHandRead);
-    DDX_Text(pDX, IDC_HAND_SET, m_dHandSet);
-    DDX_Text(pDX, IDC_ROBOT_MESSAGE, m_strRobotMessage);
-    DDX_Text(pDX, IDC_NOTE, m_strNote);
-    DDX_Text(pDX, IDC_SPEED, m_dSpeed);
-    DDX_Check(pDX, IDC_REC, m_bRec);
-    DDX_Check(pDX, IDC_ON_TOP, m_bOnTop);
-    DDX_Check(pDX, IDC_RUN, m_bRun);
-    DDX_Check(pDX, IDC_BACKWARD, m_bBackward);
 }
 
 namespace {
@@ -162,15 +102,24 @@ BOOL CControlPanelDlg::OnInitDialog()
     for (int i = 0; i < kJogCount; ++i)
         m_jog[i].m_nCtrlId = IDC_BASE_PLUS + i;
 
-    m_link.Start();
+    m_session.Start();
 
     m_bOnTop = 1;
     ShowOnTop();
     SIZE size = PanelSize(false);
     SetWindowPos(HWND_TOPMOST, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_SHOWWINDOW);
 
-    m_bExpanded = 0;
+    m_bExpanded = false;
     return TRUE;
+}
+
+// The link is closed down before the window goes, and the log written out
+// after it.
+BOOL CControlPanelDlg::DestroyWindow()
+{
+    m_session.CloseDown();
+    m_log.Close();
+    return CDialog::DestroyWindow();
 }
 
 void CControlPanelDlg::OnSysCommand(UINT id, LPARAM lParam)
@@ -178,13 +127,12 @@ void CControlPanelDlg::OnSysCommand(UINT id, LPARAM lParam)
     // The close box, Alt+F4 and Close: unsaved steps are asked about first. A
     // command with its low bits set is not exactly SC_CLOSE: default processing.
     if (id == SC_CLOSE) {
-        if (MayDiscardSteps())
+        if (m_session.MayDiscardSteps())
             EndDialog(1);
         return;
     }
     if ((id & 0xFFF0) == IDM_ABOUTBOX) {
-        CAboutDlg about;
-        about.DoModal();
+        OnAbout();
         return;
     }
     if ((id & 0xFFF0) == IDM_SESSIONLOG) {
@@ -215,64 +163,84 @@ void CControlPanelDlg::OnAbout()
     about.DoModal();
 }
 
-// Reports and ticks read every second: a box the operator is typing in neither
-// sounds nor loses the focus to them.
-void CControlPanelDlg::OnDataExchangeFailure(int id)
+// --- Presentation
+
+namespace {
+// In pixels at 96 dots per inch (100 %); the dialog template grows with the
+// display's scale, so the window grows with it.
+constexpr int kCompactWidth = 315, kCompactHeight = 350;
+constexpr int kExpandedWidth = 325, kExpandedHeight = 640;
+}  // namespace
+
+SIZE CControlPanelDlg::PanelSize(bool expanded) const
 {
-    if (!m_bUnasked)
-        CDialog::OnDataExchangeFailure(id);
+    int dpi = int(ws::GetDpiForWindow(m_hWnd));
+    auto scaled = [dpi](int pixels) { return (pixels * dpi + 48) / 96; };
+    return expanded ? SIZE{scaled(kExpandedWidth), scaled(kExpandedHeight)}
+                    : SIZE{scaled(kCompactWidth), scaled(kCompactHeight)};
 }
 
-// The check boxes' fields follow their clicks alone: while REC's question is
-// up, say, REC shows checked and nothing records yet.
-int CControlPanelDlg::PullControls()
+// Moved to a display of another scale: the system suggests the place and size.
+// A rectangle of no sensible size (the message can come from any program) is not
+// taken.
+void CControlPanelDlg::OnDpiChanged(UINT dpi, const RECT* suggested)
 {
-    const bool outer = m_bUnasked;
-    const int checks[4] = {m_bRec, m_bOnTop, m_bRun, m_bBackward};
-    m_bUnasked = true;
-    BOOL pulled = UpdateData(TRUE);
-    m_bUnasked = outer;
-    m_bRec = checks[0];
-    m_bOnTop = checks[1];
-    m_bRun = checks[2];
-    m_bBackward = checks[3];
-    return pulled;
-}
-
-// The link is closed down before the window goes, and the log written out
-// after it.
-BOOL CControlPanelDlg::DestroyWindow()
-{
-    m_link.CloseDownLink();
-    m_log.Close();
-    return CDialog::DestroyWindow();
-}
-
-// The robot's sign of life, written the way a report writes.
-void CControlPanelDlg::ShowRobotAlive(const char* text)
-{
-    PullControls();
-    m_strStatus = text;
-    PushNews(0);
-}
-
-void CControlPanelDlg::ShowBox(const char* text, const char* caption, Box kind)
-{
-    MessageBox(text, caption, (kind == Box::kError ? MB_ICONSTOP : MB_ICONINFORMATION) | MB_OK);
-}
-
-void CControlPanelDlg::PostBox(const char* text, const char* caption, Box kind)
-{
-    m_postedBoxes.push_back({text, caption, kind});
-    PostMessage(kPostedBoxMsg);
-}
-
-// Another program's message of the same number finds no box due and shows nothing.
-void CControlPanelDlg::OnPostedBox()
-{
-    if (m_postedBoxes.empty())
+    if (!suggested || dpi == 0)
         return;
-    PostedBox box = std::move(m_postedBoxes.front());
-    m_postedBoxes.pop_front();
-    ShowBox(box.text.c_str(), box.caption.c_str(), box.kind);
+    const int width = suggested->right - suggested->left, height = suggested->bottom - suggested->top;
+    const int limit = (kExpandedHeight * 4 * int(dpi < 960 ? dpi : 960)) / 96;
+    if (width <= 0 || height <= 0 || width > limit || height > limit)
+        return;
+    SetWindowPos(nullptr, suggested->left, suggested->top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The window follows the box; the whole form is shown again.
+void CControlPanelDlg::OnOnTop()
+{
+    m_bOnTop = Checked(IDC_ON_TOP) ? 1 : 0;
+    ShowOnTop();
+}
+
+// The placement that m_bOnTop says, and the whole form shown.
+void CControlPanelDlg::ShowOnTop()
+{
+    SetWindowPos(m_bOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    UpdateData(FALSE);
+}
+
+// Both sizes place the window topmost, whatever On Top shows.
+void CControlPanelDlg::OnMoreLess()
+{
+    CString text;
+    if (!m_bExpanded) {
+        SIZE size = PanelSize(true);
+        SetWindowPos(HWND_TOPMOST, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_SHOWWINDOW);
+        m_bExpanded = true;
+        text = "<<<< Less";
+    } else {
+        SIZE size = PanelSize(false);
+        SetWindowPos(HWND_TOPMOST, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_SHOWWINDOW);
+        m_bExpanded = false;
+        text = "More >>>>";
+    }
+    if (GetDlgItem(IDC_MORE))
+        SetDlgItemText(IDC_MORE, text);
+}
+
+void CControlPanelDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        DefWindowProc(WM_PAINT, 0, 0);
+        return;
+    }
+    HDC dc = ws::BeginPaint(m_hWnd);
+    SendMessage(WM_ICONERASEBKGND, WPARAM(dc), 0);
+    int cxIcon = ws::GetSystemMetrics(SM_CXICON);
+    int cyIcon = ws::GetSystemMetrics(SM_CYICON);
+    RECT rect;
+    GetClientRect(&rect);
+    int x = (rect.right - rect.left - cxIcon + 1) / 2;
+    int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+    ws::DrawIcon(dc, x, y, m_hIcon);
+    ws::EndPaint(m_hWnd);
 }

@@ -4,7 +4,6 @@
 // once: a jog never outlives the operator's hold. Nor does it outlive what the
 // button shows: a pointer that slides off a held button draws it released, so
 // the joint stops there, and coming back onto the button starts nothing.
-#include "ControlPanelDlg.h"
 #include "JogButton.h"
 
 const MsgMapEntry<CJogButton> CJogButton::kMessageMap[] = {
@@ -21,7 +20,7 @@ bool CJogButton::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
 }
 
 namespace {
-CControlPanelDlg* PanelOf(const CWnd& button) { return dynamic_cast<CControlPanelDlg*>(button.GetParent()); }
+IJogTarget* PanelOf(const CWnd& button) { return dynamic_cast<IJogTarget*>(button.GetParent()); }
 LPARAM PointToLParam(POINT pt) { return MAKELPARAM(WORD(pt.x), WORD(pt.y)); }
 }  // namespace
 
@@ -29,7 +28,7 @@ LPARAM PointToLParam(POINT pt) { return MAKELPARAM(WORD(pt.x), WORD(pt.y)); }
 // handled here: it starts nothing.
 void CJogButton::OnLButtonDown(UINT flags, POINT pt)
 {
-    CControlPanelDlg* panel = PanelOf(*this);
+    IJogTarget* panel = PanelOf(*this);
     m_bStoppedEarly = false;
     if (panel) {
         // The button holds the mouse while the start goes out, so that whatever
@@ -37,7 +36,7 @@ void CJogButton::OnLButtonDown(UINT flags, POINT pt)
         // taking the mouse, the panel deactivated) ends the jog at that moment.
         m_bJogging = true;
         ws::SetCapture(m_hWnd);
-        panel->SendJogStart(m_nCtrlId);
+        panel->JogStart(m_nCtrlId);
         if (!m_bJogging || !m_hWnd)
             return;  // the hold is over: the button must not take the mouse again
     }
@@ -59,8 +58,8 @@ void CJogButton::OnLButtonUp(UINT flags, POINT pt)
     m_bJogging = false;
     bool stopped = m_bStoppedEarly;
     m_bStoppedEarly = false;
-    if (CControlPanelDlg* panel = PanelOf(*this); panel && !stopped)
-        panel->SendJogStop(m_nCtrlId);
+    if (IJogTarget* panel = PanelOf(*this); panel && !stopped)
+        panel->JogStop(m_nCtrlId);
     DefWindowProc(WM_LBUTTONUP, flags, PointToLParam(pt));
 }
 
@@ -92,6 +91,6 @@ void CJogButton::StopEarly()
 {
     m_bJogging = false;
     m_bStoppedEarly = true;
-    if (CControlPanelDlg* panel = PanelOf(*this))
-        panel->SendJogStop(m_nCtrlId);
+    if (IJogTarget* panel = PanelOf(*this))
+        panel->JogStop(m_nCtrlId);
 }

@@ -3,6 +3,16 @@
 #pragma once
 #include "Controls.h"
 
+// What a jog button tells its parent window: a hold began, a hold ended.
+class IJogTarget {
+public:
+    virtual void JogStart(int jogId) = 0;
+    virtual void JogStop(int jogId) = 0;
+
+protected:
+    ~IJogTarget() = default;
+};
+
 class CJogButton : public CButton {
 public:
     // The button's own control id, which is also the jog id the robot receives.

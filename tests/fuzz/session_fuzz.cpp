@@ -239,7 +239,7 @@ private:
         m_handling.pop_back();
     }
 
-    int Jog() { return IDC_BASE_PLUS + m_in.ConsumeIntegralInRange(0, CControlPanelDlg::kJogCount - 1); }
+    int Jog() { return IDC_BASE_PLUS + m_in.ConsumeIntegralInRange(0, IDC_HAND_OPEN - IDC_BASE_PLUS); }
 
     void Act()
     {

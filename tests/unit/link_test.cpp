@@ -39,10 +39,7 @@ std::string Describe(const RobotReport& report)
 
 class ControllerTest : public ::testing::Test, protected ILinkView, protected ISkypeCommands {
 protected:
-    int PullControls() override { return Note("pull"), 1; }
-    void PushControls() override { Note("push"); }
-    void SetStatus(const char* text) override { Note(std::string("status ") + text); }
-    void ShowRobotAlive(const char* text) override { Note(std::string("alive ") + text); }
+    void ShowStatus(const char* text) override { Note(std::string("status ") + text); }
     void EnableLinkControls(int enable) override { Note("enable " + std::to_string(enable)); }
     void ShowBox(const char* text, const char* caption, Box kind) override
     {
@@ -191,7 +188,7 @@ Sequence EndOfExperiment(int call, int stream)
 }
 
 // The same, as the controller asks it of the view, on stream 1 in call 17.
-const Sequence kEnd = Sequence{"pull", std::string("status ") + kRestart, "push", "cancel jog"} + CloseDown(17, 1) +
+const Sequence kEnd = Sequence{std::string("status ") + kRestart, "cancel jog"} + CloseDown(17, 1) +
     Sequence{"enable 0", std::string("box Message | ") + kThanks + " | information"};
 const Sequence kOpenLink = {"send CREATE APPLICATION remotecontrol",
                             "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot", "timer 1 1000"};
@@ -287,11 +284,11 @@ struct NoticeRow {
 };
 
 const Sequence kOff = {"enable 0"};
-const Sequence kLogOut = {"status User offline", "enable 0", "push"};
+const Sequence kLogOut = {"enable 0", "status User offline"};
 const Sequence kOn = {"enable 1"};
-Sequence Shows(const char* status) { return {std::string("status ") + status, "push"}; }
+Sequence Shows(const char* status) { return {std::string("status ") + status}; }
 // The report the controller hands on, as Describe writes it, and the sign of life.
-Sequence Report(const char* report) { return {std::string("report ") + report, std::string("alive ") + kLinkOk}; }
+Sequence Report(const char* report) { return {std::string("report ") + report, std::string("status ") + kLinkOk}; }
 
 // Each notice to a controller attached on stream 1 in call 17.
 const NoticeRow kNotices[] = {

@@ -137,25 +137,23 @@ TEST_F(StartupTest, EnableLinkControlsSwitchesExactlyItsGroupInOrder)
 {
     static const int untouched[] = {IDC_LOAD,   IDC_SAVE,     IDC_ADD,  IDC_DEL,  IDC_CHG,
                                     IDC_ON_TOP, IDC_BACKWARD, IDC_MORE, IDC_ABOUT};
-    OpenPanel();
-    panel->EnableLinkControls(0);
+    OpenAttached();
+    desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS REJECTED");
     for (int id : untouched)
         EXPECT_TRUE(desk.Enabled(id)) << desk.ControlName(id);
-    panel->EnableLinkControls(1);
-    EXPECT_SEQUENCE(LinkControlEntries(0) + LinkControlEntries(1), Log(headless::kAll));
+    desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS RUNNING");
+    EXPECT_SEQUENCE(LinkControlEntries(0) + LinkControlEntries(1), Log(headless::kEnable));
     EXPECT_TRUE(desk.Enabled(IDC_REC));
 }
 
 // --- Data exchange
 
-TEST_F(StartupTest, PullStopsAtTheFirstControlThatHoldsNoNumber)
+TEST_F(StartupTest, ReadStopsAtTheFirstBoxThatHoldsNoNumber)
 {
-    // The number edits in the exchange order; the texts 1031 and 1040 come between
-    // the hand target and the speed, the check boxes after the speed. A push after
-    // the pull shows what it read.
-    static const int edits[] = {IDC_PITCH_READ, IDC_PITCH_SET, IDC_ROLL_READ, IDC_ROLL_SET, IDC_X_READ,
-                                IDC_X_SET,      IDC_Y_READ,    IDC_Y_SET,     IDC_Z_READ,   IDC_Z_SET,
-                                IDC_HAND_READ,  IDC_HAND_SET,  IDC_SPEED};
+    // The boxes the operator types in, in the exchange order; the note comes
+    // between the hand target and the speed. ADD reads them; On Top then shows
+    // what the form holds. A check box follows its click alone.
+    static const int edits[] = {IDC_PITCH_SET, IDC_ROLL_SET, IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_HAND_SET, IDC_SPEED};
     const size_t n = std::size(edits);
     // bad == n: every edit holds a number.
     for (size_t bad = 0; bad <= n; ++bad) {
@@ -167,21 +165,22 @@ TEST_F(StartupTest, PullStopsAtTheFirstControlThatHoldsNoNumber)
             before.push_back(desk.Text(edits[i]));
             desk.Type(edits[i], i == bad ? "abc" : std::to_string(i + 1) + ".5");
         }
-        desk.Type(IDC_NOTE, "near the cup");
+        desk.Type(IDC_NOTE, "near");
         ws::SendMessage(desk.Item(IDC_REC), BM_SETCHECK, BST_CHECKED, 0);
         Flush();
-        EXPECT_EQ(panel->UpdateData(TRUE), bad == n ? TRUE : FALSE);
+        PanelCommand(IDC_ADD);
         EXPECT_SEQUENCE(bad == n ? Sequence{} : Sequence{"beep"}, Log(headless::kBeep | headless::kBox));
-        panel->UpdateData(FALSE);
+        EXPECT_EQ(desk.Lines().size(), bad == n ? 1u : 0u);
+        desk.Click(IDC_ON_TOP);
         for (size_t i = 0; i < n; ++i)
             EXPECT_EQ(desk.Text(edits[i]), i < bad ? std::to_string(i + 1) + ".5" : before[i])
                 << desk.ControlName(edits[i]);
-        EXPECT_EQ(desk.Text(IDC_NOTE), bad >= n - 1 ? "near the cup" : "");
-        EXPECT_EQ(desk.Check(IDC_REC), bad == n ? 1 : 0);
+        EXPECT_EQ(desk.Text(IDC_NOTE), bad >= n - 1 ? "near" : "");
+        EXPECT_EQ(desk.Check(IDC_REC), 0);
     }
 }
 
-TEST_F(StartupTest, PullTakesNumbersWithBlanksAroundButNotAnEmptyBox)
+TEST_F(StartupTest, ReadTakesNumbersWithBlanksAroundButNotAnEmptyBox)
 {
     struct Row {
         const char* text;
@@ -196,9 +195,9 @@ TEST_F(StartupTest, PullTakesNumbersWithBlanksAroundButNotAnEmptyBox)
         StartOver();
         OpenPanel();
         desk.Type(IDC_X_SET, r.text);
-        panel->UpdateData(TRUE);
+        PanelCommand(IDC_ADD);
         EXPECT_SEQUENCE(r.read ? Sequence{} : Sequence{"beep"}, Log(headless::kBeep | headless::kBox));
-        panel->UpdateData(FALSE);
+        desk.Click(IDC_ON_TOP);
         EXPECT_EQ(desk.Text(IDC_X_SET), r.read ? r.read : "0");
     }
 }
@@ -250,7 +249,7 @@ TEST_F(StartupTest, CancelEndsWithoutARead)
     desk.Type(IDC_Y_SET, "not a number");
     PanelCommand(IDCANCEL);
     EXPECT_EQ(panel->GetModalResult(), IDCANCEL);
-    panel->UpdateData(FALSE);
+    desk.Click(IDC_ON_TOP);  // shows the form as the panel holds it
     EXPECT_EQ(desk.Text(IDC_X_SET), "0");
     EXPECT_TRUE(Log(headless::kBeep | headless::kBox).empty());
 }
