@@ -79,7 +79,7 @@ bool CControlPanelDlg::SaveSteps()
         return true;
     }
     CString text;
-    text.Format("The trajectory could not be saved to %s.", ws::PathText(path).c_str());
+    text.Format("The trajectory could not be saved to %s.", os::PathText(path).c_str());
     AfxMessageBox(text, MB_ICONSTOP | MB_OK);
     return false;
 }
