@@ -151,7 +151,7 @@ void CControlPanelDlg::ShowSessionLog()
         return;
     }
     std::filesystem::path folder = m_log.Folder();
-    std::string shown = folder.empty() ? std::string("%LOCALAPPDATA%\\Orvanta\\Logs") : ws::PathText(folder);
+    std::string shown = folder.empty() ? std::string("%LOCALAPPDATA%\\Orvanta\\Logs") : os::PathText(folder);
     CString text = "The session log could not be written.\n\nFolder: ";
     text += shown.c_str();
     MessageBox(text, "Session Log", MB_ICONEXCLAMATION | MB_OK);

@@ -279,7 +279,7 @@ bool CRobotSession::SaveSteps()
         m_steps.Unchanged();
         return true;
     }
-    const std::string text = "The trajectory could not be saved to " + ws::PathText(path) + ".";
+    const std::string text = "The trajectory could not be saved to " + os::PathText(path) + ".";
     m_view.Box(text.c_str(), nullptr, BoxKind::kError);
     return false;
 }

@@ -34,11 +34,11 @@ std::vector<StepLine> ReadStepLines(std::string_view text)
 TrajectoryRead ReadTrajectory(const std::filesystem::path& path)
 {
     TrajectoryRead read;
-    std::FILE* file = ws::OpenFile(path, "r", &read.error);
+    std::FILE* file = os::OpenFile(path, "r", &read.error);
     if (!file) {
         // Only a name with no file behind it is a new trajectory: a file that
         // is there is never taken for one.
-        read.result = read.error == ws::FileError::kNotFound ? TrajectoryRead::kMissing : TrajectoryRead::kNotOpened;
+        read.result = read.error == os::FileError::kNotFound ? TrajectoryRead::kMissing : TrajectoryRead::kNotOpened;
         return read;
     }
     read.size = FileSize(file);
@@ -59,12 +59,12 @@ TrajectoryRead ReadTrajectory(const std::filesystem::path& path)
 
 std::string TrajectoryReadFailure(const std::filesystem::path& path, const TrajectoryRead& read)
 {
-    std::string text = "The trajectory file " + ws::PathText(path);
+    std::string text = "The trajectory file " + os::PathText(path);
     if (read.result == TrajectoryRead::kNotRead)
         return text + " could not be read to its end.";
     switch (read.error) {
-    case ws::FileError::kInUse: return text + " could not be opened: it is in use by another program.";
-    case ws::FileError::kDenied: return text + " could not be opened: access to it is denied.";
+    case os::FileError::kInUse: return text + " could not be opened: it is in use by another program.";
+    case os::FileError::kDenied: return text + " could not be opened: access to it is denied.";
     default: return text + " could not be opened.";
     }
 }
@@ -74,7 +74,7 @@ void CreateTrajectoryIfMissing(const std::filesystem::path& path)
     std::error_code error;
     if (std::filesystem::exists(path, error) || error)
         return;
-    if (std::FILE* f = ws::OpenFile(path, "w"))
+    if (std::FILE* f = os::OpenFile(path, "w"))
         std::fclose(f);
 }
 
@@ -83,17 +83,17 @@ bool SaveTrajectory(const std::filesystem::path& path, const std::vector<std::st
     std::filesystem::path temporary = path;
     temporary += ".orvanta-tmp";
     bool written = false;
-    if (std::FILE* file = ws::OpenFile(temporary, "w")) {
+    if (std::FILE* file = os::OpenFile(temporary, "w")) {
         written = true;
         for (size_t i = 0; i < lines.size() && written; ++i)
             written = std::fprintf(file, "%s\n", lines[i].c_str()) >= 0;
         // On the disk before it replaces the old file: else a power cut could
         // leave the new name empty and the old content gone.
-        written = ws::FlushFile(file) && !std::ferror(file) && written;
+        written = os::FlushFile(file) && !std::ferror(file) && written;
         // Some devices report a failed write only when the file is closed.
         written = std::fclose(file) == 0 && written;
     }
-    if (written && ws::MoveReplacing(temporary, path))
+    if (written && os::MoveReplacing(temporary, path))
         return true;
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);

@@ -1,5 +1,5 @@
 // Trajectory files: one step line a line, read and written with the C library
-// over the kernel's file calls (framework/Files.h), so that a file's name may
+// over the kernel's file calls (os/Files.h), so that a file's name may
 // hold any character.
 #pragma once
 #include <filesystem>
@@ -24,7 +24,7 @@ struct TrajectoryRead {
         kNotRead,    // a read failed on the way: no steps at all
     };
     Result result = kRead;
-    ws::FileError error = ws::FileError::kNone;
+    os::FileError error = os::FileError::kNone;
     long size = 0;  // the file's size, 0 when unknown
     std::vector<StepLine> steps;
 };

@@ -114,9 +114,6 @@ void Desktop::Reset()
     localAppData.clear();
     shellOpenResult = true;
     dpi = 96;
-    filesInUse.clear();
-    readsFailingAfter.clear();
-    replaceFails = false;
     m_foreign = AddWindow("ForeignWindow", [](UINT, WPARAM, LPARAM) -> LRESULT { return 0; });
 }
 

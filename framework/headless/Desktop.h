@@ -13,7 +13,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -138,14 +137,6 @@ public:
     bool shellOpenResult = true;
     // What GetDpiForWindow answers for every window (96: 100 %).
     UINT dpi = 96;
-
-    // --- Files in trouble, as other programs and failing disks make them
-    // Held open by another program without sharing: an open fails as in use.
-    std::set<std::filesystem::path> filesInUse;
-    // A read of the file fails once this many bytes have been read.
-    std::map<std::filesystem::path, long> readsFailingAfter;
-    // Every replace of a file by another fails.
-    bool replaceFails = false;
 
     // --- The clock
     void Tick(int count = 1);  // one WM_TIMER per running timer of the panel, per tick

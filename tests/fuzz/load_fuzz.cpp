@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "DataExchange.h"
+#include "FileFaults.h"
 #include "FuzzSupport.h"
 #include "StepLine.h"
 
@@ -93,6 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (g_folder.empty())
         MakeFolder();
+    os::Faults() = {};
     const fs::path given = g_folder / "given.txt";
     const fs::path saved = g_folder / "saved.txt";
     {
@@ -145,10 +147,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int trouble = int(size % 3);
     std::string failure = "The trajectory file " + given.string();
     if (trouble == 0) {
-        panel.desk.filesInUse.insert(given);
+        os::Faults().inUse.insert(given);
         failure += " could not be opened: it is in use by another program.";
     } else if (trouble == 1) {
-        panel.desk.readsFailingAfter[given] = long(size / 2);
+        os::Faults().readsFailingAfter[given] = long(size / 2);
         failure += " could not be read to its end.";
     }
     panel.desk.ExpectBox(kUnsaved, IDNO);

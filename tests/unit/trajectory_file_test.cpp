@@ -1,5 +1,6 @@
 // Trajectory files: their text read as steps and lines written, and LOAD and
 // SAVE behind the file dialogs. Each test has a folder of its own.
+#include "FileFaults.h"
 #include "PanelFixture.h"
 #include "TrajectoryFile.h"
 
@@ -26,6 +27,7 @@ protected:
     void SetUp() override
     {
         PanelTest::SetUp();
+        os::Faults() = {};
         std::string pattern = (fs::path(testing::TempDir()) / "orvanta-files-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir = pattern;
@@ -34,6 +36,7 @@ protected:
     void TearDown() override
     {
         PanelTest::TearDown();
+        os::Faults() = {};
         std::error_code ignored;
         fs::remove_all(dir, ignored);
     }
@@ -129,7 +132,7 @@ TEST_F(TrajectoryFile, SavedLinesReplaceTheFileWhole)
         EXPECT_FALSE(SaveTrajectory(At(path), {"1,2,3,4,5,6,7"})) << path;
         EXPECT_EQ(Entries(), before) << path;
     }
-    desk.replaceFails = true;
+    os::Faults().replaceFails = true;
     EXPECT_FALSE(SaveTrajectory(At("run.txt"), {"1,2,3,4,5,6,7"}));
     EXPECT_EQ(Entries(), before);
     EXPECT_EQ(Read("afile"), "keep\n");
@@ -339,11 +342,11 @@ TEST_F(TrajectoryFile, FileThatIsThereButDoesNotLoadIsReportedAndKeepsTheList)
         const char* why;
     };
     const Row rows[] = {
-        {"in use", [this](const std::string& path) { desk.filesInUse.insert(path); },
+        {"in use", [](const std::string& path) { os::Faults().inUse.insert(path); },
          " could not be opened: it is in use by another program."},
-        {"read fails at once", [this](const std::string& path) { desk.readsFailingAfter[path] = 0; },
+        {"read fails at once", [](const std::string& path) { os::Faults().readsFailingAfter[path] = 0; },
          " could not be read to its end."},
-        {"read fails half-way", [this](const std::string& path) { desk.readsFailingAfter[path] = 20; },
+        {"read fails half-way", [](const std::string& path) { os::Faults().readsFailingAfter[path] = 20; },
          " could not be read to its end."},
     };
     const std::string content = "1,1,1,1,1,1,1\n2,2,2,2,2,2,2\n3,3,3,3,3,3,3\n";
@@ -466,7 +469,7 @@ TEST_F(TrajectoryFile, StepsAreUnsavedAfterEachEditUntilSavedOrLoaded)
          [this] {
              desk.Click(IDC_ADD);
              Write("run.txt", "1,1,1,1,1,1,1\n");
-             desk.filesInUse.insert(At("run.txt"));
+             os::Faults().inUse.insert(At("run.txt"));
              desk.ExpectBox(kUnsaved, IDNO);
              desk.ExpectFileDialog(true, At("run.txt"));
              desk.ExpectBox("The trajectory file " + At("run.txt") +

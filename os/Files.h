@@ -1,13 +1,15 @@
-// File operations the kernel offers beyond the C library. Names are paths, so
-// that any name the file system can hold reaches it: on Windows the wide
-// (UTF-16) calls, since the narrow ones pass a name through the ANSI code page
-// and a character outside it comes back as '?' or a look-alike.
+// File operations the kernel offers beyond the C library, with no window system
+// behind them: os/win32/ over the Windows kernel, os/headless/ over POSIX (with
+// the faults a test sets, FileFaults.h). Names are paths, so that any name the
+// file system can hold reaches it: on Windows the wide (UTF-16) calls, since the
+// narrow ones pass a name through the ANSI code page and a character outside it
+// comes back as '?' or a look-alike.
 #pragma once
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
-namespace ws {
+namespace os {
 
 // Why a file could not be opened.
 enum class FileError {
@@ -30,4 +32,4 @@ bool MoveReplacing(const std::filesystem::path& from, const std::filesystem::pat
 // A path as the program's texts hold it, in UTF-8 (the form boxes show).
 std::string PathText(const std::filesystem::path& path);
 
-}  // namespace ws
+}  // namespace os
