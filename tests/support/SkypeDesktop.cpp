@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "Resources.h"
+#include "ControlNames.h"
 #include "SkypeApi.h"
 #include "WindowSystem.h"
 
@@ -15,7 +15,7 @@ SkypeDesktop& SkypeDesktop::Get()
 SkypeDesktop::SkypeDesktop()
 {
     Install(*this);
-    SetControlNamer([](int id) { return headless::Resources::Get().NameOf(id, "IDC_"); });
+    SetControlNamer(testsupport::ControlName);
     SkypeDesktop::Reset();
 }
 

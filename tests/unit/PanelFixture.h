@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ControlNames.h"
 #include "ControlPanelDlg.h"
 #include "LineDiff.h"
 #include "PanelDriver.h"
