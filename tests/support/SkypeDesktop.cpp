@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "ControlNames.h"
 #include "SkypeApi.h"
 #include "WindowSystem.h"
 
@@ -12,16 +11,11 @@ SkypeDesktop& SkypeDesktop::Get()
     return desktop;
 }
 
-SkypeDesktop::SkypeDesktop()
-{
-    Install(*this);
-    SetControlNamer(testsupport::ControlName);
-    SkypeDesktop::Reset();
-}
+SkypeDesktop::SkypeDesktop() { SkypeDesktop::Reset(); }
 
 void SkypeDesktop::Reset()
 {
-    Desktop::Reset();
+    DesktopDriver::Reset();
     m_commands.clear();
     m_commandCounts.clear();
     onCommand = nullptr;
