@@ -16,7 +16,7 @@
 #include "DialogProcess.h"
 #include "FakeSkype.h"
 #include "RemoteDialog.h"
-#include "Sequence.h"
+#include "ExpectSequence.h"
 #include "WireTexts.h"
 #include "SkypeWindow.h"
 #include "Wait.h"

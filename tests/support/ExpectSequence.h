@@ -27,7 +27,3 @@ void ExpectSequence(const Lines& expected, const Lines& actual, std::string_view
 // One spelling in every test file, as the macros it replaces had.
 using testsupport::ExpectSequence;
 using testsupport::SameSequence;
-
-// BEGIN until every call site says ExpectSequence
-#define EXPECT_SEQUENCE(expected, actual) ExpectSequence((expected), (actual))
-// END until every call site says ExpectSequence
