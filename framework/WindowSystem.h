@@ -2,8 +2,8 @@
 //
 // Everything the program and the portable framework ask of the window system goes
 // through these functions. framework/win32/ implements each with the Win32 call of
-// the same name; framework/headless/ implements them over in-memory windows that a
-// test drives (see headless/Desktop.h). Controls are driven by their own messages
+// the same name; framework/headless/ implements them over in-memory windows (see
+// headless/Desktop.h), which the tests drive through tests/support/DesktopDriver. Controls are driven by their own messages
 // (WM_SETTEXT, BM_SETCHECK, LB_INSERTSTRING ...) through SendMessage, as on Windows.
 #pragma once
 #include <filesystem>

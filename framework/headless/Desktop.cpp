@@ -48,12 +48,6 @@ std::string AnswerName(int answer)
 
 Desktop* g_installed = nullptr;
 
-std::function<std::string(int)>& ControlNamer()
-{
-    static std::function<std::string(int)> namer;
-    return namer;
-}
-
 }  // namespace
 
 std::string EscapeForLog(const std::string& s)
@@ -87,10 +81,10 @@ Desktop::~Desktop()
         g_installed = nullptr;
 }
 
-void Desktop::Fail(const std::string& what)
+void Desktop::ReportFailure(const std::string& what)
 {
-    if (onFailure) {
-        onFailure(what);
+    if (m_user) {
+        m_user->Fail(what);
         return;
     }
     std::fprintf(stderr, "headless desktop: %s\n", what.c_str());
@@ -100,8 +94,6 @@ void Desktop::Fail(const std::string& what)
 void Desktop::Reset()
 {
     m_windows.clear();
-    m_log.clear();
-    m_scripts.clear();
     m_posted.clear();
     m_waiting.clear();
     m_sendLimits.clear();
@@ -109,12 +101,10 @@ void Desktop::Reset()
     m_focus = nullptr;
     m_pumpDepth = 0;
     onBroadcast = nullptr;
-    onUnscriptedBox = nullptr;
     broadcastResult = 1;
     localAppData.clear();
     shellOpenResult = true;
     dpi = 96;
-    m_foreign = AddWindow("ForeignWindow", [](UINT, WPARAM, LPARAM) -> LRESULT { return 0; });
 }
 
 HWND Desktop::AddWindow(const std::string& className, std::function<LRESULT(UINT, WPARAM, LPARAM)> proc)
@@ -153,7 +143,8 @@ std::string Desktop::ControlName(int id)
         return "IDOK";
     if (id == IDCANCEL)
         return "IDCANCEL";
-    return ControlNamer() ? ControlNamer()(id) : std::to_string(id);
+    Desktop& desktop = Get();
+    return desktop.m_user ? desktop.m_user->NameControl(id) : std::to_string(id);
 }
 
 std::string Desktop::DialogName(int templateId)
@@ -162,20 +153,13 @@ std::string Desktop::DialogName(int templateId)
     return t ? t->idName : std::to_string(templateId);
 }
 
-void Desktop::SetControlNamer(std::function<std::string(int id)> namer) { ControlNamer() = std::move(namer); }
-
-void Desktop::Record(Log kind, std::string entry) { m_log.emplace_back(kind, std::move(entry)); }
-
-std::vector<std::string> Desktop::Entries(unsigned kinds) const
+void Desktop::Record(Log kind, std::string entry)
 {
-    std::vector<std::string> out;
-    for (const auto& [kind, text] : m_log)
-        if (kind & kinds)
-            out.push_back(text);
-    return out;
+    if (m_user)
+        m_user->Recorded(kind, entry);
 }
 
-// --- The program's windows
+// --- Top-level dialogs
 
 HWND Desktop::Dialog(int templateId) const
 {
@@ -191,84 +175,6 @@ HWND Desktop::MainDialog() const
         if ((*it)->alive && (*it)->className == "#32770" && !(*it)->parent)
             return (*it)->handle;
     return nullptr;
-}
-
-HWND Desktop::Item(int id) const
-{
-    Window* p = W(MainDialog());
-    if (!p)
-        return nullptr;
-    for (HWND c : p->children)
-        if (W(c)->alive && W(c)->id == id)
-            return c;
-    return nullptr;
-}
-
-namespace {
-const Desktop::Window& Must(const Desktop& d, HWND h, int id)
-{
-    Desktop::Window* w = d.W(h);
-    if (!w)
-        throw std::runtime_error("no control " + Desktop::ControlName(id));
-    return *w;
-}
-
-// The main dialog's first list box, for the list queries without an id.
-Desktop::Window* FirstListBox(const Desktop& d)
-{
-    if (Desktop::Window* p = d.W(d.MainDialog()))
-        for (HWND c : p->children)
-            if (d.W(c)->alive && d.W(c)->className == "ListBox")
-                return d.W(c);
-    return nullptr;
-}
-
-const Desktop::Window& ListBox(const Desktop& d, int id)
-{
-    if (id >= 0)
-        return Must(d, d.Item(id), id);
-    if (Desktop::Window* w = FirstListBox(d))
-        return *w;
-    throw std::runtime_error("no list box");
-}
-}  // namespace
-
-std::string Desktop::Text(int id) const { return Must(*this, Item(id), id).text; }
-bool Desktop::Enabled(int id) const { return Must(*this, Item(id), id).enabled; }
-int Desktop::Check(int id) const { return Must(*this, Item(id), id).check; }
-bool Desktop::Pushed(int id) const { return Must(*this, Item(id), id).pushed; }
-
-std::vector<std::string> Desktop::Lines(int id) const { return ListBox(*this, id).lines; }
-int Desktop::Selection(int id) const { return ListBox(*this, id).selection; }
-
-std::string Desktop::SelectedText(int id) const
-{
-    const Window& w = Must(*this, Item(id), id);
-    return w.text.substr(size_t(w.selStart), size_t(w.selEnd - w.selStart));
-}
-
-bool Desktop::Redraws(int id) const { return ListBox(*this, id).redraw; }
-
-bool Desktop::Topmost() const { return Must(*this, MainDialog(), 0).topmost; }
-int Desktop::Width() const { return Must(*this, MainDialog(), 0).cx; }
-int Desktop::Height() const { return Must(*this, MainDialog(), 0).cy; }
-int Desktop::Left() const { return Must(*this, MainDialog(), 0).x; }
-int Desktop::Top() const { return Must(*this, MainDialog(), 0).y; }
-
-std::vector<std::pair<UINT, std::string>> Desktop::SystemMenu() const
-{
-    std::vector<std::pair<UINT, std::string>> out;
-    for (const HMENU_Item& item : Must(*this, MainDialog(), 0).systemMenu)
-        out.emplace_back(item.flags & MF_SEPARATOR ? 0 : UINT(item.id), item.text);
-    return out;
-}
-
-std::vector<UINT_PTR> Desktop::Timers() const
-{
-    std::vector<UINT_PTR> out;
-    for (const auto& [id, period] : Must(*this, MainDialog(), 0).timers)
-        out.push_back(id);
-    return out;
 }
 
 // --- Messages
@@ -370,176 +276,14 @@ void Desktop::SetCaptureTo(HWND h)
     }
 }
 
-// --- The operator
-
-void Desktop::Button(int id, UINT msg)
-{
-    HWND h = Item(id);
-    Window* w = W(h);
-    if (!w)
-        throw std::runtime_error("no control " + ControlName(id));
-    // A disabled window gets no mouse input; a captured one gets it all.
-    HWND target = m_capture ? m_capture : h;
-    if (!W(target)->enabled)
-        return;
-    Deliver(target, msg, 0, MAKELPARAM(4, 4));
-    Pump();
-}
-
-void Desktop::Press(int id) { Button(id, WM_LBUTTONDOWN); }
-void Desktop::DoubleClickPress(int id) { Button(id, WM_LBUTTONDBLCLK); }
-void Desktop::Release(int id) { Button(id, WM_LBUTTONUP); }
-
-void Desktop::MoveMouse(int id, int x, int y, bool leftHeld)
-{
-    HWND h = Item(id);
-    Window* w = W(h);
-    if (!w)
-        throw std::runtime_error("no control " + ControlName(id));
-    HWND target = h;
-    if (m_capture && m_capture != h) {
-        // The same point in the capturing window's own coordinates, when it is a
-        // sibling control; any other window gets the point as it is.
-        target = m_capture;
-        Window* c = W(target);
-        if (c && c->parent == w->parent) {
-            x += w->x - c->x;
-            y += w->y - c->y;
-        }
-    }
-    if (!W(target)->enabled)
-        return;
-    Deliver(target, WM_MOUSEMOVE, leftHeld ? MK_LBUTTON : 0, MAKELPARAM(WORD(x), WORD(y)));
-    Pump();
-}
-
-void Desktop::Click(int id)
-{
-    Press(id);
-    Release(id);
-}
-
-void Desktop::Type(int id, const std::string& text)
-{
-    HWND h = Item(id);
-    if (!W(h))
-        throw std::runtime_error("no control " + ControlName(id));
-    W(h)->text = text;
-    // The caret ends after the last character typed.
-    W(h)->selStart = W(h)->selEnd = int(text.size());
-}
-
-void Desktop::SelectLine(int index)
-{
-    Window* w = FirstListBox(*this);
-    if (!w || !w->enabled)
-        return;
-    if (index < 0 || index >= int(w->lines.size()))
-        return;
-    w->selection = index;
-    Deliver(w->parent, WM_COMMAND, MAKEWPARAM(WORD(w->id), LBN_SELCHANGE), LPARAM(w->handle));
-    Pump();
-}
-
-void Desktop::SysCommand(UINT id)
-{
-    Deliver(MainDialog(), WM_SYSCOMMAND, id, 0);
-    Pump();
-}
-
-void Desktop::CloseBox() { SysCommand(SC_CLOSE); }
-
-void Desktop::Minimise()
-{
-    if (Window* p = W(MainDialog())) {
-        p->iconic = true;
-        Deliver(p->handle, WM_PAINT, 0, 0);
-        Pump();
-    }
-}
-
-void Desktop::Deactivate()
-{
-    Deliver(MainDialog(), WM_ACTIVATE, WA_INACTIVE, LPARAM(m_foreign));
-    Pump();
-}
-
-void Desktop::TakeCapture() { SetCaptureTo(m_foreign); }
-
-// --- Other programs
-
-LRESULT Desktop::SendToMain(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    LRESULT r = Deliver(MainDialog(), msg, wParam, lParam);
-    Pump();
-    return r;
-}
-
-LRESULT Desktop::CopyData(HWND from, const void* data, DWORD count, PVOID pointerOverride, bool usePointerOverride)
-{
-    COPYDATASTRUCT record;
-    record.dwData = 0;
-    record.cbData = count;
-    record.lpData = usePointerOverride ? pointerOverride : const_cast<void*>(data);
-    return SendToMain(WM_COPYDATA, WPARAM(from), LPARAM(&record));
-}
-
-// --- The clock
-
-void Desktop::Tick(int count)
-{
-    for (int i = 0; i < count; ++i) {
-        Window* p = W(MainDialog());
-        if (!p)
-            return;
-        std::vector<UINT_PTR> ids;
-        for (const auto& [id, period] : p->timers)
-            ids.push_back(id);
-        for (UINT_PTR id : ids)
-            Deliver(p->handle, WM_TIMER, id, 0);
-        Pump();
-    }
-}
-
 // --- Scripts
-
-void Desktop::ExpectBox(const std::string& text, int answer, std::function<void()> whileOpen)
-{
-    m_scripts.push_back({Script::kBoxScript, text, answer, false, 0, std::move(whileOpen)});
-}
-
-void Desktop::ExpectFileDialog(bool open, const std::string& path)
-{
-    m_scripts.push_back({Script::kFileScript, path, 0, open, 0, {}});
-}
-
-void Desktop::ExpectDialog(int templateId, std::function<void()> whileOpen)
-{
-    m_scripts.push_back({Script::kDialogScript, {}, 0, false, templateId, std::move(whileOpen)});
-}
-
-void Desktop::VerifyScriptsTaken()
-{
-    std::deque<Script> untaken;
-    untaken.swap(m_scripts);
-    for (const Script& s : untaken)
-        Fail("a scripted " +
-             (s.kind == Script::kBoxScript        ? "box \"" + EscapeForLog(s.text) + "\""
-                  : s.kind == Script::kFileScript ? std::string("file dialog")
-                                                  : "dialog " + std::to_string(s.templateId)) +
-             " never came");
-}
 
 int Desktop::TakeBox(const std::string& text, const std::string& caption, UINT type)
 {
     std::string entry = "box " + caption + " | " + EscapeForLog(text) + " | " + BoxFlags(type);
-    if (m_scripts.empty() && onUnscriptedBox) {
-        int answer = onUnscriptedBox(text, type);
-        Record(kBox, entry + " -> " + AnswerName(answer));
-        return answer;
-    }
-    if (m_scripts.empty() || m_scripts.front().kind != Script::kBoxScript || m_scripts.front().text != text) {
-        Fail("unexpected message box: " + entry);
+    IUser::BoxAnswer answer = m_user ? m_user->AnswerBox(text, type) : IUser::BoxAnswer{};
+    if (!answer.button) {
+        ReportFailure("unexpected message box: " + entry);
         Record(kBox, entry + " -> unexpected");
         switch (type & MB_TYPEMASK) {
         case MB_YESNO: return IDNO;
@@ -547,26 +291,23 @@ int Desktop::TakeBox(const std::string& text, const std::string& caption, UINT t
         default: return IDOK;
         }
     }
-    Script s = std::move(m_scripts.front());
-    m_scripts.pop_front();
-    Record(kBox, entry + " -> " + AnswerName(s.answer));
-    if (s.whileOpen)
-        s.whileOpen();
-    return s.answer;
+    Record(kBox, entry + " -> " + AnswerName(*answer.button));
+    if (answer.whileOpen)
+        answer.whileOpen();
+    return *answer.button;
 }
 
 bool Desktop::TakeFileDialog(bool open, const std::string& filter, std::string& path)
 {
     std::string entry = std::string(open ? "open-dialog " : "save-dialog ") + filter;
-    if (m_scripts.empty() || m_scripts.front().kind != Script::kFileScript || m_scripts.front().open != open) {
-        Fail("unexpected file dialog: " + entry);
+    std::optional<std::string> chosen = m_user ? m_user->AnswerFileDialog(open) : std::nullopt;
+    if (!chosen) {
+        ReportFailure("unexpected file dialog: " + entry);
         Record(kFileDialog, entry + " -> unexpected");
         return false;
     }
-    Script s = std::move(m_scripts.front());
-    m_scripts.pop_front();
-    Record(kFileDialog, entry + " -> " + (s.text.empty() ? std::string("cancel") : s.text));
-    path = s.text;
+    Record(kFileDialog, entry + " -> " + (chosen->empty() ? std::string("cancel") : *chosen));
+    path = *chosen;
     return !path.empty();
 }
 
@@ -575,16 +316,10 @@ void Desktop::RunModal(HWND h)
     Window* w = W(h);
     if (!w || w->modalEnded)
         return;
-    if (!m_scripts.empty() && m_scripts.front().kind == Script::kDialogScript &&
-        m_scripts.front().templateId == w->templateId) {
-        Script s = std::move(m_scripts.front());
-        m_scripts.pop_front();
-        if (s.whileOpen)
-            s.whileOpen();
+    if (m_user && m_user->WorkDialog(w->templateId))
         Pump();
-    }
     if (!w->modalEnded) {
-        Fail("modal dialog " + DialogName(w->templateId) + " was not ended");
+        ReportFailure("modal dialog " + DialogName(w->templateId) + " was not ended");
         w->modalEnded = true;
     }
 }

@@ -1,18 +1,20 @@
 // The headless desktop: an in-memory window system that plays every part the
-// real one plays for the program, and the instrument a test drives it with.
+// real one plays for the program: windows and their default processing, sent
+// and posted messages, timers, mouse capture and focus, modal loops, other
+// programs' windows, and the settings the back end's ws:: calls read.
 //
-// A test acts as the operator (press, release, click, type, select, close), as
-// the other programs on the desktop (windows of its own whose messages a handler
-// of the test takes, copy-data sent to the main dialog) and as the clock (ticks).
-// Boxes and file dialogs are answered from a script; an unexpected one is a
-// failure, told to the reporter the test installs. Everything the program asks of
-// the window system goes into one ordered log.
+// It records everything the program asks of it, entry by entry, and tells its
+// user (IUser). The user is whoever sits at the desktop: it answers the boxes,
+// file dialogs and modal dialogs a person would answer, and names the controls
+// in the record. The tests' driver (tests/support) is that user; without one a
+// box ends the process.
 #pragma once
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +24,7 @@ class CWnd;
 
 namespace headless {
 
-// Kinds of log entries, to pick the ones a test compares.
+// Kinds of entries in the record, to pick the ones a test compares.
 enum Log : unsigned {
     kSend = 1u << 0,         // "send <text>": copy-data a test window took (it records the entry);
                              // "undelivered <text>" to no window; "no answer in 1000 ms: <text>"
@@ -48,78 +50,60 @@ enum Log : unsigned {
     kAll = ~0u,
 };
 
+// Whoever sits at the desktop: what the window system asks of a person.
+class IUser {
+public:
+    // A message box is up. button: the one that ends it, or none when this box was
+    // not to come (the desktop reports it); whileOpen runs while the box is up,
+    // once its entry is recorded (nested input).
+    struct BoxAnswer {
+        std::optional<int> button;
+        std::function<void()> whileOpen;
+    };
+    virtual BoxAnswer AnswerBox(const std::string& text, UINT type) = 0;
+    // An open or save dialog is up: the path chosen, empty for Cancel, or none
+    // when this dialog was not to come (the desktop reports it).
+    virtual std::optional<std::string> AnswerFileDialog(bool open) = 0;
+    // A modal dialog of this template runs: works it, which should end it. False
+    // when the user did nothing with it.
+    virtual bool WorkDialog(int templateId) = 0;
+    // One entry of the record of what the program asked.
+    virtual void Recorded(Log kind, const std::string& entry) = 0;
+    // The name of a control id in the record.
+    virtual std::string NameControl(int id) = 0;
+    // The program did what no user could allow for (a box not to come, a modal
+    // dialog never ended).
+    virtual void Fail(const std::string& what) = 0;
+
+protected:
+    ~IUser() = default;
+};
+
 class Desktop {
 public:
-    // The desktop in use: the one a test installed (Install), else a plain one.
+    // The desktop in use: the one installed (Install), else a plain one.
     static Desktop& Get();
 
     virtual ~Desktop();
     Desktop(const Desktop&) = delete;
     Desktop& operator=(const Desktop&) = delete;
 
-    // Forgets every window, script, log entry and setting: one per test. The
-    // failure reporter and the namer of controls stay.
+    // Forgets every window, posted message and setting. The user stays.
     virtual void Reset();
 
-    // --- Failures of the program against the scripts: an unexpected box or file
-    // dialog, a modal dialog left running, a script never taken. Without a
-    // reporter each is printed and ends the process.
-    std::function<void(const std::string& what)> onFailure;
-    void Fail(const std::string& what);
-
-    // --- The program's windows
+    // --- Top-level dialogs
     HWND MainDialog() const;            // the newest live dialog without an owner
     HWND Dialog(int templateId) const;  // the newest live dialog of a template
-    HWND Item(int id) const;            // a control of the main dialog
-    std::string Text(int id) const;
-    bool Enabled(int id) const;
-    int Check(int id) const;
-    bool Pushed(int id) const;
-    // The list-box queries take the main dialog's first list box by default.
-    std::vector<std::string> Lines(int id = -1) const;
-    int Selection(int id = -1) const;
-    bool Redraws(int id = -1) const;  // WM_SETREDRAW left it on
-    bool Topmost() const;
-    int Width() const;
-    int Height() const;
-    int Left() const;
-    int Top() const;
-    std::vector<std::pair<UINT, std::string>> SystemMenu() const;
-    std::vector<UINT_PTR> Timers() const;
     HWND Capture() const { return m_capture; }
     HWND Focus() const { return m_focus; }
-    std::string SelectedText(int id) const;  // of an edit: its text between the ends of its selection
-
-    // --- The operator
-    void Click(int id);             // press and release over the control
-    void Press(int id);             // WM_LBUTTONDOWN
-    void DoubleClickPress(int id);  // WM_LBUTTONDBLCLK, the second press of a double-click
-    void Release(int id);           // WM_LBUTTONUP
-    // WM_MOUSEMOVE at (x, y) of control id, the left button held or not; a captured
-    // window gets it instead, at the same screen point.
-    void MoveMouse(int id, int x, int y, bool leftHeld = true);
-    void Type(int id, const std::string& text);  // replaces the edit's text, as typing does
-    void SelectLine(int index);                  // a click on a step-list line: selection, then LBN_SELCHANGE
-    void SysCommand(UINT id);
-    void CloseBox();     // the caption's close box: WM_SYSCOMMAND SC_CLOSE
-    void Minimise();     // shows the panel minimised and paints it
-    void Deactivate();   // another program's window becomes active
-    void TakeCapture();  // another window takes the mouse capture
 
     // --- Other programs
-    // A hidden top-level window of another program, made by the test: `proc`
-    // takes every message sent or posted to it.
+    // A hidden top-level window of another program: `proc` takes every message
+    // sent or posted to it.
     HWND AddWindow(const std::string& className, std::function<LRESULT(UINT, WPARAM, LPARAM)> proc);
-    // Some other program's window, there from the start; it takes nothing.
-    HWND ForeignWindow() const { return m_foreign; }
     // Called for each broadcast (inside it); broadcastResult is what SendMessage returns.
     std::function<void(UINT msg, WPARAM wParam, LPARAM lParam)> onBroadcast;
     LRESULT broadcastResult = 1;
-    // A message from another program to the main dialog, sent.
-    LRESULT SendToMain(UINT msg, WPARAM wParam, LPARAM lParam);
-    // Copy-data to the main dialog; with usePointerOverride its lpData is pointerOverride.
-    LRESULT CopyData(HWND from, const void* data, DWORD count, PVOID pointerOverride = nullptr,
-                     bool usePointerOverride = false);
     // The time limit of each timed send to a window, in ms, in the order sent.
     const std::vector<UINT>& SendLimits() const { return m_sendLimits; }
 
@@ -138,37 +122,15 @@ public:
     // What GetDpiForWindow answers for every window (96: 100 %).
     UINT dpi = 96;
 
-    // --- The clock
-    void Tick(int count = 1);  // one WM_TIMER per running timer of the panel, per tick
-
-    // --- Scripts for boxes and dialogs, taken in order
-    // text: the box's exact text; answer: IDOK, IDYES, IDNO ...; whileOpen runs
-    // while the box is up (nested input).
-    void ExpectBox(const std::string& text, int answer = IDOK, std::function<void()> whileOpen = {});
-    // path empty: Cancel.
-    void ExpectFileDialog(bool open, const std::string& path);
-    // whileOpen drives the dialog; it must end it (an OK click, say).
-    void ExpectDialog(int templateId, std::function<void()> whileOpen);
-    // Reports a failure for any script entry left untaken.
-    void VerifyScriptsTaken();
-    // Answers a box while no script is waiting, instead of failing the test: for
-    // drivers that cannot know which boxes come (the fuzz targets). It may act
-    // while the box is up, as a whileOpen does.
-    std::function<int(const std::string& text, UINT type)> onUnscriptedBox;
-
-    // --- The log
-    std::vector<std::string> Entries(unsigned kinds = kAll) const;
-    void ClearLog() { m_log.clear(); }
+    // --- The record, told to the user entry by entry
     void Record(Log kind, std::string entry);
-
-    // The readable name of a control id for the log: IDOK, IDCANCEL or the number,
-    // unless the test names them (SetControlNamer).
+    // The readable name of a control id in the record: the user's name for it,
+    // else IDOK, IDCANCEL or the number.
     static std::string ControlName(int id);
-    static void SetControlNamer(std::function<std::string(int id)> namer);
-    // A dialog template's symbol in the resource script, for the log.
+    // A dialog template's symbol in the resource script, for the record.
     static std::string DialogName(int templateId);
 
-    // --- Used by the back end
+    // --- Used by the back end and by the user's driver
     struct Window;
     Window* W(HWND h) const;
     HWND NewWindow(HWND parent, const std::string& className, int id);
@@ -191,21 +153,15 @@ protected:
     Desktop();
     // Makes `desktop` the one Get() answers, for the rest of the process.
     static void Install(Desktop& desktop);
+    // The one who answers boxes and dialogs and hears the record.
+    void SetUser(IUser* user) { m_user = user; }
 
 private:
-    struct Script {
-        enum Kind { kBoxScript, kFileScript, kDialogScript } kind;
-        std::string text;
-        int answer = 0;
-        bool open = false;
-        int templateId = 0;
-        std::function<void()> whileOpen;
-    };
+    // A failure of the program against its user; without a user it ends the process.
+    void ReportFailure(const std::string& what);
 
-    void Button(int id, UINT msg);
+    IUser* m_user = nullptr;
     std::vector<std::unique_ptr<Window>> m_windows;
-    std::vector<std::pair<Log, std::string>> m_log;
-    std::deque<Script> m_scripts;
     struct Posted {
         HWND h;
         UINT msg;
@@ -225,7 +181,6 @@ private:
     };
     std::deque<Waiting> m_waiting;
     std::vector<UINT> m_sendLimits;
-    HWND m_foreign = nullptr;
     int m_pumpDepth = 0;
     int m_outgoingSends = 0;  // the program waits in a send to another program's window
 };
@@ -265,7 +220,7 @@ struct Desktop::Window {
     bool answering = true;  // false: a hung program, see StopAnswering
     std::vector<HMENU_Item> systemMenu;
     std::map<UINT_PTR, UINT> timers;
-    std::function<LRESULT(UINT, WPARAM, LPARAM)> proc;  // the test's own windows (AddWindow)
+    std::function<LRESULT(UINT, WPARAM, LPARAM)> proc;  // other programs' windows (AddWindow)
 };
 
 }  // namespace headless

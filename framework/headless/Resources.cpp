@@ -347,14 +347,6 @@ bool Resources::FileVersion(unsigned version[4]) const
     return true;
 }
 
-std::string Resources::NameOf(int value, const std::string& prefix) const
-{
-    for (const auto& [name, v] : m_defines)
-        if (v == value && name.rfind(prefix, 0) == 0)
-            return name;
-    return std::to_string(value);
-}
-
 int Resources::ValueOf(const std::string& symbol) const
 {
     auto it = m_defines.find(symbol);

@@ -45,8 +45,6 @@ public:
     bool HasIcon(int id) const;
     // FILEVERSION of the version block; false when there is none.
     bool FileVersion(unsigned version[4]) const;
-    // The symbol of a resource.h value whose name starts with `prefix` (a family of ids).
-    std::string NameOf(int value, const std::string& prefix) const;
     int ValueOf(const std::string& symbol) const;
 
 private:

@@ -24,7 +24,7 @@ TEST_F(Channel, DiscoveryBroadcastCarriesThePanelHandle)
     EXPECT_TRUE(HoldsFor(
         "no command without an attach answer", [&] { return skype.commandCount() == 0; }, 1500ms));
     static const std::vector<std::string> kExpected = {"discover"};
-    EXPECT_SEQUENCE(kExpected, skype.transcript());
+    ExpectSequence(kExpected, skype.transcript());
     EXPECT_TRUE(skype.foreignCommands().empty());
 }
 
@@ -52,7 +52,7 @@ TEST_F(Channel, UnansweredDiscoveryIsToldAndASkypeThatComesLaterIsFound)
                                                 "attach 0",     "command " + kCreate, "command " + kConnect};
     auto transcript = skype.transcript();
     transcript.resize(std::min(transcript.size(), kExpected.size()));
-    EXPECT_SEQUENCE(kExpected, transcript);
+    ExpectSequence(kExpected, transcript);
     EXPECT_TRUE(HoldsFor(
         "no second box", [&] { return orvanta.dialogs().empty(); }, 1500ms));
 }

@@ -143,7 +143,7 @@ TEST_F(Experiment, FromStartUpToTheThanksBox)
     EXPECT_EQ(robotStream(), 1);
     const std::vector<std::string> kLinkUp = {"CREATE APPLICATION remotecontrol",
                                               "ALTER APPLICATION remotecontrol CONNECT " + kRobot};
-    EXPECT_SEQUENCE(kLinkUp, commandsSince(0));
+    ExpectSequence(kLinkUp, commandsSince(0));
     for (int id : kLinkControls) {
         if (id != IDC_CONNECT && id != IDC_DISCONNECT) {
             EXPECT_FALSE(panel.enabled(id)) << ControlName(id) << " before the video runs";
@@ -174,7 +174,7 @@ TEST_F(Experiment, FromStartUpToTheThanksBox)
     EXPECT_GT(baseJogged, baseBefore + 10);
     const std::vector<std::string> kJog = {DatagramCommand(1, "WMCA_BSTARTM|1001"),
                                            DatagramCommand(1, "WMCA_BSTOPM|1001")};
-    EXPECT_SEQUENCE(kJog, commandsSince(mark));
+    ExpectSequence(kJog, commandsSince(mark));
     EXPECT_TRUE(HoldsFor(
         "the base to stay", [&] { return joints().base == baseJogged; }, 300ms));
 
@@ -196,7 +196,7 @@ TEST_F(Experiment, FromStartUpToTheThanksBox)
     EXPECT_EQ(panel.text(IDC_STATUS), kRestart);
     EXPECT_TRUE(HoldsFor(
         "one thanks box", [&] { return countDialogs("Message") == 1; }, 1500ms));
-    EXPECT_SEQUENCE(CloseDownCommands(callId), commandsSince(mark));
+    ExpectSequence(CloseDownCommands(callId), commandsSince(mark));
     ASSERT_TRUE(thanks.pressButton(IDOK));
     ASSERT_TRUE(WaitFor("the thanks box to close", [&] { return countDialogs("Message") == 0; }));
     for (int id : kLinkControls)
@@ -210,7 +210,7 @@ TEST_F(Experiment, FromStartUpToTheThanksBox)
     mark = trafficMark();
     panel.close();
     ASSERT_TRUE(orvanta.waitForExit(15000ms));
-    EXPECT_SEQUENCE(CloseDownCommands(callId), commandsSince(mark));
+    ExpectSequence(CloseDownCommands(callId), commandsSince(mark));
     std::vector<standin::TrafficEntry> closing;
     for (const standin::TrafficEntry& e : trafficSince(mark)) {
         if ((e.kind == standin::TrafficEntry::Kind::kCommand || e.kind == standin::TrafficEntry::Kind::kIgnored) &&
@@ -281,7 +281,7 @@ TEST_F(Experiment, RecordsAndReplaysAThreeStepTrajectory)
         ASSERT_TRUE(step) << line;
         replay.push_back(DatagramCommand(1, step->command()));
     }
-    EXPECT_SEQUENCE(replay, commandsSince(mark));
+    ExpectSequence(replay, commandsSince(mark));
     EXPECT_EQ(panel.listSelection(IDC_STEP_LIST), 3);
     EXPECT_TRUE(waitForReadBack(*FromLine(recorded[3])));
 }

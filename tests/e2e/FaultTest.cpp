@@ -73,7 +73,7 @@ TEST_F(Faults, LogOutAndInAgainReattachesByItself)
     ASSERT_TRUE(waitForLink(10000ms));
     const std::vector<std::string> kRelink = {"CREATE APPLICATION remotecontrol",
                                               "ALTER APPLICATION remotecontrol CONNECT " + kRobot};
-    EXPECT_SEQUENCE(kRelink, commandsSince(discoveries[0].seq));
+    ExpectSequence(kRelink, commandsSince(discoveries[0].seq));
     EXPECT_TRUE(standinAttached());
     EXPECT_EQ(robotStream(), 2);
     EXPECT_TRUE(waitForTraffic(DatagramCommand(2, "WMCA_QD"), discoveries[0].seq));
@@ -99,7 +99,7 @@ TEST_F(Faults, StreamLostMidSessionEndsTheExperimentOnce)
     const std::vector<std::string> kEnd = {
         DatagramCommand(1, "WMCD"), "ALTER CALL " + std::to_string(callId) + " HANGUP",
         "ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":1", "DELETE APPLICATION remotecontrol"};
-    EXPECT_SEQUENCE(kEnd, commandsSince(mark));
+    ExpectSequence(kEnd, commandsSince(mark));
     EXPECT_EQ(panel.text(IDC_STATUS), "Please restart this program again for next experiment.");
     // The end ran after the notice had been answered: Skype never counted Orvanta as gone.
     for (const standin::TrafficEntry& e : entriesSince(mark, Kind::kNotice))

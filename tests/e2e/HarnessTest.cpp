@@ -10,7 +10,7 @@
 #include "FakeSkype.h"
 #include "OrvantaFixture.h"
 #include "RemoteDialog.h"
-#include "Sequence.h"
+#include "ExpectSequence.h"
 #include "Text.h"
 #include "Wait.h"
 #include "selftest/FixtureIds.h"
@@ -100,7 +100,7 @@ TEST_F(Harness, AnswersDiscoveryInsideTheBroadcast)
     ASSERT_TRUE(start());
     // The start-up broadcast has returned once the window shows, so all of it is in.
     static const std::vector<std::string> kExpected = {"discover", "attach 0", "command HELLO", "done = 1"};
-    EXPECT_SEQUENCE(kExpected, skype.transcript());
+    ExpectSequence(kExpected, skype.transcript());
     auto commands = skype.commands();
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0].from, window.hwnd());
@@ -116,7 +116,7 @@ TEST_F(Harness, AnswersDiscoveryAfterTheBroadcast)
     ASSERT_TRUE(start());
     ASSERT_TRUE(statusBecomes("ATTACH 1"));
     static const std::vector<std::string> kExpected = {"discover", "attach 1", "done = 1"};
-    EXPECT_SEQUENCE(kExpected, skype.transcript());
+    ExpectSequence(kExpected, skype.transcript());
 }
 
 TEST_F(Harness, PostedAttachArrives)
@@ -134,7 +134,7 @@ TEST_F(Harness, SendsNoticesAndRecordsNestedReplies)
     skype.clear();
     EXPECT_EQ(skype.sendNotice("PING"), Answered(1));
     static const std::vector<std::string> kExpected = {"notice PING", "command PONG", "done = 1"};
-    EXPECT_SEQUENCE(kExpected, skype.transcript());
+    ExpectSequence(kExpected, skype.transcript());
     EXPECT_TRUE(skype.commands().at(0).nested);
     EXPECT_EQ(status(), "NOTICE PING");
 }
@@ -155,7 +155,7 @@ TEST_F(Harness, CommandHandlerRepliesFromInsideTheCommand)
     // PONG comes inside CLICKED, before the fixture goes on to AFTER.
     static const std::vector<std::string> kExpected = {"command CLICKED", "notice PING", "command PONG", "done = 1",
                                                        "command AFTER"};
-    EXPECT_SEQUENCE(kExpected, skype.transcript());
+    ExpectSequence(kExpected, skype.transcript());
 }
 
 TEST_F(Harness, ForeignNoticeIsSentFromTheForeignWindow)
@@ -167,7 +167,7 @@ TEST_F(Harness, ForeignNoticeIsSentFromTheForeignWindow)
     EXPECT_EQ(status(), "ATTACH 0");
     static const std::vector<std::string> kExpected = {
         "discover", "attach 0", "command HELLO", "done = 1", "foreign notice PING", "done = 1"};
-    EXPECT_SEQUENCE(kExpected, skype.transcript());
+    ExpectSequence(kExpected, skype.transcript());
 }
 
 TEST_F(Harness, RawCopyDataKeepsItsByteCount)
@@ -201,11 +201,11 @@ TEST_F(Harness, BackgroundSendWaitsWhileTheTestAnswersABox)
     RemoteDialog box = fixture.waitForDialog("Fixture Notice");
     ASSERT_TRUE(box) << fixture.describeWindows();
     static const std::vector<std::string> kDuring = {"notice BOX"};
-    EXPECT_SEQUENCE(kDuring, skype.transcript());
+    ExpectSequence(kDuring, skype.transcript());
     ASSERT_TRUE(box.pressButton(IDOK));
     ASSERT_TRUE(WaitFor("the send to return", [&] { return skype.transcript().size() == 2; }));
     static const std::vector<std::string> kAfter = {"notice BOX", "done = 1"};
-    EXPECT_SEQUENCE(kAfter, skype.transcript());
+    ExpectSequence(kAfter, skype.transcript());
 }
 
 TEST_F(Harness, SendToABusyProgramTimesOut)
@@ -216,7 +216,7 @@ TEST_F(Harness, SendToABusyProgramTimesOut)
     EXPECT_FALSE(skype.sendNotice("SLEEP").delivered);
     static const std::vector<std::string> kExpected = {"notice SLEEP", "done timeout"};
     auto transcript = skype.transcript();
-    EXPECT_SEQUENCE(kExpected, std::vector<std::string>(transcript.end() - 2, transcript.end()));
+    ExpectSequence(kExpected, std::vector<std::string>(transcript.end() - 2, transcript.end()));
 }
 
 TEST_F(Harness, SendToAGoneWindowIsNotDelivered)
@@ -283,7 +283,7 @@ TEST_F(Harness, ReadsAndClicksListLines)
     ASSERT_TRUE(start());
     static const std::vector<std::string> kLines = {"alpha",   "beta", "gamma", "delta",
                                                     "epsilon", "zeta", "eta",   "theta"};
-    EXPECT_SEQUENCE(kLines, window.listLines(IDC_FX_LIST));
+    ExpectSequence(kLines, window.listLines(IDC_FX_LIST));
     EXPECT_EQ(window.listSelection(IDC_FX_LIST), -1);
     ASSERT_TRUE(window.clickListLine(IDC_FX_LIST, 6));
     ASSERT_TRUE(WaitFor("line 6 selected", [&] { return window.listSelection(IDC_FX_LIST) == 6; }));
@@ -384,12 +384,12 @@ TEST_F(Harness, KillEndsTheProcess)
 
 TEST_F(Harness, SequenceReportsTheFirstDifference)
 {
-    auto result = SameLines({"a", "b", "c"}, {"a", "x", "c", "d"});
+    auto result = SameSequence({"a", "b", "c"}, {"a", "x", "c", "d"});
     ASSERT_FALSE(result);
     std::string message = result.message();
     EXPECT_NE(message.find("differ at index 1"), std::string::npos) << message;
-    EXPECT_TRUE(SameLines({"done = *"}, {"done = 1"}));
-    EXPECT_FALSE(SameLines({"done = 1"}, {"done = 2"}));
+    EXPECT_TRUE(SameSequence({"done = *"}, {"done = 1"}));
+    EXPECT_FALSE(SameSequence({"done = 1"}, {"done = 2"}));
 }
 
 TEST_F(Harness, WaitForTimesOutAndHoldsForHolds)

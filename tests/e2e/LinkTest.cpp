@@ -36,7 +36,7 @@ TEST_F(Link, AttachAnswerOpensTheRobotLink)
     const std::vector<std::string> kExpected = {kCreate, kConnect};
     auto commands = skype.commands();
     ASSERT_GE(commands.size(), 2u);
-    EXPECT_SEQUENCE(kExpected, WithoutPolls(skype.commandTexts()));
+    ExpectSequence(kExpected, WithoutPolls(skype.commandTexts()));
     for (const CopyData& command : commands) {
         EXPECT_EQ(command.from, panel.hwnd()) << command.text();
         EXPECT_EQ(command.tag, 0u) << command.text();
@@ -58,7 +58,7 @@ TEST_F(Link, AttachAnswerInsideTheBroadcastIsHandledAtOnce)
                                                 "done = 1"};
     auto transcript = skype.transcript();
     transcript.resize(std::min(transcript.size(), kExpected.size()));
-    EXPECT_SEQUENCE(kExpected, transcript);
+    ExpectSequence(kExpected, transcript);
     // Start-up still disables the link controls after the answer.
     for (int id : kLinkControls)
         EXPECT_FALSE(panel.enabled(id)) << ControlName(id);
@@ -107,7 +107,7 @@ TEST_F(Link, HungWindowOnTheDesktopHoldsNeitherStartUpNorTheLink)
     const std::vector<std::string> kExpected = {kCreate, kConnect};
     auto texts = WithoutPolls(skype.commandTexts());
     texts.resize(std::min(texts.size(), kExpected.size()));
-    EXPECT_SEQUENCE(kExpected, texts);
+    ExpectSequence(kExpected, texts);
     EXPECT_TRUE(Responds(panel.hwnd()));
 }
 
@@ -134,7 +134,7 @@ TEST_F(Link, CallEndIsAnsweredAtOnceThenTheCloseDownAndTheThanksBox)
                                                 "command ALTER CALL 17 HANGUP",
                                                 "command ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":3",
                                                 "command DELETE APPLICATION remotecontrol"};
-    EXPECT_SEQUENCE(kExpected, transcript);
+    ExpectSequence(kExpected, transcript);
     EXPECT_EQ(panel.text(IDC_STATUS), "Please restart this program again for next experiment.");
     ASSERT_TRUE(thanks.pressButton(IDOK));
     EXPECT_TRUE(WaitFor("the thanks box to close", [&] { return orvanta.dialogs().empty(); }));
@@ -151,7 +151,7 @@ TEST_F(Link, TimerPollsTheRobotEverySecond)
                                                 DatagramCommand(3, "WMCA_QD"), DatagramCommand(3, "WMCA_QU")};
     auto texts = skype.commandTexts();
     texts.resize(4);
-    EXPECT_SEQUENCE(kExpected, texts);
+    ExpectSequence(kExpected, texts);
     auto commands = skype.commands();
     auto gap = std::chrono::duration_cast<Millis>(commands[2].at - commands[0].at).count();
     EXPECT_GE(gap, 700) << "ticks closer than a second";
@@ -171,7 +171,7 @@ TEST_F(Link, NoticeSentInsideACommandIsHandledBeforeTheNextCommand)
         "done = 1"};
     auto transcript = skype.transcript();
     transcript.resize(std::min(transcript.size(), kExpected.size()));
-    EXPECT_SEQUENCE(kExpected, transcript);
+    ExpectSequence(kExpected, transcript);
     EXPECT_EQ(panel.text(IDC_STATUS), "Searching Robot, please wait......");
 }
 
@@ -196,7 +196,7 @@ TEST_F(Link, CloseDownHangsUpWaitsAndDeletesTheApplication)
     const std::vector<std::string> kExpected = {DatagramCommand(3, "WMCD"), "ALTER CALL 17 HANGUP",
                                                 "ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":3",
                                                 "DELETE APPLICATION remotecontrol"};
-    EXPECT_SEQUENCE(kExpected, WithoutPolls(skype.commandTexts()));
+    ExpectSequence(kExpected, WithoutPolls(skype.commandTexts()));
     // The 5 s wait lies between the hang-up and the disconnect.
     std::vector<CopyData> commands;
     for (const CopyData& command : skype.commands()) {
@@ -219,7 +219,7 @@ TEST_F(Link, PollsFollowTheLatestStreamNumber)
     const std::vector<std::string> kExpected = {DatagramCommand(8, "WMCA_QD"), DatagramCommand(8, "WMCA_QU")};
     auto texts = skype.commandTexts();
     texts.resize(2);
-    EXPECT_SEQUENCE(kExpected, texts);
+    ExpectSequence(kExpected, texts);
 }
 
 // Polls in the order each tick sends them, starting with the first one given:
@@ -261,7 +261,7 @@ TEST_F(Link, PanelStaysUsableWhileSkypeHangs)
     const std::string request = "APPLICATION remotecontrol DATAGRAM " + kRobot + ":3 Msg$WMIT_D";
     ASSERT_EQ(skype.sendNotice(request), Answered(1));
     const std::vector<std::string> kAnswer = {DatagramCommand(3, "WMCA_ITD")};
-    EXPECT_SEQUENCE(kAnswer, WithoutPolls(skype.commandTexts()));
+    ExpectSequence(kAnswer, WithoutPolls(skype.commandTexts()));
     auto commands = skype.commands();
     auto answer =
         std::find_if(commands.begin(), commands.end(), [&](const CopyData& c) { return c.text() == kAnswer[0]; });
@@ -270,7 +270,7 @@ TEST_F(Link, PanelStaysUsableWhileSkypeHangs)
 
     std::vector<std::string> polls = skype.commandTexts();
     std::erase_if(polls, [](const std::string& c) { return !IsPoll(c); });
-    EXPECT_SEQUENCE(AlternatingPolls(polls), polls);
+    ExpectSequence(AlternatingPolls(polls), polls);
 }
 
 // Closing while Skype hangs: each close-down command waits at most a second,
@@ -306,10 +306,10 @@ TEST_F(Link, ClosingWhileSkypeHangsTakesTheWaitAndASecondACommand)
     ASSERT_GE(received.size(), kAfterWait.size());
     ASSERT_LE(received.size(), kAfterWait.size() + kBeforeWait.size());
     const auto split = received.end() - std::ptrdiff_t(kAfterWait.size());
-    EXPECT_SEQUENCE(kAfterWait, std::vector<std::string>(split, received.end()));
+    ExpectSequence(kAfterWait, std::vector<std::string>(split, received.end()));
     // Windows hands the late ones to Skype after all, in order.
-    EXPECT_SEQUENCE(std::vector<std::string>(kBeforeWait.begin(), kBeforeWait.begin() + (split - received.begin())),
-                    std::vector<std::string>(received.begin(), split));
+    ExpectSequence(std::vector<std::string>(kBeforeWait.begin(), kBeforeWait.begin() + (split - received.begin())),
+                   std::vector<std::string>(received.begin(), split));
 }
 
 const char kRefusedText[] = "You probably have chosen disallowing this software to access Skype\n\n"
@@ -366,7 +366,7 @@ TEST_F(Link, ConnectCallsTheRobotAccount)
     const std::vector<std::string> kExpected = {"call " + kRobot};
     EXPECT_TRUE(HoldsFor(
         "nothing more", [&] { return WithoutPolls(skype.commandTexts()).size() == 1; }, 300ms));
-    EXPECT_SEQUENCE(kExpected, WithoutPolls(skype.commandTexts()));
+    ExpectSequence(kExpected, WithoutPolls(skype.commandTexts()));
 }
 
 TEST_F(Link, VideoStateSwitchesTheLinkControls)
@@ -403,7 +403,7 @@ TEST_F(Link, DisconnectHangsUpTheLastCallAndClosesTheLink)
     const std::vector<std::string> kExpected = {DatagramCommand(3, "WMCD"), "ALTER CALL 17 HANGUP",
                                                 "ALTER APPLICATION remotecontrol DISCONNECT " + kRobot + ":3",
                                                 "DELETE APPLICATION remotecontrol"};
-    EXPECT_SEQUENCE(kExpected, WithoutPolls(skype.commandTexts()));
+    ExpectSequence(kExpected, WithoutPolls(skype.commandTexts()));
     // No wait here: that belongs to the window's close-down.
     auto commands = skype.commands();
     std::erase_if(commands, [](const CopyData& command) { return IsPoll(command.text()); });

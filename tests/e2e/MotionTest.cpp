@@ -113,7 +113,7 @@ TEST_F(Motion, JogRunsFromPressToRelease)
     EXPECT_TRUE(staysAt(2));
     const std::vector<std::string> kExpected = {DatagramCommand(kStream, "WMCA_BSTARTM|1005"),
                                                 DatagramCommand(kStream, "WMCA_BSTOPM|1005")};
-    EXPECT_SEQUENCE(kExpected, sent());
+    ExpectSequence(kExpected, sent());
     EXPECT_TRUE(panel.enabled(IDC_ELBOW_DOWN));
 }
 
@@ -153,7 +153,7 @@ TEST_F(Motion, JogStopsWhereThePointerLeavesTheHeldButton)
         ASSERT_TRUE(panel.moveMouse(IDC_ELBOW_DOWN, {3, 3}));
         ASSERT_TRUE(panel.release(IDC_ELBOW_DOWN));
         EXPECT_TRUE(staysAt(2));
-        EXPECT_SEQUENCE(kStartStop, sent());
+        ExpectSequence(kStartStop, sent());
     }
     skype.clear();
     {
@@ -181,7 +181,7 @@ TEST_F(Motion, JogStopsWhereThePointerLeavesTheHeldButton)
         EXPECT_TRUE(staysAt(2));
         held.release();
         EXPECT_TRUE(staysAt(2));
-        EXPECT_SEQUENCE(kStartStop, sent());
+        ExpectSequence(kStartStop, sent());
     }
 }
 
@@ -205,7 +205,7 @@ TEST_F(Motion, OperatorsOwnMoveEndsAStalledPlayback)
     EXPECT_TRUE(staysAt(2));
     const std::vector<std::string> kExpected = {DatagramCommand(kStream, "WMCA_PCD|X100Y0Z0P-900R0G0SP200"),
                                                 DatagramCommand(kStream, "WMCA_PCD|X550Y0Z0P-900R0G0SP200")};
-    EXPECT_SEQUENCE(kExpected, sent());
+    ExpectSequence(kExpected, sent());
 }
 
 TEST_F(Motion, VideoRejectedDuringAJogStopsItAtOnce)
@@ -217,13 +217,13 @@ TEST_F(Motion, VideoRejectedDuringAJogStopsItAtOnce)
     ASSERT_EQ(skype.sendNotice(kVideoRejected), Answered(1));
     const std::vector<std::string> kInsideTheNotice = {
         "notice " + kVideoRejected, "command " + DatagramCommand(kStream, "WMCA_BSTOPM|1005"), "done = 1"};
-    EXPECT_SEQUENCE(kInsideTheNotice, WithoutPolls(skype.transcript()));
+    ExpectSequence(kInsideTheNotice, WithoutPolls(skype.transcript()));
     EXPECT_FALSE(panel.enabled(IDC_ELBOW_DOWN));
     // The hold is over: the release that follows reaches a disabled button and stops nothing again.
     ASSERT_TRUE(panel.release(IDC_ELBOW_DOWN));
     EXPECT_TRUE(staysAt(1, 600ms));
     const std::vector<std::string> kExpected = {DatagramCommand(kStream, "WMCA_BSTOPM|1005")};
-    EXPECT_SEQUENCE(kExpected, sent());
+    ExpectSequence(kExpected, sent());
 }
 
 TEST_F(Motion, MoveToXyzSendsTheSetPoseInWholeUnits)
@@ -233,7 +233,7 @@ TEST_F(Motion, MoveToXyzSendsTheSetPoseInWholeUnits)
     ASSERT_TRUE(waitForSent(1));
     EXPECT_TRUE(staysAt(1));
     const std::vector<std::string> kExpected = {DatagramCommand(kStream, kTypedPoseTarget)};
-    EXPECT_SEQUENCE(kExpected, sent());
+    ExpectSequence(kExpected, sent());
     expectTexts(kTypedPose);
 }
 
@@ -244,7 +244,7 @@ TEST_F(Motion, StepSendsTheSetPoseLikeMoveToXyz)
     ASSERT_TRUE(waitForSent(1));
     EXPECT_TRUE(staysAt(1));
     const std::vector<std::string> kExpected = {DatagramCommand(kStream, kTypedPoseTarget)};
-    EXPECT_SEQUENCE(kExpected, sent());
+    ExpectSequence(kExpected, sent());
     expectTexts(kTypedPose);
 }
 
@@ -309,7 +309,7 @@ TEST_F(Motion, CalibrateAnsweredYesSetsHomeHere)
     ASSERT_TRUE(waitForSent(1));
     EXPECT_TRUE(staysAt(1));
     const std::vector<std::string> kExpected = {DatagramCommand(kStream, "WMCA_BSHP|")};
-    EXPECT_SEQUENCE(kExpected, sent());
+    ExpectSequence(kExpected, sent());
 }
 
 TEST_F(Motion, GotoHomeAnsweredYesMovesHome)
@@ -318,7 +318,7 @@ TEST_F(Motion, GotoHomeAnsweredYesMovesHome)
     ASSERT_TRUE(waitForSent(1));
     EXPECT_TRUE(staysAt(1));
     const std::vector<std::string> kExpected = {DatagramCommand(kStream, "WMCA_BMTH|")};
-    EXPECT_SEQUENCE(kExpected, sent());
+    ExpectSequence(kExpected, sent());
 }
 
 TEST_F(Motion, HomingAnsweredNoSendsNothing)

@@ -12,10 +12,11 @@
 #include <string_view>
 #include <vector>
 
+#include "ControlNames.h"
 #include "DialogProcess.h"
 #include "FakeSkype.h"
 #include "RemoteDialog.h"
-#include "Sequence.h"
+#include "ExpectSequence.h"
 #include "WireTexts.h"
 #include "SkypeWindow.h"
 #include "Wait.h"
@@ -24,7 +25,8 @@
 
 namespace e2e {
 
-// "IDC_STATUS" for 1016, for failure messages; empty for an unknown id.
+// "IDC_STATUS" for 1016 (testsupport::ControlSymbol), and a message box's text, for
+// failure messages; empty for an unknown id.
 std::string OrvantaControlName(int id);
 
 // The controls that only a working robot link enables, in the order the

@@ -120,7 +120,7 @@ TEST_F(Robot, RequestIsAnsweredInsideItsNotice)
     ASSERT_EQ(skype.sendNotice(DatagramNotice(kStream, "WMIT_D")), Answered(1));
     const std::vector<std::string> kExpected = {"notice " + DatagramNotice(kStream, "WMIT_D"),
                                                 "command " + DatagramCommand(kStream, "WMCA_ITD"), "done = 1"};
-    EXPECT_SEQUENCE(kExpected, WithoutPolls(skype.transcript()));
+    ExpectSequence(kExpected, WithoutPolls(skype.transcript()));
     EXPECT_EQ(panel.text(IDC_STATUS), kLinkOk);
 }
 

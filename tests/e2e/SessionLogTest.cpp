@@ -180,7 +180,7 @@ TEST_F(SessionLog, SessionLeavesOneLogOfItsCommandsAndNoticesInOrder)
         "out " + kDelete,
     };
     ASSERT_EQ(logs().size(), 1u);
-    EXPECT_SEQUENCE(kExpected, entries(file));
+    ExpectSequence(kExpected, entries(file));
 }
 
 // A file where the log's folder should be: no log, and the panel works as
@@ -217,7 +217,7 @@ TEST_F(SessionLog, UnwritableFolderChangesNothingButTheMenuItem)
         kCreate, kConnect, kCall, DatagramCommand(3, "WMCD"), "ALTER CALL 0 HANGUP", kDisconnect, kDelete};
     auto commands = skype.commandTexts();
     std::erase_if(commands, IsPoll);
-    EXPECT_SEQUENCE(kExpected, commands);
+    ExpectSequence(kExpected, commands);
     EXPECT_TRUE(fs::is_regular_file(m_folder / "Orvanta"));
 }
 

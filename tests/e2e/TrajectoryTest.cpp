@@ -208,7 +208,7 @@ protected:
     {
         if (WaitFor("the step list", [&] { return lines() == expected; }))
             return ::testing::AssertionSuccess();
-        return SameLines(expected, lines());
+        return SameSequence(expected, lines());
     }
 
     ::testing::AssertionResult selects(int index)
@@ -329,7 +329,7 @@ TEST_F(Trajectory, RecordsSavesLoadsAndReplaysThreeSteps)
         EXPECT_TRUE(panel.enabled(id)) << ControlName(id);
     EXPECT_FALSE(panel.checked(IDC_REC));
     ASSERT_TRUE(orvanta.noDialogOpen());
-    EXPECT_SEQUENCE(recorded, lines());
+    ExpectSequence(recorded, lines());
 
     // Recording sent the robot nothing.
     EXPECT_TRUE(CartesianTargets(skype.commandTexts()).empty());
@@ -339,7 +339,7 @@ TEST_F(Trajectory, RecordsSavesLoadsAndReplaysThreeSteps)
     const std::string saved = WindowsText(recorded);
     ASSERT_TRUE(WaitFor("the saved file", [&] { return ReadBytes(path) == saved; }))
         << Quoted(ReadBytes(path).value_or("(no file)"));
-    EXPECT_SEQUENCE(Lines{"steps.txt"}, folder.names());
+    ExpectSequence(Lines{"steps.txt"}, folder.names());
 
     clearList();
 
@@ -359,7 +359,7 @@ TEST_F(Trajectory, RecordsSavesLoadsAndReplaysThreeSteps)
     ASSERT_TRUE(panel.click(IDC_RUN));
     ASSERT_TRUE(WaitFor("the first target", [&] { return !CartesianTargets(skype.commandTexts()).empty(); }));
     EXPECT_TRUE(panel.checked(IDC_RUN));
-    EXPECT_SEQUENCE(TargetsOf({0}), CartesianTargets(skype.commandTexts()));
+    ExpectSequence(TargetsOf({0}), CartesianTargets(skype.commandTexts()));
     for (int next = 1; next < int(recorded.size()); ++next) {
         ASSERT_TRUE(stepEnds());
         EXPECT_EQ(selection(), next);
@@ -368,7 +368,7 @@ TEST_F(Trajectory, RecordsSavesLoadsAndReplaysThreeSteps)
     ASSERT_TRUE(stepEnds());
     EXPECT_EQ(selection(), 3);
     ASSERT_TRUE(WaitFor("RUN unchecked", [&] { return !panel.checked(IDC_RUN); }));
-    EXPECT_SEQUENCE(TargetsOf({0, 1, 2, 3}), WithoutPolls(skype.commandTexts()));
+    ExpectSequence(TargetsOf({0, 1, 2, 3}), WithoutPolls(skype.commandTexts()));
 
     // Backward: checking Backward selects the last line and sends nothing; RUN
     // sends what the Set edits show (still the last line), then back to line 0.
@@ -386,7 +386,7 @@ TEST_F(Trajectory, RecordsSavesLoadsAndReplaysThreeSteps)
     ASSERT_TRUE(stepEnds());
     EXPECT_EQ(selection(), 0);
     ASSERT_TRUE(WaitFor("RUN unchecked", [&] { return !panel.checked(IDC_RUN); }));
-    EXPECT_SEQUENCE(TargetsOf({3, 2, 1, 0}), WithoutPolls(skype.commandTexts()));
+    ExpectSequence(TargetsOf({3, 2, 1, 0}), WithoutPolls(skype.commandTexts()));
 
     // The file is as it was saved.
     EXPECT_EQ(ReadBytes(path), saved);
@@ -428,7 +428,7 @@ TEST_F(Trajectory, LoadingAMissingNameCreatesItsTxtFileOnceAndEmptiesTheList)
     ASSERT_TRUE(listBecomes({}));
     EXPECT_EQ(selection(), -1);
     EXPECT_EQ(ReadBytes(folder.file("run.txt.txt")), "");
-    EXPECT_SEQUENCE(Lines{"run.txt.txt"}, folder.names());
+    ExpectSequence(Lines{"run.txt.txt"}, folder.names());
 
     // Again, now that run.txt.txt holds steps: it is left as it is.
     const std::string kept = "1,2,3,4,5,6,7\r\n";
@@ -438,7 +438,7 @@ TEST_F(Trajectory, LoadingAMissingNameCreatesItsTxtFileOnceAndEmptiesTheList)
     ASSERT_TRUE(chooseFile(IDC_LOAD, folder.file("run.txt"), IDNO));
     ASSERT_TRUE(listBecomes({}));
     EXPECT_EQ(ReadBytes(folder.file("run.txt.txt")), kept);
-    EXPECT_SEQUENCE(Lines{"run.txt.txt"}, folder.names());
+    ExpectSequence(Lines{"run.txt.txt"}, folder.names());
 }
 
 TEST_F(Trajectory, AFailedSaveKeepsTheOldFileAndSaysSo)
@@ -471,8 +471,8 @@ TEST_F(Trajectory, AFailedSaveKeepsTheOldFileAndSaysSo)
     ASSERT_TRUE(WaitFor("the box closed", [&] { return !box.exists() || !box.isVisible(); }));
 
     EXPECT_EQ(ReadBytes(old), saved);
-    EXPECT_SEQUENCE(Lines{"old.txt"}, folder.names());
-    EXPECT_SEQUENCE((Lines{"0,0,0,-90,0,0,200", "5,0,0,-90,0,0,200"}), lines());
+    ExpectSequence(Lines{"old.txt"}, folder.names());
+    ExpectSequence((Lines{"0,0,0,-90,0,0,200", "5,0,0,-90,0,0,200"}), lines());
 }
 
 // Unsaved steps hold a close up: Cancel keeps the panel as it was, Escape
@@ -544,7 +544,7 @@ TEST_F(Trajectory, CloseWithUnsavedStepsAnsweredYesSavesThemFirst)
     ASSERT_TRUE(answerFileDialog(Widen(path)));
     ASSERT_TRUE(orvanta.waitForExit(15000ms));
     EXPECT_EQ(ReadBytes(path), WindowsText({"12,0,0,-90,0,0,200"}));
-    EXPECT_SEQUENCE(Lines{"kept.txt"}, folder.names());
+    ExpectSequence(Lines{"kept.txt"}, folder.names());
 }
 
 // LOAD over unsaved steps asks first: Cancel opens no dialog and keeps the
@@ -563,7 +563,7 @@ TEST_F(Trajectory, LoadOverUnsavedStepsAsksFirst)
     ASSERT_TRUE(answerUnsaved(IDCANCEL));
     ASSERT_TRUE(panel.click(IDC_ON_TOP));  // handled after the question
     EXPECT_TRUE(orvanta.noDialogOpen());
-    EXPECT_SEQUENCE(Lines{"0,0,0,-90,0,0,200"}, lines());
+    ExpectSequence(Lines{"0,0,0,-90,0,0,200"}, lines());
 
     ASSERT_TRUE(chooseFile(IDC_LOAD, path, IDNO));
     ASSERT_TRUE(listBecomes({"1,2,3,4,5,6,7"}));
@@ -638,8 +638,8 @@ TEST_F(Trajectory, LoadOfAFileHeldByAnotherProgramSaysSoAndKeepsTheList)
     ASSERT_TRUE(box.pressButton(IDOK));
     ASSERT_TRUE(WaitFor("the box closed", [&] { return !box.exists() || !box.isVisible(); }));
 
-    EXPECT_SEQUENCE(Lines{"0,0,0,-90,0,0,200"}, lines());
-    EXPECT_SEQUENCE(Lines{"held.txt"}, folder.names());
+    ExpectSequence(Lines{"0,0,0,-90,0,0,200"}, lines());
+    ExpectSequence(Lines{"held.txt"}, folder.names());
     CloseHandle(held);
     closer.handle = INVALID_HANDLE_VALUE;
     EXPECT_EQ(ReadBytes(path), content);
@@ -672,14 +672,14 @@ TEST_F(Playback, UncheckingRunEndsPlaybackAtOnce)
     ASSERT_TRUE(panel.clickListLine(IDC_STEP_LIST, 0));
     skype.clear();
     ASSERT_TRUE(panel.click(IDC_RUN));
-    EXPECT_SEQUENCE(std::vector<std::string>{TargetX(10)}, targets());
+    ExpectSequence(std::vector<std::string>{TargetX(10)}, targets());
     ASSERT_TRUE(panel.click(IDC_RUN));
     EXPECT_FALSE(panel.checked(IDC_RUN));
     ASSERT_TRUE(stepEnds());
     ASSERT_TRUE(panel.setText(IDC_SPEED, ""));
     ASSERT_TRUE(stepEnds());
     ASSERT_TRUE(stepEnds());
-    EXPECT_SEQUENCE(std::vector<std::string>{TargetX(10)}, targets());
+    ExpectSequence(std::vector<std::string>{TargetX(10)}, targets());
     EXPECT_EQ(selection(), 0);
 
     // A click on a line, On Top twice, a report: RUN stays unchecked.
@@ -689,7 +689,7 @@ TEST_F(Playback, UncheckingRunEndsPlaybackAtOnce)
     ASSERT_TRUE(robotSays("WMRP_D|X0Y0Z0P0R0G0"));
     EXPECT_FALSE(panel.checked(IDC_RUN));
     ASSERT_TRUE(stepEnds());
-    EXPECT_SEQUENCE(std::vector<std::string>{TargetX(10)}, targets());
+    ExpectSequence(std::vector<std::string>{TargetX(10)}, targets());
 }
 
 // RUN plays the highlighted step, not what the Set edits show, and goes on from it.
@@ -708,7 +708,7 @@ TEST_F(Playback, RunPlaysTheHighlightedStep)
     ASSERT_TRUE(stepEnds());
     EXPECT_EQ(panel.text(IDC_X_SET), "20");
     const std::vector<std::string> kExpected = {TargetX(30), TargetX(20)};
-    EXPECT_SEQUENCE(kExpected, targets());
+    ExpectSequence(kExpected, targets());
 }
 
 // What the operator types survives the writes they did not ask for: the
@@ -767,7 +767,7 @@ TEST_F(Playback, StepThatCannotBeSentIsRefusedAndEndsPlayback)
     ASSERT_TRUE(box.pressButton(IDOK));
     ASSERT_TRUE(WaitFor("the box closed", [&] { return !box.exists() || !box.isVisible(); }));
     ASSERT_TRUE(stepEnds());
-    EXPECT_SEQUENCE(std::vector<std::string>{TargetX(10)}, targets());
+    ExpectSequence(std::vector<std::string>{TargetX(10)}, targets());
 }
 
 }  // namespace

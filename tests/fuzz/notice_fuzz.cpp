@@ -75,7 +75,7 @@ Notice Raw(FuzzedDataProvider& in, int stream)
 // The Read boxes' texts, X, Y, Z, pitch, roll and hand.
 using Pose = std::array<std::string, 6>;
 
-Pose ReadPose(const headless::Desktop& desk)
+Pose ReadPose(const SkypeDesktop& desk)
 {
     return {desk.Text(IDC_X_READ),     desk.Text(IDC_Y_READ),    desk.Text(IDC_Z_READ),
             desk.Text(IDC_PITCH_READ), desk.Text(IDC_ROLL_READ), desk.Text(IDC_HAND_READ)};

@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "ControlNames.h"
 #include "FuzzSupport.h"
 #include "PlaybackOrder.h"
 #include "SkypeChannel.h"
@@ -231,7 +232,7 @@ private:
 
     void Click(int id)
     {
-        m_last = "click on " + headless::Desktop::ControlName(id);
+        m_last = "click on " + testsupport::ControlName(id);
         if (id == IDC_RUN && m_desk.Enabled(IDC_RUN) && m_desk.Check(IDC_RUN) != BST_CHECKED)
             m_runStopped = false;  // the click checks it before its handler runs
         m_handling.push_back(id == IDC_MOVE_XYZ || id == IDC_STEP ? Source::kTargetClick : Source::kOperator);
@@ -248,7 +249,7 @@ private:
         case 1: {
             // The mouse goes down on a jog button, or up over any control.
             int id = m_mouseDown ? IDC_BASE_PLUS + m_in.ConsumeIntegralInRange(0, 45) : Jog();
-            m_last = (m_mouseDown ? "release over " : "press on ") + headless::Desktop::ControlName(id);
+            m_last = (m_mouseDown ? "release over " : "press on ") + testsupport::ControlName(id);
             if (m_mouseDown)
                 m_desk.Release(id);
             else
@@ -259,7 +260,7 @@ private:
         case 2:
             if (!m_mouseDown) {
                 int id = Jog();
-                m_last = "double-click's press on " + headless::Desktop::ControlName(id);
+                m_last = "double-click's press on " + testsupport::ControlName(id);
                 m_desk.DoubleClickPress(id);
                 m_mouseDown = true;
             }
@@ -294,7 +295,7 @@ private:
         }
         case 9: {
             int id = kTyped[m_in.ConsumeIntegralInRange<size_t>(0, std::size(kTyped) - 1)];
-            m_last = "typing into " + headless::Desktop::ControlName(id);
+            m_last = "typing into " + testsupport::ControlName(id);
             m_desk.Type(id, kTexts[m_in.ConsumeIntegralInRange<size_t>(0, std::size(kTexts) - 1)]);
             break;
         }

@@ -110,7 +110,7 @@ const int kBoxes[] = {IDC_X_SET, IDC_Y_SET, IDC_Z_SET, IDC_PITCH_SET, IDC_ROLL_S
 
 // The line at the selection was just written from the Set boxes and the note,
 // read whole by the click's pull.
-void CheckWritten(const headless::Desktop& desk, const std::string& line, const char* by)
+void CheckWritten(const SkypeDesktop& desk, const std::string& line, const char* by)
 {
     double values[7];
     for (int i = 0; i < 7; ++i)
@@ -138,7 +138,7 @@ void CheckWritten(const headless::Desktop& desk, const std::string& line, const 
 void WriteThroughThePanel(FuzzedDataProvider& in)
 {
     fuzz::Panel panel(fuzz::Panel::State::Open);
-    headless::Desktop& desk = panel.desk;
+    SkypeDesktop& desk = panel.desk;
     // A step that cannot be written is refused with a box.
     desk.onUnscriptedBox = [](const std::string&, UINT) { return IDOK; };
 

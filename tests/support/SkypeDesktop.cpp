@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "Resources.h"
 #include "SkypeApi.h"
 #include "WindowSystem.h"
 
@@ -12,16 +11,11 @@ SkypeDesktop& SkypeDesktop::Get()
     return desktop;
 }
 
-SkypeDesktop::SkypeDesktop()
-{
-    Install(*this);
-    SetControlNamer([](int id) { return headless::Resources::Get().NameOf(id, "IDC_"); });
-    SkypeDesktop::Reset();
-}
+SkypeDesktop::SkypeDesktop() { SkypeDesktop::Reset(); }
 
 void SkypeDesktop::Reset()
 {
-    Desktop::Reset();
+    DesktopDriver::Reset();
     m_commands.clear();
     m_commandCounts.clear();
     onCommand = nullptr;

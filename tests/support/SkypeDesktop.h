@@ -1,16 +1,16 @@
-// The headless desktop with a Skype client on it: the unit tests' and the fuzz
-// targets' instrument. The Skype API window takes every command (logged as "send
-// <command>") and lets the test react inside the command's send, as on Windows;
-// the test sends attach answers and notices as Skype. Controls are named in the
-// log by their resource symbols ("enable IDC_CONNECT 0").
+// The headless desktop's driver with a Skype client on the desktop: the unit
+// tests' and the fuzz targets' instrument. The Skype API window takes every
+// command (recorded as "send <command>") and lets the test react inside the
+// command's send, as on Windows; the test sends attach answers and notices as
+// Skype.
 #pragma once
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "Desktop.h"
+#include "DesktopDriver.h"
 
-class SkypeDesktop : public headless::Desktop {
+class SkypeDesktop : public testsupport::DesktopDriver {
 public:
     // The desktop every headless window call of the program reaches.
     static SkypeDesktop& Get();

@@ -55,7 +55,7 @@ void PanelTest::LoadSteps(const Sequence& lines)
 
 Sequence PanelTest::Shown(int id) const
 {
-    const std::string prefix = "text " + headless::Desktop::ControlName(id) + " ";
+    const std::string prefix = "text " + testsupport::ControlName(id) + " ";
     Sequence out;
     for (const std::string& entry : desk.Entries(headless::kText))
         if (entry.compare(0, prefix.size(), prefix) == 0)

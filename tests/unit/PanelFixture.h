@@ -1,5 +1,5 @@
 // The fixture of the panel's unit tests: a fresh headless desktop and a panel on
-// it, and sequence assertions over the desktop's log.
+// it, and the runs of the desktop's log that its tests compare (ExpectSequence).
 #pragma once
 #include <gtest/gtest.h>
 
@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "ControlNames.h"
 #include "ControlPanelDlg.h"
-#include "LineDiff.h"
+#include "ExpectSequence.h"
 #include "PanelDriver.h"
 #include "SkypeDesktop.h"
 #include "WireTexts.h"
@@ -16,10 +17,6 @@
 
 using Sequence = testsupport::Lines;
 using testsupport::operator+;
-
-// Compares a run with the expected one; on a mismatch prints the first
-// difference and both runs side by side.
-#define EXPECT_SEQUENCE(expected, actual) EXPECT_TRUE(::testsupport::SameLines((expected), (actual))) << #actual
 
 class PanelTest : public ::testing::Test {
 protected:

@@ -12,15 +12,12 @@
 #include <set>
 #include <string>
 
+#include "ExpectSequence.h"
 #include "LineDiff.h"
 #include "RobotSession.h"
 
 using Sequence = testsupport::Lines;
 using testsupport::operator+;
-
-#ifndef EXPECT_SEQUENCE
-#define EXPECT_SEQUENCE(expected, actual) EXPECT_TRUE(::testsupport::SameLines((expected), (actual))) << #actual
-#endif
 
 // The boxes the operator types in, by the names the log gives them.
 enum class TypedBox { kX, kY, kZ, kPitch, kRoll, kHand, kNote, kSpeed };

@@ -70,7 +70,7 @@ TEST_F(ChannelTest, CommandGoesOutWholeWithItsZeroByteFromTheCopyBuffer)
     const std::string longest(1023, 'C');
     channel.Send("GET USERSTATUS");
     channel.Send(longest.c_str());
-    EXPECT_SEQUENCE((Sequence{"send GET USERSTATUS", "send " + longest}), Sent());
+    ExpectSequence((Sequence{"send GET USERSTATUS", "send " + longest}), Sent());
     EXPECT_EQ(desk.CommandByteCounts(), (std::vector<DWORD>{15, 1024}));
     EXPECT_EQ(buffer, g_szCopyBuffer);
     EXPECT_EQ(g_szCopyBuffer, longest);
@@ -109,7 +109,7 @@ TEST_F(ChannelTest, SkypeThatStopsAnsweringCostsOneSecondAndLosesNoCommand)
     desk.AnswerAgain(desk.SkypeWindow());
     channel.Send("E");
     channel.Send("F");
-    EXPECT_SEQUENCE(expected, Sent());
+    ExpectSequence(expected, Sent());
     // The first answer in time restores the full second; so does an attach.
     EXPECT_EQ(desk.SendLimits(), (std::vector<UINT>{1000, 100, 100, 100, 100, 1000}));
     desk.StopAnswering(desk.SkypeWindow());
@@ -144,7 +144,7 @@ TEST_F(ChannelTest, VitalCommandGetsTheFullSecondAndGoesOnceMoreWhenSkypeAnswers
     desk.AnswerAgain(desk.SkypeWindow());
     channel.Send("C");
     channel.Send("D");
-    EXPECT_SEQUENCE(expected, Sent());
+    ExpectSequence(expected, Sent());
     EXPECT_EQ(desk.SendLimits(), (std::vector<UINT>{1000, 1000, 100, 100, 1000, 1000}));
 
     Flush();
@@ -172,7 +172,7 @@ TEST_F(ChannelTest, VitalCommandGetsTheFullSecondAndGoesOnceMoreWhenSkypeAnswers
         "send LEAVE",
         "send G",
     };
-    EXPECT_SEQUENCE(again, Sent());
+    ExpectSequence(again, Sent());
     EXPECT_EQ(gone, 0);
 }
 
@@ -199,7 +199,7 @@ TEST_F(ChannelTest, SkypeWindowGoneUnderACommandIsForgottenAndToldOnce)
     desk.StartSkype();
     Attach();
     channel.Send("D");
-    EXPECT_SEQUENCE(expected, Sent());
+    ExpectSequence(expected, Sent());
     EXPECT_EQ(gone, 1);
     // Sent before any attachment, a command finds no window either: that is no loss.
     CSkypeChannel fresh{owner, log};
@@ -212,7 +212,7 @@ TEST_F(ChannelTest, CommandsBeforeAnyAttachAreUndelivered)
 {
     static const Sequence expected = {"undelivered call orvanta.robot"};
     channel.Send("call orvanta.robot");
-    EXPECT_SEQUENCE(expected, Sent());
+    ExpectSequence(expected, Sent());
     EXPECT_TRUE(desk.Commands().empty());
 }
 
@@ -235,9 +235,9 @@ TEST_F(ChannelTest, NoticeEndsAtItsFirstZeroByteOrItsByteCount)
     };
     Attach();
     for (const Row& r : rows)
-        EXPECT_SEQUENCE(Sequence{r.heard}, Heard(r.bytes, r.count));
-    EXPECT_SEQUENCE(Sequence{""}, Heard("", 18, nullptr, true));
-    EXPECT_SEQUENCE(Sequence{Padded(1023)}, Heard(Padded(1023)));
+        ExpectSequence(Sequence{r.heard}, Heard(r.bytes, r.count));
+    ExpectSequence(Sequence{""}, Heard("", 18, nullptr, true));
+    ExpectSequence(Sequence{Padded(1023)}, Heard(Padded(1023)));
 }
 
 // A notice is looked at up to 1024 bytes. One whose text does not end within
@@ -271,7 +271,7 @@ TEST_F(ChannelTest, NoticeThatDoesNotEndWithin1024BytesIsDropped)
         std::string bytes = row.bytes;
         bytes.resize(std::max<size_t>(bytes.size(), row.count), 'z');  // readable up to the count
         const size_t end = std::min(bytes.find('\0'), size_t(1024));
-        EXPECT_SEQUENCE(row.taken ? Sequence{bytes.substr(0, end)} : Sequence{}, Heard(bytes, row.count));
+        ExpectSequence(row.taken ? Sequence{bytes.substr(0, end)} : Sequence{}, Heard(bytes, row.count));
     }
 }
 
@@ -287,7 +287,7 @@ TEST_F(ChannelTest, OnlyTheAttachedSkypeWindowIsHeard)
     Attach();
     EXPECT_EQ(answers, (std::vector<std::intptr_t>{kAttachPendingAuthorization, kAttachSuccess}));
     EXPECT_TRUE(Heard("CALL 17 STATUS FINISHED", 24, desk.ForeignWindow()).empty());
-    EXPECT_SEQUENCE(Sequence{"CALL 17 STATUS FINISHED"}, Heard("CALL 17 STATUS FINISHED"));
+    ExpectSequence(Sequence{"CALL 17 STATUS FINISHED"}, Heard("CALL 17 STATUS FINISHED"));
     EXPECT_TRUE(Log(headless::kAll).empty());
 }
 
@@ -307,7 +307,7 @@ TEST_F(ChannelTest, NoticeProvokedByACommandIsHandledInsideItsSend)
             desk.Notice("APPLICATION remotecontrol DATAGRAM orvanta.robot:1 Msg$WMIT_D");
     };
     desk.Click(IDC_DISCONNECT);
-    EXPECT_SEQUENCE(expected, Sent());
+    ExpectSequence(expected, Sent());
     EXPECT_STREQ(g_szCopyBuffer, "DELETE APPLICATION remotecontrol");
 }
 

@@ -230,7 +230,7 @@ TEST_F(PanelTest, BoxesNoScriptExpectsGoToTheAnswerer)
     desk.Attach(3);
     const Sequence boxes = {
         "box Error Message | Skype API not available, please log in Skype to operate robot | stop ok -> IDOK"};
-    EXPECT_SEQUENCE(boxes, Log(headless::kBox));
+    ExpectSequence(boxes, Log(headless::kBox));
     EXPECT_EQ(asked, (std::vector<std::string>{"Skype API not available, please log in Skype to operate robot (ok)"}));
 
     // A script still takes the box it expects.

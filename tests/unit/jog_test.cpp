@@ -36,7 +36,7 @@ std::vector<Interruption> Interruptions()
     return {
         {"capture taken",
          [](SkypeDesktop& d) { d.TakeCapture(); },
-         {"capture " + headless::Desktop::ControlName(0), Stop(1005)}},
+         {"capture " + testsupport::ControlName(0), Stop(1005)}},
         {"panel deactivated", [](SkypeDesktop& d) { d.Deactivate(); }, {"capture none", Stop(1005)}},
         {"box",
          [](SkypeDesktop& d) {
@@ -70,9 +70,8 @@ TEST_F(Jog, EveryButtonStartsOnPressAndStopsOnRelease)
         desk.Press(id);
         desk.Release(id);
         // Press, release.
-        const Sequence expected = {"capture " + headless::Desktop::ControlName(id), Start(id), Stop(id),
-                                   "capture none"};
-        EXPECT_SEQUENCE(expected, Log(kJogLog));
+        const Sequence expected = {"capture " + testsupport::ControlName(id), Start(id), Stop(id), "capture none"};
+        ExpectSequence(expected, Log(kJogLog));
     }
 }
 
@@ -85,7 +84,7 @@ TEST_F(Jog, HoldEndedWithoutAReleaseStopsOnceAtThatMoment)
         desk.Press(IDC_ELBOW_DOWN);
         Flush();
         cut.act(desk);
-        EXPECT_SEQUENCE(cut.logged, Log(kJogLog));
+        ExpectSequence(cut.logged, Log(kJogLog));
         desk.VerifyScriptsTaken();
     }
 }
@@ -119,7 +118,7 @@ TEST_F(Jog, ReleaseOverTheButtonAfterAnEarlyStopSendsNoSecondStop)
     // The next hold is a hold of its own.
     desk.Click(IDC_ELBOW_DOWN);
     static const Sequence kNextHold = {Start(1005), Stop(1005)};
-    EXPECT_SEQUENCE(kNextHold, Sent());
+    ExpectSequence(kNextHold, Sent());
 }
 
 TEST_F(Jog, StartWhoseAnswersEndTheHoldStopsAtThatMoment)
@@ -138,7 +137,7 @@ TEST_F(Jog, StartWhoseAnswersEndTheHoldStopsAtThatMoment)
         desk.Press(IDC_ELBOW_DOWN);
         Sequence expected = {"capture IDC_ELBOW_DOWN", Start(1005)};
         expected.insert(expected.end(), cut.logged.begin(), cut.logged.end());
-        EXPECT_SEQUENCE(expected, Log(kJogLog));
+        ExpectSequence(expected, Log(kJogLog));
         desk.VerifyScriptsTaken();
         // The button does not take the mouse again after its hold ended.
         EXPECT_NE(desk.Capture(), desk.Item(IDC_ELBOW_DOWN));
@@ -161,7 +160,7 @@ TEST_F(Jog, PointerSlidingOffTheHeldButtonStopsItThereOnce)
     desk.MoveMouse(IDC_ELBOW_DOWN, 4, 4);
     desk.Release(IDC_ELBOW_DOWN);
     static const Sequence kOneStop = {Stop(1005), "capture none"};
-    EXPECT_SEQUENCE(kOneStop, Log(kJogLog));
+    ExpectSequence(kOneStop, Log(kJogLog));
 }
 
 TEST_F(Jog, DoubleClickPressStartsNothingAndItsReleaseStops)
@@ -172,5 +171,5 @@ TEST_F(Jog, DoubleClickPressStartsNothingAndItsReleaseStops)
     desk.Release(IDC_WRIST_UP);
     // First click, then the double-click's second press and release.
     static const Sequence kExpected = {Start(1008), Stop(1008), Stop(1008)};
-    EXPECT_SEQUENCE(kExpected, Sent());
+    ExpectSequence(kExpected, Sent());
 }

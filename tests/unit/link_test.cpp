@@ -237,7 +237,7 @@ TEST_F(ControllerTest, EachAttachStatusHasItsOwnEffect)
         Restart();
         log.clear();
         link->OnAttachAnswer(r.status);
-        EXPECT_SEQUENCE(r.log, log);
+        ExpectSequence(r.log, log);
         EXPECT_EQ(link->Linked(), r.linked);
         EXPECT_EQ(link->Supervision().RediscoverCountdown(), r.countdown);
     }
@@ -270,7 +270,7 @@ TEST_F(ControllerTest, AttachAgainOpensTheLinkAgain)
     link->OnSkypeNotice("USERSTATUS LOGGEDOUT");
     log.clear();
     link->OnAttachAnswer(kAttachSuccess);
-    EXPECT_SEQUENCE(kOpenLink, log);
+    ExpectSequence(kOpenLink, log);
     EXPECT_TRUE(link->Linked());
 }
 
@@ -364,7 +364,7 @@ TEST_F(ControllerTest, EveryNoticeGoesThroughTheTestsInOrder)
         InCall();
         link->OnSkypeNotice(r.notice);
         RunPosted();
-        EXPECT_SEQUENCE(r.log, log);
+        ExpectSequence(r.log, log);
         EXPECT_EQ(link->CallId(), r.call);
         EXPECT_EQ(link->StreamId(), r.stream);
         EXPECT_EQ(link->Linked(), r.linked);
@@ -395,7 +395,7 @@ TEST_F(ControllerTest, JogStopsAndTheLeavingAreTheVitalDatagrams)
                                 "WMCA_PCD|X10Y0Z0P0R0G0SP200", "WMCA_BSHP|", "WMCA_BMTH|", "WMCA_BSTOPM"})
         link->SendDatagram(command);
     link->CloseRobotLink();
-    EXPECT_SEQUENCE(expected, vital);
+    ExpectSequence(expected, vital);
 }
 
 TEST_F(ControllerTest, DatagramsGoOutWhateverTheLinkState)
@@ -404,7 +404,7 @@ TEST_F(ControllerTest, DatagramsGoOutWhateverTheLinkState)
     link->OnAttachAnswer(kAttachSuccess);
     log.clear();
     link->SendDatagram("WMCA_QD");
-    EXPECT_SEQUENCE(Sequence{Datagram("WMCA_QD", 0)}, log);
+    ExpectSequence(Sequence{Datagram("WMCA_QD", 0)}, log);
 }
 
 // --- A Disconnect inside the Thanks box
@@ -415,12 +415,12 @@ TEST_F(ControllerTest, DisconnectInsideTheThanksBoxClosesDownWithoutASecondEnd)
     whileBox = [&] { link->CloseRobotLink(); };
     link->OnSkypeNotice("CALL 17 STATUS FINISHED");
     RunPosted();
-    EXPECT_SEQUENCE(kPostEnd + kEnd + Sequence{"cancel jog"} + CloseDown(17, 1) + kOff, log);
+    ExpectSequence(kPostEnd + kEnd + Sequence{"cancel jog"} + CloseDown(17, 1) + kOff, log);
     // And the controller is idle again: the next end runs whole.
     log.clear();
     link->OnSkypeNotice("CALL 17 STATUS FINISHED");
     RunPosted();
-    EXPECT_SEQUENCE(kPostEnd + kEnd, log);
+    ExpectSequence(kPostEnd + kEnd, log);
 }
 
 // --- The panel: what the operator sees and what reaches Skype
@@ -441,7 +441,7 @@ TEST_F(LinkTest, AttachAnswerBoxesAndNoticesReachTheOperator)
     EXPECT_EQ(desk.Text(IDC_STATUS), kOnline);
     Flush();
     desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS REJECTED");
-    EXPECT_SEQUENCE(LinkControlEntries(0), LinkLog());
+    ExpectSequence(LinkControlEntries(0), LinkLog());
 }
 
 TEST_F(LinkTest, RobotTextWithBlanksReachesTheReportHandlerWhole)
@@ -474,7 +474,7 @@ TEST_F(LinkTest, ConnectCallsTheRobot)
     static const Sequence expected = {"send call orvanta.robot"};
     OpenOperating();
     desk.Click(IDC_CONNECT);
-    EXPECT_SEQUENCE(expected, LinkLog());
+    ExpectSequence(expected, LinkLog());
 }
 
 TEST_F(LinkTest, DisconnectClosesTheLinkAndTurnsTheControlsOff)
@@ -485,7 +485,7 @@ TEST_F(LinkTest, DisconnectClosesTheLinkAndTurnsTheControlsOff)
     desk.Notice("CALL 17 DURATION 42");
     Flush();
     desk.Click(IDC_DISCONNECT);
-    EXPECT_SEQUENCE(expected, LinkLog());
+    ExpectSequence(expected, LinkLog());
     EXPECT_FALSE(desk.Enabled(IDC_MOVE_XYZ));
     EXPECT_EQ(desk.Text(IDC_STATUS), kStart);
 }
@@ -515,7 +515,7 @@ TEST_F(LinkTest, EndOfTheExperimentAnsweredLikeRealSkypeShowsOneBox)
         AnswerCloseDownLikeSkype(true);
         desk.ExpectBox(kThanks);
         desk.Notice(end);
-        EXPECT_SEQUENCE(EndOfExperiment(17, 1), LinkLog());
+        ExpectSequence(EndOfExperiment(17, 1), LinkLog());
         EXPECT_EQ(desk.Text(IDC_STATUS), kRestart);
         EXPECT_EQ(desk.Text(IDC_X_SET), "12.5");
         EXPECT_FALSE(desk.Enabled(IDC_MOVE_XYZ));
@@ -536,7 +536,7 @@ TEST_F(LinkTest, EndOfTheExperimentRunsOnlyAfterTheNoticeHasBeenAnswered)
         EXPECT_TRUE(LinkLog().empty());
         desk.ExpectBox(kThanks);
         desk.Pump();
-        EXPECT_SEQUENCE(EndOfExperiment(17, 1), LinkLog());
+        ExpectSequence(EndOfExperiment(17, 1), LinkLog());
     }
 }
 
@@ -550,7 +550,7 @@ TEST_F(LinkTest, CallEndWhileTheThanksBoxIsOpenDoesNothingAndALaterOneRunsAgain)
     EXPECT_EQ(desk.Text(IDC_STATUS), kOnline);
     desk.ExpectBox(kThanks);
     desk.Notice("CALL 17 STATUS FINISHED");
-    EXPECT_SEQUENCE(expected, LinkLog());
+    ExpectSequence(expected, LinkLog());
 }
 
 TEST_F(LinkTest, DisconnectAnsweredLikeRealSkypeEndsTheExperimentOnce)
@@ -562,7 +562,7 @@ TEST_F(LinkTest, DisconnectAnsweredLikeRealSkypeEndsTheExperimentOnce)
     AnswerCloseDownLikeSkype(false);
     desk.ExpectBox(kThanks);
     desk.Click(IDC_DISCONNECT);
-    EXPECT_SEQUENCE(expected, LinkLog());
+    ExpectSequence(expected, LinkLog());
     EXPECT_EQ(desk.Text(IDC_STATUS), kRestart);
 }
 
@@ -575,7 +575,7 @@ TEST_F(LinkTest, HeldJogStopsBeforeTheRobotIsToldWeLeave)
     Flush();
     desk.ExpectBox(kThanks);
     desk.Notice("CALL 17 STATUS FINISHED");
-    EXPECT_SEQUENCE(expected, Sent());
+    ExpectSequence(expected, Sent());
 }
 
 // --- Skype gone
@@ -595,7 +595,7 @@ TEST_F(LinkTest, SkypeWindowGoneUnderACommandIsALogOutUntilSkypeComesBack)
     desk.QuitSkype();
     Flush();
     desk.Tick();
-    EXPECT_SEQUENCE(lost, LinkLog());
+    ExpectSequence(lost, LinkLog());
     EXPECT_EQ(desk.Text(IDC_STATUS), kOffline);
     EXPECT_FALSE(desk.Enabled(IDC_MOVE_XYZ));
 
@@ -613,7 +613,7 @@ TEST_F(LinkTest, SkypeWindowGoneUnderACommandIsALogOutUntilSkypeComesBack)
                              "send CREATE APPLICATION remotecontrol",
                              "send ALTER APPLICATION remotecontrol CONNECT orvanta.robot",
                              "timer 1 1000"};
-    EXPECT_SEQUENCE(relink, LinkLog());
+    ExpectSequence(relink, LinkLog());
 }
 
 // --- The window's close-down
@@ -628,7 +628,7 @@ TEST_F(LinkTest, DestroyingTheWindowClosesTheLinkDownWithAWaitAndNoThanksBox)
     AnswerCloseDownLikeSkype(false);
     Flush();
     EXPECT_TRUE(panel->DestroyWindow());
-    EXPECT_SEQUENCE(expected, LinkLog());
+    ExpectSequence(expected, LinkLog());
     EXPECT_EQ(desk.Panel(), nullptr);
 }
 
@@ -638,7 +638,7 @@ TEST_F(LinkTest, DestroyingANeverAttachedWindowStillWaits)
     static const Sequence expected = WindowCloseDown("undelivered", 0, 0);
     OpenPanel();
     EXPECT_TRUE(panel->DestroyWindow());
-    EXPECT_SEQUENCE(expected, LinkLog());
+    ExpectSequence(expected, LinkLog());
 }
 
 TEST_F(LinkTest, ClosingTheModalPanelRunsTheCloseDownBeforeTheWindowGoes)
@@ -653,7 +653,7 @@ TEST_F(LinkTest, ClosingTheModalPanelRunsTheCloseDownBeforeTheWindowGoes)
         desk.CloseBox();
     });
     EXPECT_EQ(dlg.DoModal(), 1);
-    EXPECT_SEQUENCE(expected, LinkLog());
+    ExpectSequence(expected, LinkLog());
 }
 
 // --- Real Skype's notices
@@ -746,7 +746,7 @@ TEST_F(ControllerTest, RecordedSkypeNoticesHaveExactlyTheirEffect)
         const Sequence expected = r.effect == TraceRow::kOnline ? Shows(kOnline)
             : r.effect == TraceRow::kEnd                        ? kPostEnd + kEnd
                                                                 : Sequence{};
-        EXPECT_SEQUENCE(expected, log);
+        ExpectSequence(expected, log);
         EXPECT_EQ(link->CallId(), r.effect == TraceRow::kCall ? r.call : 17);
         EXPECT_EQ(link->StreamId(), 1);
     }

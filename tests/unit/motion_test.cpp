@@ -105,10 +105,10 @@ TEST_F(Motion, MoveToXyzAndStepSendTheSetValuesCutToWholeNumbers)
         desk.Click(button);
         // The example target.
         static const Sequence kExpected = {Datagram("WMCA_PCD|X120Y-30Z1000P-900R0G250SP200")};
-        EXPECT_SEQUENCE(kExpected, Sent());
+        ExpectSequence(kExpected, Sent());
         // The fields keep what was typed, and the push shows it.
         static const Sequence kPushed = {"text IDC_X_SET 12.7"};
-        EXPECT_SEQUENCE(kPushed, Shown(IDC_X_SET));
+        ExpectSequence(kPushed, Shown(IDC_X_SET));
         EXPECT_EQ(desk.Text(IDC_HAND_SET), "25.9");
     }
 }
@@ -125,7 +125,7 @@ TEST_F(Motion, NothingIsSentWhileTheLinkControlsAreOffButTheStepIsShown)
 
     EXPECT_TRUE(Log(headless::kSend | headless::kBox).empty());
     static const Sequence kPushed = {"text IDC_X_SET 20"};
-    EXPECT_SEQUENCE(kPushed, Shown(IDC_X_SET));
+    ExpectSequence(kPushed, Shown(IDC_X_SET));
 }
 
 // A form with a box that holds no number is no target and no step: nothing is
@@ -146,16 +146,16 @@ TEST_F(Motion, FormThatCannotBeReadSendsAndStoresNothing)
         {IDC_CHG, {"focus IDC_Y_SET", "beep"}},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(headless::Desktop::ControlName(row.button));
+        SCOPED_TRACE(testsupport::ControlName(row.button));
         StartOver();
         OpenOperating();
         LoadSteps({"1,1,1,1,1,1,1"});
         TypeTarget({"5", "abc", "7"});
         Flush();
         desk.Click(row.button);
-        EXPECT_SEQUENCE(row.log,
-                        Log(headless::kSend | headless::kList | headless::kText | headless::kCheck | headless::kBox |
-                            headless::kFocus | headless::kBeep));
+        ExpectSequence(row.log,
+                       Log(headless::kSend | headless::kList | headless::kText | headless::kCheck | headless::kBox |
+                           headless::kFocus | headless::kBeep));
         EXPECT_EQ(desk.Text(IDC_X_SET), "5");
         EXPECT_EQ(desk.Text(IDC_Y_SET), "abc");
         EXPECT_EQ(desk.Text(IDC_Z_SET), "7");
@@ -177,13 +177,13 @@ TEST_F(Motion, TargetThatDoesNotFitIsNotSentAndTheOperatorIsTold)
         desk.Click(IDC_MOVE_XYZ);
         const Sequence expected = {
             "box Orvanta | The target is out of range and was not sent. | information ok -> IDOK"};
-        EXPECT_SEQUENCE(expected, Log(headless::kSend | headless::kBox));
+        ExpectSequence(expected, Log(headless::kSend | headless::kBox));
         desk.VerifyScriptsTaken();
     }
     desk.Type(IDC_SPEED, "2147483647.9");
     Flush();
     desk.Click(IDC_MOVE_XYZ);
-    EXPECT_SEQUENCE(Sequence{Datagram("WMCA_PCD|X120Y-30Z1000P-900R0G250SP2147483647")}, Sent());
+    ExpectSequence(Sequence{Datagram("WMCA_PCD|X120Y-30Z1000P-900R0G250SP2147483647")}, Sent());
 }
 
 TEST_F(Motion, CalibrateAndGotoHomeAskFirst)
@@ -222,7 +222,7 @@ TEST_F(Motion, CalibrateAndGotoHomeAskFirst)
         Flush();
         desk.ExpectBox(row.question, row.answer);
         desk.Click(row.button);
-        EXPECT_SEQUENCE(row.expected, Log(headless::kSend | headless::kBox));
+        ExpectSequence(row.expected, Log(headless::kSend | headless::kBox));
         desk.VerifyScriptsTaken();
     }
 }

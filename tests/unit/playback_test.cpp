@@ -79,7 +79,7 @@ TEST_F(Playback, RecOnYesClearsTheListAndMakesTheCurrentPoseTheFirstStep)
     static const Sequence kExpected =
         Sequence{kRecBox + "IDYES", "list reset", "list insert 0 123,-5,80,-90,0,25,150", "list select 0"} +
         LockGroup("0");
-    EXPECT_SEQUENCE(kExpected, Log(headless::kBox | headless::kList | headless::kEnable | headless::kSend));
+    ExpectSequence(kExpected, Log(headless::kBox | headless::kList | headless::kEnable | headless::kSend));
     EXPECT_EQ(desk.Check(IDC_REC), 1);
     EXPECT_EQ(desk.Text(IDC_X_SET), "123.4");
     EXPECT_EQ(desk.Text(IDC_HAND_SET), "25");
@@ -98,8 +98,8 @@ TEST_F(Playback, RecOnNoLeavesTheListAndUnchecksRec)
 
     // The box's own check mark, the question, then REC's check taken away.
     static const Sequence kExpected = {"check IDC_REC 1", kRecBox + "IDNO", "check IDC_REC 0"};
-    EXPECT_SEQUENCE(kExpected,
-                    Log(headless::kBox | headless::kList | headless::kEnable | headless::kCheck | headless::kSend));
+    ExpectSequence(kExpected,
+                   Log(headless::kBox | headless::kList | headless::kEnable | headless::kCheck | headless::kSend));
     EXPECT_EQ(desk.Check(IDC_REC), 0);
     EXPECT_EQ(desk.Lines(), Sequence(std::begin(kSteps), std::end(kSteps)));
     EXPECT_EQ(desk.Selection(), 1);
@@ -111,7 +111,7 @@ TEST_F(Playback, RecOffUnlocksTheGroup)
     desk.Click(IDC_REC);
     // REC off.
     static const Sequence kExpected = LockGroup("1");
-    EXPECT_SEQUENCE(kExpected, Log(headless::kBox | headless::kList | headless::kEnable | headless::kSend));
+    ExpectSequence(kExpected, Log(headless::kBox | headless::kList | headless::kEnable | headless::kSend));
     EXPECT_EQ(desk.Check(IDC_REC), 0);
 }
 
@@ -125,7 +125,7 @@ TEST_F(Playback, EachStepEndAppendsTheReportedPoseAfterThePreviousStep)
     // Two recorded moves.
     static const Sequence kExpected = {"list insert 1 10,20,30,-45,10,50,200", "list select 1",
                                        "list insert 2 -10,0,5,0,0,0,200", "list select 2"};
-    EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
+    ExpectSequence(kExpected, Log(kPlayLog));
 
     // After a line the operator selects.
     desk.SelectLine(0);
@@ -133,7 +133,7 @@ TEST_F(Playback, EachStepEndAppendsTheReportedPoseAfterThePreviousStep)
     Flush();
     StepEnd();
     static const Sequence kAfterFirst = {"list insert 1 7,0,0,0,0,0,200", "list select 1"};
-    EXPECT_SEQUENCE(kAfterFirst, Log(kPlayLog));
+    ExpectSequence(kAfterFirst, Log(kPlayLog));
     EXPECT_EQ(desk.Lines().size(), 4u);
 }
 
@@ -150,7 +150,7 @@ TEST_F(Playback, ForwardPlaysEachLineAndEndsAfterTheLast)
 
     // Line 0 by RUN, then one line a step end.
     static const Sequence kExpected = {Target(10), "list select 1", Target(20), "list select 2", Target(30)};
-    EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
+    ExpectSequence(kExpected, Log(kPlayLog));
     EXPECT_EQ(desk.Check(IDC_RUN), 0);
     EXPECT_EQ(desk.Text(IDC_X_SET), "30");
 }
@@ -167,7 +167,7 @@ TEST_F(Playback, BackwardPlaysUpToLineZeroAndEnds)
     StepEnd();
     // Line 2 by RUN, then upward.
     static const Sequence kExpected = {Target(30), "list select 1", Target(20), "list select 0", Target(10)};
-    EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
+    ExpectSequence(kExpected, Log(kPlayLog));
     EXPECT_EQ(desk.Check(IDC_RUN), 0);
 }
 
@@ -210,7 +210,7 @@ TEST_F(Playback, StepEndWithNothingSelectedGoesOnAtZeroForwardAndEndsBackward)
     StepEnd();
     // RUN sends what the edits hold; then line 0.
     static const Sequence kForward = {Target(40), "list select 0", Target(10)};
-    EXPECT_SEQUENCE(kForward, Log(kPlayLog));
+    ExpectSequence(kForward, Log(kPlayLog));
 
     TearDown();
     SetUp();
@@ -219,7 +219,7 @@ TEST_F(Playback, StepEndWithNothingSelectedGoesOnAtZeroForwardAndEndsBackward)
     desk.Click(IDC_RUN);
     StepEnd();
     static const Sequence kBackward = {Target(40)};
-    EXPECT_SEQUENCE(kBackward, Log(kPlayLog));
+    ExpectSequence(kBackward, Log(kPlayLog));
     EXPECT_EQ(desk.Check(IDC_RUN), 0);
 }
 
@@ -237,7 +237,7 @@ TEST_F(Playback, UncheckingRunOrRecEndsItAtOnce)
     StepEnd();
     // Line 0 by RUN, and nothing after the uncheck.
     static const Sequence kPlayed = {Target(10)};
-    EXPECT_SEQUENCE(kPlayed, Log(kPlayLog));
+    ExpectSequence(kPlayed, Log(kPlayLog));
 
     // Writes after it: a click on a line, On Top, an ONLINE notice.
     desk.SelectLine(1);
@@ -297,7 +297,7 @@ TEST_F(Playback, RunLoadsAndPlaysTheHighlightedStep)
         StepEnd();
         StepEnd();
         StepEnd();
-        EXPECT_SEQUENCE(row.played, Log(kPlayLog));
+        ExpectSequence(row.played, Log(kPlayLog));
         EXPECT_EQ(desk.Check(IDC_RUN), 0);
     }
 }
@@ -311,15 +311,15 @@ TEST_F(Playback, RecWithAFormThatCannotBeReadChangesNothing)
     Flush();
     desk.Click(IDC_REC);
     static const Sequence kExpected = {"check IDC_REC 1", "focus IDC_SPEED", "beep", "check IDC_REC 0"};
-    EXPECT_SEQUENCE(kExpected,
-                    Log(headless::kBox | headless::kList | headless::kEnable | headless::kCheck | headless::kFocus |
-                        headless::kBeep | headless::kSend));
+    ExpectSequence(kExpected,
+                   Log(headless::kBox | headless::kList | headless::kEnable | headless::kCheck | headless::kFocus |
+                       headless::kBeep | headless::kSend));
     EXPECT_EQ(desk.Lines(), Sequence(std::begin(kSteps), std::end(kSteps)));
     EXPECT_EQ(desk.Selection(), 1);
     EXPECT_EQ(desk.Check(IDC_REC), 0);
     EXPECT_EQ(desk.Focus(), desk.Item(IDC_SPEED));
     for (int id : {IDC_STEP, IDC_RUN, IDC_LOAD, IDC_SAVE, IDC_ADD, IDC_DEL, IDC_CHG, IDC_MOVE_XYZ})
-        EXPECT_TRUE(desk.Enabled(id)) << headless::Desktop::ControlName(id);
+        EXPECT_TRUE(desk.Enabled(id)) << testsupport::ControlName(id);
     // Nothing records.
     Flush();
     StepEnd();
@@ -347,7 +347,7 @@ TEST_F(Playback, RecordingAppendsOneStepForEveryStepEnd)
     static const Sequence kExpected = {"list insert 1 10,20,30,-45,10,50,150:cup", "list select 1",
                                        "list insert 2 -10,0,5,0,0,0,150:jar",      "list select 2",
                                        "list insert 3 7,0,0,0,0,0,150:jar",        "list select 3"};
-    EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
+    ExpectSequence(kExpected, Log(kPlayLog));
 }
 
 // A step whose target cannot be sent (its tenths leave the wire's range) is
@@ -389,7 +389,7 @@ TEST_F(Playback, StepThatCannotBeSentIsRefusedAndEndsPlayback)
     StepEnd();
     static const Sequence kEnded = {"list select 1", "text IDC_STATUS Searching Robot ......", "check IDC_RUN 0",
                                     "text IDC_STATUS Link to Robot OK!", kNotSentBox};
-    EXPECT_SEQUENCE(kEnded, played());
+    ExpectSequence(kEnded, played());
     EXPECT_EQ(desk.Check(IDC_RUN), 0);
     Flush();
     StepEnd();
@@ -399,7 +399,7 @@ TEST_F(Playback, StepThatCannotBeSentIsRefusedAndEndsPlayback)
     Flush();
     desk.ExpectBox(kNotSent);
     desk.Click(IDC_RUN);
-    EXPECT_SEQUENCE(Sequence{kNotSentBox}, Log(kPlayLog));
+    ExpectSequence(Sequence{kNotSentBox}, Log(kPlayLog));
     EXPECT_EQ(desk.Check(IDC_RUN), 0);
 }
 
@@ -436,7 +436,7 @@ TEST_F(Playback, StepThatCannotBeReadBackIsNotWritten)
         {IDC_ADD, IDC_SPEED, "2147483647", "", {"list insert 1 0,0,0,-90,0,0,2147483647", "list select 1"}},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(headless::Desktop::ControlName(row.button)) + " " + row.text);
+        SCOPED_TRACE(std::string(testsupport::ControlName(row.button)) + " " + row.text);
         StartOver();
         OpenOperating();
         LoadSteps(Sequence(std::begin(kSteps), std::end(kSteps)));
@@ -445,7 +445,7 @@ TEST_F(Playback, StepThatCannotBeReadBackIsNotWritten)
         if (!row.box.empty())
             desk.ExpectBox(row.box);
         desk.Click(row.button);
-        EXPECT_SEQUENCE(row.log, Log(kPlayLog));
+        ExpectSequence(row.log, Log(kPlayLog));
     }
 }
 
@@ -458,8 +458,8 @@ TEST_F(Playback, BackwardSelectsTheLastLineOnAndLineZeroOffWithoutLoading)
     EXPECT_EQ(desk.Selection(), 0);
     // On, then off.
     static const Sequence kExpected = {"list select 2", "list select 0"};
-    EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
-    EXPECT_SEQUENCE(Sequence{}, Shown(IDC_X_SET));
+    ExpectSequence(kExpected, Log(kPlayLog));
+    ExpectSequence(Sequence{}, Shown(IDC_X_SET));
     EXPECT_EQ(desk.Check(IDC_BACKWARD), 0);
 }
 
@@ -467,7 +467,7 @@ TEST_F(Playback, BackwardOnAnEmptyListSelectsNothing)
 {
     desk.Click(IDC_BACKWARD);
     static const Sequence kExpected = {"list select -1"};
-    EXPECT_SEQUENCE(kExpected, Log(kPlayLog));
+    ExpectSequence(kExpected, Log(kPlayLog));
     EXPECT_EQ(desk.Selection(), -1);
     EXPECT_EQ(desk.Check(IDC_BACKWARD), 1);
 }
@@ -477,9 +477,9 @@ TEST_F(Playback, LinkControlsOnDuringRecordingFreeOnlyStepRunAndMoveToXyz)
     StartRecording();
     desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS RUNNING");
     for (int id : {IDC_STEP, IDC_RUN, IDC_MOVE_XYZ, IDC_REC})
-        EXPECT_TRUE(desk.Enabled(id)) << headless::Desktop::ControlName(id);
+        EXPECT_TRUE(desk.Enabled(id)) << testsupport::ControlName(id);
     for (int id : {IDC_ADD, IDC_DEL, IDC_CHG, IDC_LOAD, IDC_SAVE})
-        EXPECT_FALSE(desk.Enabled(id)) << headless::Desktop::ControlName(id);
+        EXPECT_FALSE(desk.Enabled(id)) << testsupport::ControlName(id);
 }
 
 TEST_F(Playback, LinkControlsOffDuringRecordingKeepRecOnUntilTheyComeBack)
@@ -495,7 +495,7 @@ TEST_F(Playback, LinkControlsOffDuringRecordingKeepRecOnUntilTheyComeBack)
     Flush();
     desk.Click(IDC_REC);
     static const Sequence kExpected = Sequence{"check IDC_REC 0"} + LockGroup("1");
-    EXPECT_SEQUENCE(kExpected, Log(headless::kEnable | headless::kCheck | headless::kBox));
+    ExpectSequence(kExpected, Log(headless::kEnable | headless::kCheck | headless::kBox));
     EXPECT_TRUE(desk.Enabled(IDC_ADD));
 }
 

@@ -26,7 +26,7 @@ TEST_F(PresentationTest, OnTopClicksToggleTheTopmostPlacementBothWays)
     desk.Click(IDC_ON_TOP);
     EXPECT_TRUE(desk.Topmost());
     EXPECT_EQ(desk.Check(IDC_ON_TOP), 1);
-    EXPECT_SEQUENCE(expected, Log(headless::kPlace | headless::kCheck));
+    ExpectSequence(expected, Log(headless::kPlace | headless::kCheck));
     EXPECT_EQ(desk.Width(), 315);
     EXPECT_EQ(desk.Height(), 350);
 }
@@ -52,7 +52,7 @@ TEST_F(PresentationTest, MoreThenLessResizeWithoutMovingAndRenameTheButton)
     EXPECT_EQ(desk.Text(IDC_MORE), "More >>>>");
     EXPECT_EQ(desk.Left(), left);
     EXPECT_EQ(desk.Top(), top);
-    EXPECT_SEQUENCE(expected, Log(headless::kPlace | headless::kText | headless::kCheck));
+    ExpectSequence(expected, Log(headless::kPlace | headless::kText | headless::kCheck));
 }
 
 // Every size follows the display's dots per inch over 96, rounded; a move to a
@@ -81,7 +81,7 @@ TEST_F(PresentationTest, SizesFollowTheDisplayScaleAndAScaleChangeTakesTheSugges
     EXPECT_EQ(desk.Left(), 40);
     EXPECT_EQ(desk.Top(), 30);
     desk.Click(IDC_MORE);
-    EXPECT_SEQUENCE(expected, Log(headless::kPlace));
+    ExpectSequence(expected, Log(headless::kPlace));
 }
 
 TEST_F(PresentationTest, MoreMakesTheWindowTopmostEvenWithOnTopUnchecked)
@@ -113,7 +113,7 @@ TEST_F(PresentationTest, MinimisedPaintErasesThenDrawsTheIconCentred)
     static const Sequence expected = {"paint erase", "paint icon 128 at 3,3"};
     OpenPanel();
     desk.Minimise();
-    EXPECT_SEQUENCE(expected, Log(headless::kAll));
+    ExpectSequence(expected, Log(headless::kAll));
 }
 
 TEST_F(PresentationTest, PaintOfAnOpenWindowIsTheDefault)

@@ -70,13 +70,13 @@ TEST_F(Resources, OpenedPanelShowsEveryControlWithItsCaption)
 {
     OpenPanel();
     for (const Row& row : kOpened) {
-        SCOPED_TRACE(headless::Desktop::ControlName(row.id));
+        SCOPED_TRACE(testsupport::ControlName(row.id));
         EXPECT_EQ(desk.Text(row.id), row.shown);
         EXPECT_EQ(desk.Enabled(row.id), row.enabled);
     }
     // RUN, REC and On Top stay pressed while checked; only On Top is at first.
     for (int id : {IDC_RUN, IDC_REC, IDC_BACKWARD})
-        EXPECT_EQ(desk.Check(id), 0) << headless::Desktop::ControlName(id);
+        EXPECT_EQ(desk.Check(id), 0) << testsupport::ControlName(id);
     EXPECT_EQ(desk.Check(IDC_ON_TOP), 1);
     EXPECT_TRUE(desk.Lines().empty());
     // The jog buttons' ids are what the station knows the joints by.

@@ -126,7 +126,7 @@ TEST_F(RobotReports, PositionGoesToTheReadValues)
     EXPECT_EQ(desk.Text(IDC_SPEED), "150");
     // The report's push, then the tail's.
     static const Sequence kStatus = {"text IDC_STATUS Searching Robot ......", "text IDC_STATUS Link to Robot OK!"};
-    EXPECT_SEQUENCE(kStatus, Shown(IDC_STATUS));
+    ExpectSequence(kStatus, Shown(IDC_STATUS));
 }
 
 TEST_F(RobotReports, WhileRecordingTheSetValuesFollowButNotTheSpeed)
@@ -147,7 +147,7 @@ TEST_F(RobotReports, PositionThatDoesNotReadChangesNothingButTheTail)
     Report("WMRP_D|X1234Y-50Z800P-900R0");
     // Only the tail's push.
     static const Sequence kOnePush = {"text IDC_X_READ 0"};
-    EXPECT_SEQUENCE(kOnePush, Shown(IDC_X_READ));
+    ExpectSequence(kOnePush, Shown(IDC_X_READ));
     ExpectShows({"0", "0", "0", "0", "0", "0"}, Read(), "read");
     EXPECT_EQ(desk.Text(IDC_X_SET), "7");
     EXPECT_EQ(desk.Text(IDC_STATUS), "Link to Robot OK!");
@@ -167,7 +167,7 @@ TEST_F(RobotReports, ReadyEnablesConnectAndDisconnectOnly)
 
     // The ready report.
     static const Sequence kExpected = {"enable IDC_CONNECT 1", "enable IDC_DISCONNECT 1"};
-    EXPECT_SEQUENCE(kExpected, Log(headless::kEnable));
+    ExpectSequence(kExpected, Log(headless::kEnable));
     EXPECT_FALSE(desk.Enabled(IDC_MOVE_XYZ));
     EXPECT_TRUE(Sent().empty());
 }
@@ -190,7 +190,7 @@ TEST_F(RobotReports, RequestIsAnsweredWithItd)
     Report("WMIT_D");
     // The request.
     static const Sequence kExpected = {Datagram("WMCA_ITD")};
-    EXPECT_SEQUENCE(kExpected, Sent());
+    ExpectSequence(kExpected, Sent());
 }
 
 TEST_F(RobotReports, StepEndRunsTheStepEndHandling)
@@ -199,7 +199,7 @@ TEST_F(RobotReports, StepEndRunsTheStepEndHandling)
     Report("WMRP_SE");
     // Recording: the step end appends the pose after REC's first step.
     static const Sequence kExpected = {"list insert 1 0,0,0,0,0,0,200", "list select 1"};
-    EXPECT_SEQUENCE(kExpected, Log(headless::kList));
+    ExpectSequence(kExpected, Log(headless::kList));
 }
 
 // A report can find a box half-way through typing ("-" before "-5", a box
@@ -214,8 +214,7 @@ TEST_F(RobotReports, ReportLeavesTheBoxesTheOperatorIsTypingIn)
         Sequence out;
         for (const std::string& entry : Log(headless::kText | headless::kBeep | headless::kFocus))
             for (int id : kTypedIn)
-                if (entry.rfind("text " + headless::Desktop::ControlName(id) + " ", 0) == 0 ||
-                    entry.rfind("text ", 0) != 0)
+                if (entry.rfind("text " + testsupport::ControlName(id) + " ", 0) == 0 || entry.rfind("text ", 0) != 0)
                     out.push_back(entry);
         return out;
     };
@@ -227,7 +226,7 @@ TEST_F(RobotReports, ReportLeavesTheBoxesTheOperatorIsTypingIn)
     desk.Type(IDC_SPEED, "150");
     Flush();
     Report(kExamplePosition);
-    EXPECT_SEQUENCE(Sequence{}, intoTypedIn());
+    ExpectSequence(Sequence{}, intoTypedIn());
     ExpectShows(kExampleRead, Read(), "read");
     ExpectShows({"-", "12", "0", "-90", "0", "0"}, Set(), "set");
     EXPECT_EQ(desk.Text(IDC_STATUS), "Link to Robot OK!");
@@ -236,7 +235,7 @@ TEST_F(RobotReports, ReportLeavesTheBoxesTheOperatorIsTypingIn)
     desk.Type(IDC_X_SET, "");
     Flush();
     Report("WMRD_U*hello");
-    EXPECT_SEQUENCE(Sequence{}, intoTypedIn());
+    ExpectSequence(Sequence{}, intoTypedIn());
     EXPECT_EQ(desk.Text(IDC_ROBOT_MESSAGE), "*hello");
     EXPECT_EQ(desk.Text(IDC_X_SET), "");
 
@@ -248,7 +247,7 @@ TEST_F(RobotReports, ReportLeavesTheBoxesTheOperatorIsTypingIn)
     Report("WMRP_D|X100Y200Z300P-450R100G500");
     static const Sequence kSetFollows = {"text IDC_PITCH_SET -45", "text IDC_ROLL_SET 10", "text IDC_X_SET 10",
                                          "text IDC_Y_SET 20",      "text IDC_Z_SET 30",    "text IDC_HAND_SET 50"};
-    EXPECT_SEQUENCE(kSetFollows, intoTypedIn());
+    ExpectSequence(kSetFollows, intoTypedIn());
     EXPECT_EQ(desk.Text(IDC_SPEED), "-");
 
     // The step end that ends playback unchecks RUN and writes nothing else.
@@ -259,8 +258,8 @@ TEST_F(RobotReports, ReportLeavesTheBoxesTheOperatorIsTypingIn)
     desk.Type(IDC_X_SET, "-");
     Flush();
     Report("WMRP_SE");
-    EXPECT_SEQUENCE(Sequence{}, intoTypedIn());
-    EXPECT_SEQUENCE(Sequence{"check IDC_RUN 0"}, Log(headless::kCheck | headless::kSend | headless::kList));
+    ExpectSequence(Sequence{}, intoTypedIn());
+    ExpectSequence(Sequence{"check IDC_RUN 0"}, Log(headless::kCheck | headless::kSend | headless::kList));
     EXPECT_EQ(desk.Check(IDC_RUN), 0);
     EXPECT_EQ(desk.Text(IDC_X_SET), "-");
 }

@@ -190,9 +190,9 @@ TEST_F(SessionLogMenuTest, SaysWhyWhenTheLogIsOff)
     OpenPanel();
     desk.ExpectBox("The session log could not be written.\n\nFolder: " + (temp.path() / "Orvanta" / "Logs").string());
     desk.SysCommand(IDM_SESSIONLOG);
-    EXPECT_SEQUENCE(Sequence{"box Session Log | The session log could not be written.\\n\\nFolder: " +
-                             (temp.path() / "Orvanta" / "Logs").string() + " | warning ok -> IDOK"},
-                    Log(headless::kShell | headless::kBox));
+    ExpectSequence(Sequence{"box Session Log | The session log could not be written.\\n\\nFolder: " +
+                            (temp.path() / "Orvanta" / "Logs").string() + " | warning ok -> IDOK"},
+                   Log(headless::kShell | headless::kBox));
     StartOver();
 }
 

@@ -2,6 +2,7 @@
 // ticks, notices) and the effects of the operator's intents, as exact
 // sequences, with no window system.
 #include "SessionFixture.h"
+#include "ExpectSequence.h"
 
 // Reports, ticks and the link's notices write the news and never read a box the
 // operator types in: what is half typed stays as it is.
@@ -26,7 +27,7 @@ TEST_F(SessionTest, WhatTheOperatorDidNotAskForReadsNoBoxAndShowsOnlyTheNews)
         SentDatagram("WMCA_QU"),
         "show news",
     };
-    EXPECT_SEQUENCE(kExpected, view.log);
+    ExpectSequence(kExpected, view.log);
     EXPECT_EQ(session->Form().read.x, 123.4);
     EXPECT_EQ(session->Form().robotText, "*warm");
     EXPECT_EQ(session->Form().status, "Searching Robot, please wait......");

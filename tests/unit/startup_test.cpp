@@ -65,11 +65,11 @@ TEST_F(StartupTest, InitialisationDiscoversSkypeThenShowsThePanelWithTheLinkCont
         panel = std::make_unique<CControlPanelDlg>();
         ASSERT_TRUE(panel->Create());
         const Sequence box = {"box ErrorMessage | Skype API not found. | stop ok -> IDOK"};
-        EXPECT_SEQUENCE((Sequence{"broadcast SkypeControlAPIDiscover"} + (answered ? Sequence{} : box) +
-                         LinkControlEntries(0) + Sequence{"place TOPMOST", "place TOPMOST 315x350"}),
-                        Log(headless::kBroadcast | headless::kBox | headless::kEnable | headless::kPlace));
-        EXPECT_SEQUENCE(FreshPush(0) + FreshPush(1), Log(headless::kText | headless::kCheck));
-        EXPECT_SEQUENCE((Sequence{"icon big 128", "icon small 128"}), Log(headless::kIcon));
+        ExpectSequence((Sequence{"broadcast SkypeControlAPIDiscover"} + (answered ? Sequence{} : box) +
+                        LinkControlEntries(0) + Sequence{"place TOPMOST", "place TOPMOST 315x350"}),
+                       Log(headless::kBroadcast | headless::kBox | headless::kEnable | headless::kPlace));
+        ExpectSequence(FreshPush(0) + FreshPush(1), Log(headless::kText | headless::kCheck));
+        ExpectSequence((Sequence{"icon big 128", "icon small 128"}), Log(headless::kIcon));
     }
 }
 
@@ -83,7 +83,7 @@ TEST_F(StartupTest, AttachAnswerDuringTheBroadcastIsHandledAtOnceAndStartUpGoesO
     desk.onDiscover = [&] { desk.Attach(0); };
     panel = std::make_unique<CControlPanelDlg>();
     ASSERT_TRUE(panel->Create());
-    EXPECT_SEQUENCE(expected, Log(headless::kBroadcast | headless::kSend | headless::kTimer | headless::kEnable));
+    ExpectSequence(expected, Log(headless::kBroadcast | headless::kSend | headless::kTimer | headless::kEnable));
     // Skype's window is known: its notices are heard.
     desk.Notice("USERSTATUS ONLINE");
     EXPECT_EQ(desk.Text(IDC_STATUS), "Searching Robot, please wait......");
@@ -117,7 +117,7 @@ TEST_F(StartupTest, FreshPanelShowsItsStartValues)
         {IDC_MORE, "More >>>>"},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(desk.Text(r.id), r.text) << desk.ControlName(r.id);
+        EXPECT_EQ(desk.Text(r.id), r.text) << testsupport::ControlName(r.id);
     EXPECT_EQ(desk.Check(IDC_ON_TOP), 1);
     EXPECT_EQ(desk.Check(IDC_REC), 0);
     EXPECT_EQ(desk.Check(IDC_RUN), 0);
@@ -140,9 +140,9 @@ TEST_F(StartupTest, EnableLinkControlsSwitchesExactlyItsGroupInOrder)
     OpenAttached();
     desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS REJECTED");
     for (int id : untouched)
-        EXPECT_TRUE(desk.Enabled(id)) << desk.ControlName(id);
+        EXPECT_TRUE(desk.Enabled(id)) << testsupport::ControlName(id);
     desk.Notice("CALL 17 VIDEO_RECEIVE_STATUS RUNNING");
-    EXPECT_SEQUENCE(LinkControlEntries(0) + LinkControlEntries(1), Log(headless::kEnable));
+    ExpectSequence(LinkControlEntries(0) + LinkControlEntries(1), Log(headless::kEnable));
     EXPECT_TRUE(desk.Enabled(IDC_REC));
 }
 
@@ -169,12 +169,12 @@ TEST_F(StartupTest, ReadStopsAtTheFirstBoxThatHoldsNoNumber)
         ws::SendMessage(desk.Item(IDC_REC), BM_SETCHECK, BST_CHECKED, 0);
         Flush();
         PanelCommand(IDC_ADD);
-        EXPECT_SEQUENCE(bad == n ? Sequence{} : Sequence{"beep"}, Log(headless::kBeep | headless::kBox));
+        ExpectSequence(bad == n ? Sequence{} : Sequence{"beep"}, Log(headless::kBeep | headless::kBox));
         EXPECT_EQ(desk.Lines().size(), bad == n ? 1u : 0u);
         desk.Click(IDC_ON_TOP);
         for (size_t i = 0; i < n; ++i)
             EXPECT_EQ(desk.Text(edits[i]), i < bad ? std::to_string(i + 1) + ".5" : before[i])
-                << desk.ControlName(edits[i]);
+                << testsupport::ControlName(edits[i]);
         EXPECT_EQ(desk.Text(IDC_NOTE), bad >= n - 1 ? "near" : "");
         EXPECT_EQ(desk.Check(IDC_REC), 0);
     }
@@ -196,7 +196,7 @@ TEST_F(StartupTest, ReadTakesNumbersWithBlanksAroundButNotAnEmptyBox)
         OpenPanel();
         desk.Type(IDC_X_SET, r.text);
         PanelCommand(IDC_ADD);
-        EXPECT_SEQUENCE(r.read ? Sequence{} : Sequence{"beep"}, Log(headless::kBeep | headless::kBox));
+        ExpectSequence(r.read ? Sequence{} : Sequence{"beep"}, Log(headless::kBeep | headless::kBox));
         desk.Click(IDC_ON_TOP);
         EXPECT_EQ(desk.Text(IDC_X_SET), r.read ? r.read : "0");
     }
@@ -210,7 +210,7 @@ TEST_F(StartupTest, CloseBoxEndsThePanelWithOne)
     static const Sequence expected = {"end IDD_CONTROL_PANEL"};
     OpenPanel();
     desk.CloseBox();
-    EXPECT_SEQUENCE(expected, Log(headless::kDialog | headless::kBox | headless::kBeep));
+    ExpectSequence(expected, Log(headless::kDialog | headless::kBox | headless::kBeep));
     EXPECT_EQ(panel->GetModalResult(), 1);
 }
 
@@ -235,7 +235,7 @@ TEST_F(StartupTest, OkWithASetBoxThatHoldsNoNumberKeepsThePanelOpen)
     desk.Type(IDC_Z_SET, "high");
     PanelCommand(IDOK);
     EXPECT_FALSE(panel->HasEnded());
-    EXPECT_SEQUENCE(Sequence{"beep"}, Log(headless::kBeep | headless::kBox | headless::kDialog));
+    ExpectSequence(Sequence{"beep"}, Log(headless::kBeep | headless::kBox | headless::kDialog));
 
     desk.Type(IDC_Z_SET, "40");
     PanelCommand(IDOK);
@@ -261,9 +261,9 @@ TEST_F(StartupTest, AboutButtonOpensTheAboutBox)
     OpenPanel();
     desk.ExpectDialog(IDD_ABOUTBOX, [&] { PressAboutOk(); });
     desk.Click(IDC_ABOUT);
-    EXPECT_SEQUENCE(kAboutRun, Log(headless::kDialog));
+    ExpectSequence(kAboutRun, Log(headless::kDialog));
     // The version block's first two parts (1, 0, 0, 1).
-    EXPECT_SEQUENCE(Sequence{"text IDC_ABOUT_VERSION Orvanta Version 1.0"}, Log(headless::kText));
+    ExpectSequence(Sequence{"text IDC_ABOUT_VERSION Orvanta Version 1.0"}, Log(headless::kText));
 }
 
 TEST_F(StartupTest, SystemMenuAboutItemOpensTheAboutBoxWhateverItsLowBits)
@@ -274,7 +274,7 @@ TEST_F(StartupTest, SystemMenuAboutItemOpensTheAboutBoxWhateverItsLowBits)
         OpenPanel();
         desk.ExpectDialog(IDD_ABOUTBOX, [&] { PressAboutOk(); });
         desk.SysCommand(command);
-        EXPECT_SEQUENCE(kAboutRun, Log(headless::kDialog));
+        ExpectSequence(kAboutRun, Log(headless::kDialog));
         EXPECT_FALSE(panel->HasEnded());
     }
 }
@@ -296,7 +296,7 @@ TEST_F(StartupTest, AboutThenCloseBoxDoNotInterfere)
     desk.ExpectDialog(IDD_ABOUTBOX, [&] { PressAboutOk(); });
     desk.SysCommand(IDM_ABOUTBOX);
     desk.CloseBox();
-    EXPECT_SEQUENCE(expected, Log(headless::kDialog));
+    ExpectSequence(expected, Log(headless::kDialog));
     EXPECT_EQ(panel->GetModalResult(), 1);
 }
 
@@ -322,7 +322,7 @@ TEST_F(StartupTest, InitInstanceRunsThePanelModallyThenAnswersFalse)
         desk.CloseBox();
     });
     EXPECT_EQ(theApp.InitInstance(), FALSE);
-    EXPECT_SEQUENCE(expected, Log(headless::kDialog | headless::kSend | headless::kSleep));
+    ExpectSequence(expected, Log(headless::kDialog | headless::kSend | headless::kSleep));
     EXPECT_TRUE(panelIsMainWindow);
     EXPECT_EQ(theApp.m_pMainWnd, nullptr);
     EXPECT_EQ(desk.Panel(), nullptr);
@@ -345,7 +345,7 @@ TEST_F(StartupTest, HelpCommandGoesToTheFrameworksHelp)
     OpenPanel();
     desk.ExpectBox("No help file is installed for this program.");
     desk.Deliver(desk.Panel(), WM_COMMAND, MAKEWPARAM(WORD(ID_HELP), 0), 0);
-    EXPECT_SEQUENCE(expected, Log(headless::kBox));
+    ExpectSequence(expected, Log(headless::kBox));
     EXPECT_EQ(ID_HELP, 57670u);
 }
 

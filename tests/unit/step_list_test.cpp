@@ -141,8 +141,8 @@ TEST_F(StepsView, AddInsertsAfterTheSelectionAndSelectsTheNewLine)
         // The line is made from what the edits show: ADD pulls first.
         TypeStep({"12.7", "-3.2", "100", "-90", "0", "25.9", "150", "grip"});
         desk.Click(IDC_ADD);
-        EXPECT_SEQUENCE(row.log, Log(headless::kList));
-        EXPECT_SEQUENCE(row.lines, desk.Lines());
+        ExpectSequence(row.log, Log(headless::kList));
+        ExpectSequence(row.lines, desk.Lines());
         EXPECT_EQ(desk.Selection(), row.selected + 1);
         // No push.
         EXPECT_TRUE(Log(headless::kText).empty());
@@ -171,7 +171,7 @@ TEST_F(StepsView, NoteOfBlanksOnlyIsWrittenAsNoNote)
                                            "list select 0",
                                            "list insert 1 9,0,0,-90,0,0,200",
                                            "list select 1"};
-        EXPECT_SEQUENCE(kExpected, Log(headless::kList));
+        ExpectSequence(kExpected, Log(headless::kList));
         // The line reads back: selecting it loads it.
         desk.SelectLine(0);
         EXPECT_EQ(desk.Text(IDC_X_SET), "5");
@@ -199,8 +199,8 @@ TEST_F(StepsView, DelTakesTheSelectedLineAndSelectsTheSamePositionAgain)
         Fill(row.selected);
         desk.Type(IDC_X_SET, "55");
         desk.Click(IDC_DEL);
-        EXPECT_SEQUENCE(row.log, Log(headless::kList));
-        EXPECT_SEQUENCE(row.lines, desk.Lines());
+        ExpectSequence(row.log, Log(headless::kList));
+        ExpectSequence(row.lines, desk.Lines());
         EXPECT_EQ(desk.Selection(), row.after);
         EXPECT_TRUE(Log(headless::kText).empty());
         EXPECT_EQ(Stored()[0], std::to_string(row.selected + 1));
@@ -208,7 +208,7 @@ TEST_F(StepsView, DelTakesTheSelectedLineAndSelectsTheSamePositionAgain)
     // With nothing selected, DEL takes no line.
     Flush();
     desk.Click(IDC_DEL);
-    EXPECT_SEQUENCE(Sequence{"list select -1"}, Log(headless::kList));
+    ExpectSequence(Sequence{"list select -1"}, Log(headless::kList));
     EXPECT_EQ(desk.Lines().size(), 2u);
 }
 
@@ -220,9 +220,9 @@ TEST_F(StepsView, ChgReplacesTheSelectedLineInPlace)
     desk.Click(IDC_CHG);
     // The selected line, rewritten from the edits.
     static const Sequence kExpected = {"list delete 1", "list insert 1 9,2,2,2,2,2,2:new", "list select 1"};
-    EXPECT_SEQUENCE(kExpected, Log(headless::kList));
+    ExpectSequence(kExpected, Log(headless::kList));
     static const Sequence kLines = {"1,1,1,1,1,1,1", "9,2,2,2,2,2,2:new", "3,3,3,3,3,3,3"};
-    EXPECT_SEQUENCE(kLines, desk.Lines());
+    ExpectSequence(kLines, desk.Lines());
     EXPECT_TRUE(Log(headless::kText).empty());
 }
 
@@ -234,7 +234,7 @@ TEST_F(StepsView, ChgWithNothingSelectedChangesNoLineButStillPulls)
     desk.Type(IDC_X_SET, "9");
     desk.Click(IDC_CHG);
     EXPECT_TRUE(Log(headless::kList).empty());
-    EXPECT_SEQUENCE(Sequence(kThree.begin(), kThree.begin() + 2), desk.Lines());
+    ExpectSequence(Sequence(kThree.begin(), kThree.begin() + 2), desk.Lines());
     EXPECT_EQ(Stored()[0], "9");
 }
 
@@ -257,7 +257,7 @@ TEST_F(StepsView, SelectingALineLoadsItsValuesAndNote)
         LoadSteps({"9,9,9,9,9,9,9:old", row.line});
         desk.SelectLine(0);
         desk.SelectLine(1);
-        EXPECT_SEQUENCE(row.shown, Set());
+        ExpectSequence(row.shown, Set());
         EXPECT_EQ(desk.Selection(), 1);
         EXPECT_TRUE(Log(headless::kList | headless::kSend).empty());
     }

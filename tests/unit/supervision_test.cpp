@@ -49,7 +49,7 @@ TEST_F(SupervisionTest, EveryAttachStartsTheOneSecondTimer)
     OpenPanel();
     desk.Attach(0);
     desk.Attach(0);
-    EXPECT_SEQUENCE(expected, Log(headless::kTimer));
+    ExpectSequence(expected, Log(headless::kTimer));
     EXPECT_EQ(desk.Timers(), std::vector<UINT_PTR>{1});
 }
 
@@ -59,7 +59,7 @@ TEST_F(SupervisionTest, EachTickSendsTheTwoPolls)
     static const Sequence expected = {Datagram("WMCA_QD", 3), Datagram("WMCA_QU", 3)};
     OpenAttached(3);
     desk.Tick();
-    EXPECT_SEQUENCE(expected, LinkLog());
+    ExpectSequence(expected, LinkLog());
 }
 
 TEST_F(SupervisionTest, PollsGoOutAlsoBeforeAnyStream)
@@ -70,7 +70,7 @@ TEST_F(SupervisionTest, PollsGoOutAlsoBeforeAnyStream)
     desk.Attach(0);
     Flush();
     desk.Tick();
-    EXPECT_SEQUENCE(expected, LinkLog());
+    ExpectSequence(expected, LinkLog());
 }
 
 TEST_F(SupervisionTest, AnyTimerIdIsATick)
@@ -78,7 +78,7 @@ TEST_F(SupervisionTest, AnyTimerIdIsATick)
     static const Sequence expected = {Datagram("WMCA_QD"), Datagram("WMCA_QU")};
     OpenAttached();
     desk.Deliver(desk.Panel(), WM_TIMER, 7, 0);
-    EXPECT_SEQUENCE(expected, LinkLog());
+    ExpectSequence(expected, LinkLog());
 }
 
 TEST_F(SupervisionTest, SilentRobotIsReportedOnTheSeventeenthTick)
@@ -101,7 +101,7 @@ TEST_F(SupervisionTest, SeventeenthTickWarnsWithTheControlsRead)
     desk.Type(IDC_X_SET, "7.5");
     Flush();
     desk.Tick();
-    EXPECT_SEQUENCE(expected, LinkLog());
+    ExpectSequence(expected, LinkLog());
     EXPECT_EQ(desk.Text(IDC_X_SET), "7.5");
 }
 
@@ -167,7 +167,7 @@ TEST_F(SupervisionTest, RediscoveryAnsweredAttachesAgain)
     desk.onDiscover = [&] { desk.Attach(0); };
     Flush();
     desk.Tick();
-    EXPECT_SEQUENCE(expected, LinkLog());
+    ExpectSequence(expected, LinkLog());
 }
 
 // --- Before the first attachment: the discovery timer
@@ -200,18 +200,18 @@ TEST_F(SupervisionTest, SkypeThatAnnouncesItselfLaterIsFoundWithoutARestart)
         Flush();
         desk.Attach(0x8001);
         // The discovery timer runs for it, unless it is running still.
-        EXPECT_SEQUENCE(before == kSilence ? Sequence{} : Sequence{"timer 2 1000"}, LinkLog());
+        ExpectSequence(before == kSilence ? Sequence{} : Sequence{"timer 2 1000"}, LinkLog());
         EXPECT_EQ(BroadcastsPerTick(10), std::vector<int>(10, 0));
         desk.onDiscover = [&] { desk.Attach(0); };
         Flush();
         desk.Tick();
-        EXPECT_SEQUENCE(opened, LinkLog());
+        ExpectSequence(opened, LinkLog());
         EXPECT_EQ(desk.Timers(), std::vector<UINT_PTR>{1});
         desk.onDiscover = nullptr;
         // Attached: the supervision timer's ticks, which poll.
         Flush();
         desk.Tick();
-        EXPECT_SEQUENCE((Sequence{Datagram("WMCA_QD", 0), Datagram("WMCA_QU", 0)}), LinkLog());
+        ExpectSequence((Sequence{Datagram("WMCA_QD", 0), Datagram("WMCA_QU", 0)}), LinkLog());
     }
 }
 

@@ -98,19 +98,19 @@ Sequence Steps(const std::string& text)
 TEST(TrajectoryText, EachLineGivesOneStepAtMost)
 {
     // Accepted lines rewritten, the rest dropped.
-    EXPECT_SEQUENCE((Sequence{"1,2,3,4,5,6,7", "5,5,5,5,5,5,5:keep", "6,6,6,6,6,6,6"}),
-                    Steps(" +01, 2,3,4,5,6,007\ngarbage\n\n1,2,3,4,5,6\n1,2,3,4,5,6,7:   \n1,2,3,4,5,6,7 :x\n"
-                          "5,5,5,5,5,5,5:keep\n6,6,6,6,6,6,6\n"));
+    ExpectSequence((Sequence{"1,2,3,4,5,6,7", "5,5,5,5,5,5,5:keep", "6,6,6,6,6,6,6"}),
+                   Steps(" +01, 2,3,4,5,6,007\ngarbage\n\n1,2,3,4,5,6\n1,2,3,4,5,6,7:   \n1,2,3,4,5,6,7 :x\n"
+                         "5,5,5,5,5,5,5:keep\n6,6,6,6,6,6,6\n"));
     // CR LF line ends; the last line without one.
-    EXPECT_SEQUENCE((Sequence{"1,2,3,4,5,6,7", "8,8,8,8,8,8,8:grip", "5,5,5,5,5,5,5"}),
-                    Steps("1,2,3,4,5,6,7\r\n8,8,8,8,8,8,8:grip\r\n5,5,5,5,5,5,5"));
+    ExpectSequence((Sequence{"1,2,3,4,5,6,7", "8,8,8,8,8,8,8:grip", "5,5,5,5,5,5,5"}),
+                   Steps("1,2,3,4,5,6,7\r\n8,8,8,8,8,8,8:grip\r\n5,5,5,5,5,5,5"));
     // A line of 119 characters with more after them, and a note longer than the note store.
-    EXPECT_SEQUENCE((Sequence{"1,2,3,4,5,6,7", "3,3,3,3,3,3,3:" + std::string(51, 'n')}),
-                    Steps("1,2,3,4,5,6,7" + std::string(106, 'x') +
-                          "9,9,9,9,9,9,9\n3,3,3,3,3,3,3:" + std::string(200, 'n') + "\n"));
+    ExpectSequence((Sequence{"1,2,3,4,5,6,7", "3,3,3,3,3,3,3:" + std::string(51, 'n')}),
+                   Steps("1,2,3,4,5,6,7" + std::string(106, 'x') +
+                         "9,9,9,9,9,9,9\n3,3,3,3,3,3,3:" + std::string(200, 'n') + "\n"));
     // A zero byte ends the line's text.
-    EXPECT_SEQUENCE((Sequence{"1,2,3,4,5,6,7", "2,2,2,2,2,2,2"}),
-                    Steps(std::string("1,2,3,4,5,6,7") + '\0' + ":grip\n2,2,2,2,2,2,2" + '\0' + "x\n"));
+    ExpectSequence((Sequence{"1,2,3,4,5,6,7", "2,2,2,2,2,2,2"}),
+                   Steps(std::string("1,2,3,4,5,6,7") + '\0' + ":grip\n2,2,2,2,2,2,2" + '\0' + "x\n"));
 }
 
 // The lines go out as they stand and replace the file whole; a failed save
@@ -148,7 +148,7 @@ TEST_F(TrajectoryFile, LoadsTheTwoLineExampleWithLineZeroSelectedAndNoPush)
     // LOAD: nothing pushed.
     const Sequence expected = {kOpen + At("run.txt"), "list reset", "list insert 0 1,2,3,4,5,6,7",
                                "list insert 1 1,2,3,4,5,6,7:a", "list select 0"};
-    EXPECT_SEQUENCE(expected, FileLog());
+    ExpectSequence(expected, FileLog());
     EXPECT_EQ(desk.Selection(), 0);
     // The fields hold the last line; the edits still show what they showed.
     EXPECT_EQ(desk.Text(IDC_X_SET), "0");
@@ -166,7 +166,7 @@ TEST_F(TrajectoryFile, LoadLeavesTheListRedrawing)
     Load("run.txt");
     EXPECT_TRUE(desk.Redraws());
     static const Sequence kLines = {"1,2,3,4,5,6,7", "8,8,8,8,8,8,8:grip"};
-    EXPECT_SEQUENCE(kLines, desk.Lines());
+    ExpectSequence(kLines, desk.Lines());
     EXPECT_EQ(desk.Selection(), 0);
 
     Load("missing.txt");  // the fallback empties the list
@@ -188,7 +188,7 @@ TEST_F(TrajectoryFile, LongLineIsOneLine)
     ASSERT_EQ(Read("run.txt"), "0,0,0,-90,0,0,200:" + note + "\n0,0,0,-90,0,0,200\n");
     Load("run.txt");
     const Sequence reloaded = {"0,0,0,-90,0,0,200:" + std::string(51, 'x'), "0,0,0,-90,0,0,200"};
-    EXPECT_SEQUENCE(reloaded, desk.Lines());
+    ExpectSequence(reloaded, desk.Lines());
 }
 
 // LOAD highlights line 0 without showing it; RUN plays that line, not the edits.
@@ -215,7 +215,7 @@ TEST_F(TrajectoryFile, AfterLoadRunSendsLineZeroThenTheNextLine)
         Flush();
         desk.Click(IDC_RUN);
         desk.Notice(RobotNotice("WMRP_SE"));
-        EXPECT_SEQUENCE(row.sent, Log(headless::kSend | headless::kList));
+        ExpectSequence(row.sent, Log(headless::kSend | headless::kList));
     }
     EXPECT_EQ(desk.Check(IDC_RUN), 0);
 }
@@ -226,7 +226,7 @@ TEST_F(TrajectoryFile, MissingFileMakesAnEmptyTxtFileAndAnEmptyList)
     Load("run.txt");
     // Nothing selected, nothing reported.
     const Sequence expected = {kOpen + At("run.txt"), "list reset"};
-    EXPECT_SEQUENCE(expected, FileLog());
+    ExpectSequence(expected, FileLog());
     EXPECT_EQ(Read("run.txt.txt"), "");
     EXPECT_EQ(Entries(), std::set<std::string>{"run.txt.txt"});
     EXPECT_EQ(desk.Selection(), -1);
@@ -259,7 +259,7 @@ TEST_F(TrajectoryFile, CancelledDialogsChangeNothing)
     desk.ExpectFileDialog(false, "");
     desk.Click(IDC_SAVE);
     static const Sequence kExpected = {kOpen + "cancel", kSave + "cancel"};
-    EXPECT_SEQUENCE(kExpected, FileLog());
+    ExpectSequence(kExpected, FileLog());
     EXPECT_EQ(desk.Lines().size(), 1u);
     EXPECT_TRUE(Entries().empty());
 }
@@ -273,7 +273,7 @@ TEST_F(TrajectoryFile, SaveWritesTheLinesAsTheyStand)
     Flush();
     Save("run.txt");
     const Sequence expected = {kSave + At("run.txt")};
-    EXPECT_SEQUENCE(expected, FileLog());
+    ExpectSequence(expected, FileLog());
     EXPECT_EQ(Read("run.txt"), "1,2,3,4,5,6,7\n0,0,0,-90,0,0,200:a b\n");
     EXPECT_EQ(Entries(), std::set<std::string>{"run.txt"});
 }
@@ -324,7 +324,7 @@ TEST_F(TrajectoryFile, FailedSaveSaysSo)
         desk.ExpectBox(text);
         desk.Click(IDC_SAVE);
         const Sequence expected = {kSave + At(row.chosen), "box Orvanta | " + text + " | stop ok -> IDOK"};
-        EXPECT_SEQUENCE(expected, FileLog());
+        ExpectSequence(expected, FileLog());
         EXPECT_EQ(Entries(), before);
         desk.VerifyScriptsTaken();
     }
@@ -362,8 +362,8 @@ TEST_F(TrajectoryFile, FileThatIsThereButDoesNotLoadIsReportedAndKeepsTheList)
         desk.ExpectBox(text);
         desk.Click(IDC_LOAD);
         const Sequence expected = {kOpen + At("run.txt"), "box Orvanta | " + text + " | stop ok -> IDOK"};
-        EXPECT_SEQUENCE(expected, FileLog());
-        EXPECT_SEQUENCE(Sequence{"9,9,9,9,9,9,9"}, desk.Lines());
+        ExpectSequence(expected, FileLog());
+        ExpectSequence(Sequence{"9,9,9,9,9,9,9"}, desk.Lines());
         EXPECT_EQ(desk.Selection(), 0);
         EXPECT_EQ(Read("run.txt"), content);
         EXPECT_EQ(Entries(), std::set<std::string>{"run.txt"});
@@ -490,7 +490,7 @@ TEST_F(TrajectoryFile, StepsAreUnsavedAfterEachEditUntilSavedOrLoaded)
             desk.ExpectBox(kUnsaved, IDCANCEL);
         desk.CloseBox();
         const Sequence expected = row.asks ? Sequence{kUnsavedBox + "IDCANCEL"} : Sequence{"end IDD_CONTROL_PANEL"};
-        EXPECT_SEQUENCE(expected, Log(headless::kBox | headless::kDialog | headless::kFileDialog));
+        ExpectSequence(expected, Log(headless::kBox | headless::kDialog | headless::kFileDialog));
         EXPECT_EQ(panel->HasEnded(), !row.asks);
     }
 }
@@ -583,14 +583,13 @@ TEST_F(TrajectoryFile, UnsavedStepsAreAskedAboutBeforeACloseOrLoad)
                 expected = expected + path.goesOn;
             }
             const LRESULT result = path.act();
-            EXPECT_SEQUENCE(expected, Log(headless::kBox | headless::kDialog | headless::kFileDialog));
+            ExpectSequence(expected, Log(headless::kBox | headless::kDialog | headless::kFileDialog));
             desk.VerifyScriptsTaken();
             EXPECT_EQ(panel->GetModalResult(), answer.goesOn && path.ended ? path.ended : -1);
             if (std::string(path.name) == "log-off")
                 EXPECT_EQ(result, answer.goesOn ? TRUE : FALSE);
             if (load)
-                EXPECT_SEQUENCE(answer.goesOn ? Sequence{"5,5,5,5,5,5,5"} : Sequence{"0,0,0,-90,0,0,200"},
-                                desk.Lines());
+                ExpectSequence(answer.goesOn ? Sequence{"5,5,5,5,5,5,5"} : Sequence{"0,0,0,-90,0,0,200"}, desk.Lines());
             EXPECT_EQ(Read("saved.txt"),
                       answer.chosen && std::string(answer.chosen) == "saved.txt"
                           ? std::optional<std::string>("0,0,0,-90,0,0,200\n")
@@ -610,5 +609,5 @@ TEST_F(TrajectoryFile, SavedStepsCloseAndLoadWithoutAQuestion)
     Load("loaded.txt");
     desk.CloseBox();
     const Sequence expected = {kOpen + At("loaded.txt"), "end IDD_CONTROL_PANEL"};
-    EXPECT_SEQUENCE(expected, Log(headless::kBox | headless::kDialog | headless::kFileDialog));
+    ExpectSequence(expected, Log(headless::kBox | headless::kDialog | headless::kFileDialog));
 }
