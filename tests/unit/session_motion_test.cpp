@@ -28,6 +28,7 @@ protected:
         view.timers.clear();
         view.posted = 0;
         session.emplace(static_cast<ISkypeCommands&>(view), static_cast<ISessionView&>(view));
+        Flush();
     }
     // Started and attached on stream 1; the robot's video not yet running.
     void Attached()
