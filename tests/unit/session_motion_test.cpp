@@ -3,7 +3,6 @@
 #include <functional>
 
 #include "SessionFixture.h"
-#include "SkypeApi.h"
 
 namespace {
 
@@ -28,14 +27,6 @@ protected:
         view.timers.clear();
         view.posted = 0;
         session.emplace(static_cast<ISkypeCommands&>(view), static_cast<ISessionView&>(view));
-        Flush();
-    }
-    // Started and attached on stream 1; the robot's video not yet running.
-    void Attached()
-    {
-        session->Start();
-        session->Skype().OnAttachAnswer(kAttachSuccess);
-        Notice("APPLICATION remotecontrol STREAMS orvanta.robot:1");
         Flush();
     }
     void TypeTarget(const Sequence& texts)
@@ -65,7 +56,7 @@ TEST_F(SessionMotion, MoveToSendsTheTypedTargetCutToWholeNumbersWhenItFits)
         const char* shown;
         std::string last;
     };
-    const std::string refused = "box \"The target is out of range and was not sent.\" | info -> ok";
+    const std::string refused = "box " + testsupport::Quoted(kOutOfRange) + " | info -> ok";
     const Row rows[] = {
         {"200", "200", SentDatagram("WMCA_PCD|X120Y-30Z1000P-900R0G250SP200")},
         {"1e10", "10000000000", refused},
@@ -134,45 +125,32 @@ TEST_F(SessionMotion, FormThatCannotBeReadSendsAndStoresNothing)
     }
 }
 
+// No goes on with nothing.
 TEST_F(SessionMotion, CalibrateAndGotoHomeAskFirst)
 {
     struct Row {
         void (CRobotSession::*intent)();
         const char* question;
         Answer answer;
-        Sequence log;
+        const char* sent;
     };
     const Row rows[] = {
-        {&CRobotSession::Calibrate,
-         kCalibrateQuestion,
-         Answer::kYes,
-         {"box \"This command will reset the current position\\nas the home position.\\n\\nAre you sure to "
-          "continue?.\" | yes-no -> yes",
-          SentDatagram("WMCA_BSHP|")}},
-        {&CRobotSession::Calibrate,
-         kCalibrateQuestion,
-         Answer::kNo,
-         {"box \"This command will reset the current position\\nas the home position.\\n\\nAre you sure to "
-          "continue?.\" | yes-no -> no"}},
-        {&CRobotSession::GoHome,
-         kGotoHomeQuestion,
-         Answer::kYes,
-         {"box \"This command will let robot move to its home position\\n\\nAre you sure to continue?.\" | yes-no "
-          "-> yes",
-          SentDatagram("WMCA_BMTH|")}},
-        {&CRobotSession::GoHome,
-         kGotoHomeQuestion,
-         Answer::kNo,
-         {"box \"This command will let robot move to its home position\\n\\nAre you sure to continue?.\" | yes-no "
-          "-> no"}},
+        {&CRobotSession::Calibrate, kCalibrateQuestion, Answer::kYes, "WMCA_BSHP|"},
+        {&CRobotSession::Calibrate, kCalibrateQuestion, Answer::kNo, nullptr},
+        {&CRobotSession::GoHome, kGotoHomeQuestion, Answer::kYes, "WMCA_BMTH|"},
+        {&CRobotSession::GoHome, kGotoHomeQuestion, Answer::kNo, nullptr},
     };
     Operating();
     for (const Row& row : rows) {
+        SCOPED_TRACE(row.question);
         Flush();
         view.ExpectBox(row.question, row.answer);
         ((*session).*row.intent)();
-        EXPECT_SEQUENCE(row.log, view.log);
-        view.VerifyScriptsTaken();
+        Sequence expected = {"box " + testsupport::Quoted(row.question) +
+                             (row.answer == Answer::kYes ? " | yes-no -> yes" : " | yes-no -> no")};
+        if (row.sent)
+            expected.push_back(SentDatagram(row.sent));
+        EXPECT_SEQUENCE(expected, view.log);
     }
 }
 
@@ -192,7 +170,7 @@ TEST_F(SessionMotion, EachReportShowsItsNewsOrAnswers)
         {"WMRP_D|X1234Y-50Z800P-900R0", {"show news"}, 0, ""},
         {"WMRD_U*Hello, operator", {"show news", "show news"}, 0, "*Hello, operator"},
         {"WMRD_U no star", {"show news", "show news"}, 0, ""},
-        // Connect and Disconnect only: the link controls wait for the video.
+        // Connect and Disconnect only.
         {"WMRSS RoBoT_ReAdY", {"enable connect 1", "show news"}, 0, ""},
         {"WMIT_D", {SentDatagram("WMCA_ITD"), "show news"}, 0, ""},
         {"WMRSS RoBoT_TiMeOuT", {"show news"}, 0, ""},
@@ -203,7 +181,7 @@ TEST_F(SessionMotion, EachReportShowsItsNewsOrAnswers)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.payload);
         StartOver();
-        Attached();
+        Operating();
         Report(row.payload);
         EXPECT_SEQUENCE(row.log, view.log);
         EXPECT_EQ(session->Form().read.x, row.readX);
@@ -233,7 +211,7 @@ TEST_F(SessionMotion, WhileRecordingTheSetValuesFollowAndAStepEndRecords)
 
 // What the operator did not ask for reads no box and shows only its news and
 // what its handler changed: what is typed, half-way ("-") or on the way to a
-// number ("1."), stays as it is.
+// number ("1."), stays as it is. Reports: in session_test.cpp.
 TEST_F(SessionMotion, WorkTheOperatorDidNotAskForLeavesTheTypedBoxes)
 {
     const char kThanks[] = "Thanks for using robot!\n\n Hope to see you again!\n\n ";
@@ -259,7 +237,6 @@ TEST_F(SessionMotion, WorkTheOperatorDidNotAskForLeavesTheTypedBoxes)
          {"show news"},
          "Please restart this program again for next experiment."},
         {"Backward", [&] { session->Backward(true); }, {"list select 0"}, "Link to Robot OK!"},
-        {"a position report", [&] { Report("WMRP_D|X10Y0Z0P0R0G0"); }, {"show news", "show news"}, "Link to Robot OK!"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

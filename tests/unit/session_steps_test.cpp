@@ -41,10 +41,10 @@ protected:
 // highlighted line from the boxes, and with none highlighted only reads them.
 TEST_F(SessionSteps, AddDelAndChgEditAroundTheHighlightedLine)
 {
-    const std::string added = "13,-3,100,-90,0,26,150:grip";
+    using S = CRobotSession;
+    const std::string one = kThree[0], two = kThree[1], three = kThree[2], typed = "13,-3,100,-90,0,26,150:grip";
     struct Row {
-        const char* edit;
-        void (CRobotSession::*intent)();
+        void (CRobotSession::*edit)();
         int selected;
         Sequence log;
         Sequence lines;
@@ -52,40 +52,22 @@ TEST_F(SessionSteps, AddDelAndChgEditAroundTheHighlightedLine)
         double x;  // the form's X afterwards
     };
     const Row rows[] = {
-        {"ADD",
-         &CRobotSession::Add,
-         0,
-         {kRead, "list insert 1 " + added, "list select 1"},
-         {kThree[0], added, kThree[1], kThree[2]},
-         1,
-         12.7},
-        {"ADD",
-         &CRobotSession::Add,
-         2,
-         {kRead, "list insert 3 " + added, "list select 3"},
-         kThree + Sequence{added},
-         3,
-         12.7},
-        {"DEL", &CRobotSession::Del, 0, {"list delete 0", "list select 0"}, {kThree[1], kThree[2]}, 0, 1},
-        {"DEL", &CRobotSession::Del, 1, {"list delete 1", "list select 1"}, {kThree[0], kThree[2]}, 1, 2},
-        {"DEL", &CRobotSession::Del, 2, {"list delete 2", "list select 2"}, {kThree[0], kThree[1]}, -1, 3},
+        {&S::Add, 0, {kRead, "list insert 1 " + typed, "list select 1"}, {one, typed, two, three}, 1, 12.7},
+        {&S::Add, 2, {kRead, "list insert 3 " + typed, "list select 3"}, {one, two, three, typed}, 3, 12.7},
+        {&S::Del, 0, {"list delete 0", "list select 0"}, {two, three}, 0, 1},
+        {&S::Del, 1, {"list delete 1", "list select 1"}, {one, three}, 1, 2},
+        {&S::Del, 2, {"list delete 2", "list select 2"}, {one, two}, -1, 3},
         // The list box takes no line -1 away.
-        {"DEL", &CRobotSession::Del, -1, {"list delete -1", "list select -1"}, kThree, -1, 3},
-        {"CHG",
-         &CRobotSession::Chg,
-         1,
-         {kRead, "list delete 1", "list insert 1 " + added, "list select 1"},
-         {kThree[0], added, kThree[2]},
-         1,
-         12.7},
-        {"CHG", &CRobotSession::Chg, -1, {kRead}, kThree, -1, 12.7},
+        {&S::Del, -1, {"list delete -1", "list select -1"}, kThree, -1, 3},
+        {&S::Chg, 1, {kRead, "list delete 1", "list insert 1 " + typed, "list select 1"}, {one, typed, three}, 1, 12.7},
+        {&S::Chg, -1, {kRead}, kThree, -1, 12.7},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.edit << " " << row.selected);
+        SCOPED_TRACE(testing::Message() << "row " << &row - rows);
         StartOver();
         Fill(row.selected);
         TypeStep({"12.7", "-3.2", "100", "-90", "0", "25.9", "150", "grip"});
-        ((*session).*row.intent)();
+        ((*session).*row.edit)();
         EXPECT_SEQUENCE(row.log, view.log);
         EXPECT_SEQUENCE(row.lines, session->Steps().Lines());
         EXPECT_EQ(session->Selected(), row.after);
