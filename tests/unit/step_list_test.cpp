@@ -1,5 +1,5 @@
-// The step list: its steps as values, ADD, DEL and CHG, and a line the operator
-// selects loading into the Set values.
+// The step list: its steps as values, and the list box's wiring on the panel
+// (the session's tests state what ADD, DEL, CHG and a chosen line do).
 #include "PanelFixture.h"
 #include "StepList.h"
 
@@ -87,188 +87,30 @@ protected:
         PanelTest::SetUp();
         OpenPanel();
     }
-    // The three steps, line `selected` chosen by the operator (its values loaded).
-    void Fill(int selected)
-    {
-        LoadSteps(kThree);
-        desk.SelectLine(selected);
-        Flush();
-    }
-    void TypeStep(const Sequence& texts)
-    {
-        static const int kEdits[] = {IDC_X_SET,    IDC_Y_SET,    IDC_Z_SET, IDC_PITCH_SET,
-                                     IDC_ROLL_SET, IDC_HAND_SET, IDC_SPEED, IDC_NOTE};
-        for (size_t i = 0; i < texts.size(); ++i)
-            desk.Type(kEdits[i], texts[i]);
-    }
-    // What the Set fields hold: On Top pushes them without a pull.
-    Sequence Stored()
-    {
-        desk.Click(IDC_ON_TOP);
-        return Set();
-    }
-    Sequence Set() const
-    {
-        return {desk.Text(IDC_X_SET),    desk.Text(IDC_Y_SET),    desk.Text(IDC_Z_SET), desk.Text(IDC_PITCH_SET),
-                desk.Text(IDC_ROLL_SET), desk.Text(IDC_HAND_SET), desk.Text(IDC_SPEED), desk.Text(IDC_NOTE)};
-    }
-
-    static inline const Sequence kThree = {"1,1,1,1,1,1,1", "2,2,2,2,2,2,2", "3,3,3,3,3,3,3"};
 };
 
 }  // namespace
 
-TEST_F(StepsView, AddInsertsAfterTheSelectionAndSelectsTheNewLine)
+// A line clicked loads into the boxes; ADD, DEL and CHG reach the session and
+// edit the list box line for line.
+TEST_F(StepsView, ButtonsAndALineClickEditTheListBox)
 {
-    struct Row {
-        int selected;
-        Sequence log;
-        Sequence lines;
-    };
-    const Row rows[] = {
-        {0,
-         {"list insert 1 13,-3,100,-90,0,26,150:grip", "list select 1"},
-         {"1,1,1,1,1,1,1", "13,-3,100,-90,0,26,150:grip", "2,2,2,2,2,2,2", "3,3,3,3,3,3,3"}},
-        {2,
-         {"list insert 3 13,-3,100,-90,0,26,150:grip", "list select 3"},
-         {"1,1,1,1,1,1,1", "2,2,2,2,2,2,2", "3,3,3,3,3,3,3", "13,-3,100,-90,0,26,150:grip"}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.selected);
-        TearDown();
-        SetUp();
-        Fill(row.selected);
-        // The line is made from what the edits show: ADD pulls first.
-        TypeStep({"12.7", "-3.2", "100", "-90", "0", "25.9", "150", "grip"});
-        desk.Click(IDC_ADD);
-        ExpectSequence(row.log, Log(headless::kList));
-        ExpectSequence(row.lines, desk.Lines());
-        EXPECT_EQ(desk.Selection(), row.selected + 1);
-        // No push.
-        EXPECT_TRUE(Log(headless::kText).empty());
-    }
-}
-
-// A note of white space only is no note: written with a ":", the line would
-// not read back, so selecting it or loading it would lose the step.
-TEST_F(StepsView, NoteOfBlanksOnlyIsWrittenAsNoNote)
-{
-    for (const char* note : {" ", "  \t "}) {
-        SCOPED_TRACE(std::string("\"") + note + "\"");
-        TearDown();
-        SetUp();
-        desk.Type(IDC_NOTE, note);
-        desk.Click(IDC_ADD);
-        desk.Type(IDC_X_SET, "5");
-        desk.Click(IDC_CHG);
-        desk.Type(IDC_X_SET, "9");
-        desk.Click(IDC_ADD);
-        // ADD on an empty list, CHG of that line, ADD after it.
-        static const Sequence kExpected = {"list insert 0 0,0,0,-90,0,0,200",
-                                           "list select 0",
-                                           "list delete 0",
-                                           "list insert 0 5,0,0,-90,0,0,200",
-                                           "list select 0",
-                                           "list insert 1 9,0,0,-90,0,0,200",
-                                           "list select 1"};
-        ExpectSequence(kExpected, Log(headless::kList));
-        // The line reads back: selecting it loads it.
-        desk.SelectLine(0);
-        EXPECT_EQ(desk.Text(IDC_X_SET), "5");
-    }
-}
-
-// Neither pull nor push: the fields keep the selected line's values.
-TEST_F(StepsView, DelTakesTheSelectedLineAndSelectsTheSamePositionAgain)
-{
-    struct Row {
-        int selected;
-        Sequence log;
-        Sequence lines;
-        int after;
-    };
-    const Row rows[] = {
-        {0, {"list delete 0", "list select 0"}, {"2,2,2,2,2,2,2", "3,3,3,3,3,3,3"}, 0},
-        {1, {"list delete 1", "list select 1"}, {"1,1,1,1,1,1,1", "3,3,3,3,3,3,3"}, 1},
-        {2, {"list delete 2", "list select 2"}, {"1,1,1,1,1,1,1", "2,2,2,2,2,2,2"}, -1},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.selected);
-        TearDown();
-        SetUp();
-        Fill(row.selected);
-        desk.Type(IDC_X_SET, "55");
-        desk.Click(IDC_DEL);
-        ExpectSequence(row.log, Log(headless::kList));
-        ExpectSequence(row.lines, desk.Lines());
-        EXPECT_EQ(desk.Selection(), row.after);
-        EXPECT_TRUE(Log(headless::kText).empty());
-        EXPECT_EQ(Stored()[0], std::to_string(row.selected + 1));
-    }
-    // With nothing selected, DEL takes no line.
+    LoadSteps({"1,1,1,1,1,1,1", "2,2,2,2,2,2,2:two", "3,3,3,3,3,3,3"});
+    desk.SelectLine(1);
+    EXPECT_EQ(desk.Text(IDC_X_SET), "2");
+    EXPECT_EQ(desk.Text(IDC_NOTE), "two");
+    desk.Type(IDC_X_SET, "9");
     Flush();
+    desk.Click(IDC_CHG);
+    desk.Click(IDC_ADD);
     desk.Click(IDC_DEL);
-    ExpectSequence(Sequence{"list select -1"}, Log(headless::kList));
-    EXPECT_EQ(desk.Lines().size(), 2u);
-}
-
-TEST_F(StepsView, ChgReplacesTheSelectedLineInPlace)
-{
-    Fill(1);
-    desk.Type(IDC_X_SET, "9");
-    desk.Type(IDC_NOTE, "new");
-    desk.Click(IDC_CHG);
-    // The selected line, rewritten from the edits.
-    static const Sequence kExpected = {"list delete 1", "list insert 1 9,2,2,2,2,2,2:new", "list select 1"};
+    static const Sequence kExpected = {"list delete 1", "list insert 1 9,2,2,2,2,2,2:two",
+                                       "list select 1", "list insert 2 9,2,2,2,2,2,2:two",
+                                       "list select 2", "list delete 2",
+                                       "list select 2"};
     ExpectSequence(kExpected, Log(headless::kList));
-    static const Sequence kLines = {"1,1,1,1,1,1,1", "9,2,2,2,2,2,2:new", "3,3,3,3,3,3,3"};
+    static const Sequence kLines = {"1,1,1,1,1,1,1", "9,2,2,2,2,2,2:two", "3,3,3,3,3,3,3"};
     ExpectSequence(kLines, desk.Lines());
+    EXPECT_EQ(desk.Selection(), 2);
     EXPECT_TRUE(Log(headless::kText).empty());
-}
-
-TEST_F(StepsView, ChgWithNothingSelectedChangesNoLineButStillPulls)
-{
-    Fill(2);
-    desk.Click(IDC_DEL);  // the last line: nothing is selected after it
-    Flush();
-    desk.Type(IDC_X_SET, "9");
-    desk.Click(IDC_CHG);
-    EXPECT_TRUE(Log(headless::kList).empty());
-    ExpectSequence(Sequence(kThree.begin(), kThree.begin() + 2), desk.Lines());
-    EXPECT_EQ(Stored()[0], "9");
-}
-
-TEST_F(StepsView, SelectingALineLoadsItsValuesAndNote)
-{
-    struct Row {
-        std::string line;
-        Sequence shown;
-    };
-    const Row rows[] = {
-        {"10,20,30,-90,0,25,200:grip", {"10", "20", "30", "-90", "0", "25", "200", "grip"}},
-        // No ":": the note stays as it was.
-        {"10,20,30,-90,0,25,200", {"10", "20", "30", "-90", "0", "25", "200", "old"}},
-        {"1,2,3,4,5,6,7:" + std::string(60, 'n'), {"1", "2", "3", "4", "5", "6", "7", std::string(51, 'n')}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.line);
-        TearDown();
-        SetUp();
-        LoadSteps({"9,9,9,9,9,9,9:old", row.line});
-        desk.SelectLine(0);
-        desk.SelectLine(1);
-        ExpectSequence(row.shown, Set());
-        EXPECT_EQ(desk.Selection(), 1);
-        EXPECT_TRUE(Log(headless::kList | headless::kSend).empty());
-    }
-}
-
-TEST_F(StepsView, SelectionsTheProgramMakesLoadNothing)
-{
-    LoadSteps({"10,20,30,-90,0,25,200:grip", "20,20,30,-90,0,25,200:grip"});
-    desk.Click(IDC_ADD);  // selects the line it adds
-    desk.Click(IDC_DEL);  // selects the line that moves up
-    EXPECT_EQ(desk.Selection(), 1);
-    EXPECT_EQ(desk.Lines()[1], "20,20,30,-90,0,25,200:grip");
-    EXPECT_EQ(Stored(), (Sequence{"0", "0", "0", "-90", "0", "0", "200", ""}));
 }
