@@ -75,8 +75,10 @@ void CRobotSession::Add()
 void CRobotSession::Del()
 {
     const int selected = m_selected;
-    m_steps.Erase(selected);
-    m_view.ShowStepDeleted(selected);
+    if (selected >= 0) {
+        m_steps.Erase(selected);
+        m_view.ShowStepDeleted(selected);
+    }
     Select(selected);
 }
 

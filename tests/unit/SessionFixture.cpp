@@ -67,6 +67,20 @@ const char* AnswerName(ISessionView::Answer answer)
 
 }  // namespace
 
+std::map<TypedBox, std::string> RecordingView::StartBoxes()
+{
+    return {{TypedBox::kX, "0"},    {TypedBox::kY, "0"},    {TypedBox::kZ, "0"},   {TypedBox::kPitch, "-90"},
+            {TypedBox::kRoll, "0"}, {TypedBox::kHand, "0"}, {TypedBox::kNote, ""}, {TypedBox::kSpeed, "200"}};
+}
+
+void RecordingView::Reset()
+{
+    log.clear();
+    typed = StartBoxes();
+    timers.clear();
+    posted = 0;
+}
+
 void RecordingView::ExpectBox(const std::string& text, Answer answer, std::function<void()> whileOpen)
 {
     m_scripts.push_back({true, text, answer, false, std::move(whileOpen)});
@@ -90,15 +104,12 @@ bool RecordingView::Read(PanelForm& form, unsigned parts, bool asked)
     for (const BoxField& f : kReadOrder) {
         if (!(parts & f.part))
             continue;
-        auto text = typed.find(f.box);
+        const std::string& text = typed[f.box];
         if (f.box == TypedBox::kNote) {
-            if (text != typed.end())
-                form.note = text->second;
+            form.note = text;
             continue;
         }
-        if (text == typed.end())
-            continue;  // the box shows what the form holds
-        std::optional<double> value = ParseDouble(text->second);
+        std::optional<double> value = ParseDouble(text);
         if (!value) {
             log.push_back(entry + f.name);
             return false;
@@ -226,6 +237,14 @@ bool RecordingView::Discover()
 std::string SentDatagram(const std::string& command, int stream)
 {
     return "send ALTER APPLICATION remotecontrol DATAGRAM orvanta.robot:" + std::to_string(stream) + " Msg$" + command;
+}
+
+void SessionTest::StartOver()
+{
+    view.VerifyScriptsTaken();
+    session.reset();
+    view.Reset();
+    session.emplace(static_cast<ISkypeCommands&>(view), static_cast<ISessionView&>(view));
 }
 
 void SessionTest::Operating()

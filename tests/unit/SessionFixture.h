@@ -31,12 +31,17 @@ public:
     // "timer <id> <ms>", "kill timer <id>", "cancel jog", "sleep <ms>",
     // "broadcast".
     Sequence log;
-    // What the boxes hold; a box not typed in holds what the form shows.
-    std::map<TypedBox, std::string> typed;
+    // What the boxes hold: what the panel showed at start-up, what a show wrote
+    // since, or what the test typed.
+    std::map<TypedBox, std::string> typed = StartBoxes();
     std::set<unsigned> timers;
     int posted = 0;
     // Runs inside each command sent, as Skype answers inside its send.
     std::function<void(const std::string& command)> onCommand;
+
+    static std::map<TypedBox, std::string> StartBoxes();
+    // As at start-up: no log, the boxes' start texts, no timer, nothing posted.
+    void Reset();
 
     void ExpectBox(const std::string& text, Answer answer, std::function<void()> whileOpen = {});
     // path empty: Cancel.
@@ -78,6 +83,8 @@ class SessionTest : public ::testing::Test {
 protected:
     SessionTest() { session.emplace(static_cast<ISkypeCommands&>(view), static_cast<ISessionView&>(view)); }
     void TearDown() override { view.VerifyScriptsTaken(); }
+    // A fresh session and view, for a table's next row.
+    void StartOver();
 
     // Started, attached on stream 1 in call 17, the robot's video running: the
     // link controls are on. The log starts empty.

@@ -24,13 +24,8 @@ protected:
     // A table's next row: a fresh session over an empty folder.
     void StartOver()
     {
-        view.VerifyScriptsTaken();
         folder.Empty();
-        view.log.clear();
-        view.typed.clear();
-        view.timers.clear();
-        view.posted = 0;
-        session.emplace(static_cast<ISkypeCommands&>(view), static_cast<ISessionView&>(view));
+        SessionTest::StartOver();
     }
     std::string At(const std::string& name) const { return folder.At(name); }
     std::string Opened(const std::string& name) const { return "open-dialog -> " + At(name); }
@@ -109,8 +104,6 @@ TEST_F(SessionFiles, AfterLoadRunSendsLineZeroThenTheNextLine)
         Operating();
         folder.Write("run.txt", row.content);
         Load("run.txt");
-        Type(TypedBox::kX, "0");
-        Type(TypedBox::kSpeed, "200");
         Flush();
         session->Run(true);
         StepEnd();

@@ -19,17 +19,6 @@ const char kPosition[] = "WMRP_D|X1234Y-50Z800P-900R0G255";
 
 class SessionMotion : public SessionTest {
 protected:
-    // A fresh session, for a table's next row.
-    void StartOver()
-    {
-        view.VerifyScriptsTaken();
-        session.reset();
-        view.typed.clear();
-        view.timers.clear();
-        view.posted = 0;
-        session.emplace(static_cast<ISkypeCommands&>(view), static_cast<ISessionView&>(view));
-        Flush();
-    }
     void TypeTarget(const Sequence& texts)
     {
         static const TypedBox kBoxes[] = {TypedBox::kX,    TypedBox::kY,    TypedBox::kZ,    TypedBox::kPitch,
