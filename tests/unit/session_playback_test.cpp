@@ -1,7 +1,6 @@
 // Recording the robot's own moves into steps, and playing the steps back
 // forward or backward, one per step-end report: the session's effects.
 #include <functional>
-#include <iterator>
 
 #include "SessionFixture.h"
 #include "resource.h"
@@ -63,6 +62,15 @@ protected:
                 out.push_back(e);
         return out;
     }
+    // Every effect but the link's news, which every datagram shows.
+    Sequence Effects() const
+    {
+        Sequence out;
+        for (const std::string& e : view.log)
+            if (e != "show news")
+                out.push_back(e);
+        return out;
+    }
 };
 
 }  // namespace
@@ -107,12 +115,9 @@ TEST_F(SessionPlayback, RecOnNoOrAFormThatCannotBeReadChangesNothing)
     static const Sequence kNo = {
         "read set+note+speed asked -> ok",
         "box " + testsupport::Quoted(kRecQuestion) + " | yes-no -> no",
-        "show news",
-        "show news",
-        "show news",
         "show rec rec=0",
     };
-    EXPECT_SEQUENCE(kNo, view.log);
+    EXPECT_SEQUENCE(kNo, Effects());
 
     Flush();
     Type(TypedBox::kSpeed, "");
@@ -137,11 +142,9 @@ TEST_F(SessionPlayback, RecordingAppendsOneStepForEveryStepEnd)
     Type(TypedBox::kSpeed, "");  // cleared, to be typed again
     Report("WMRP_D|X100Y200Z300P-450R100G500");
     StepEnd();
-    static const Sequence kFirst = {
-        "show news+set set=10,20,30,-45,10,50",     "show news",     "read note+speed silent -> speed",
-        "list insert 1 10,20,30,-45,10,50,150:cup", "list select 1", "show news",
-    };
-    EXPECT_SEQUENCE(kFirst, view.log);
+    static const Sequence kFirst = {"show news+set set=10,20,30,-45,10,50", "read note+speed silent -> speed",
+                                    "list insert 1 10,20,30,-45,10,50,150:cup", "list select 1"};
+    EXPECT_SEQUENCE(kFirst, Effects());
 
     Flush();
     Type(TypedBox::kNote, "jar");
@@ -182,16 +185,12 @@ TEST_F(SessionPlayback, RunLoadsTheHighlightedStepAndPlaysOneLineAStepEnd)
         "list select 1",
         "show news+set+speed set=20,0,0,-90,0,0 speed=100",
         Target(20),
-        "show news",
         "list select 2",
         "show news+set+speed set=30,0,0,-90,0,0 speed=100",
         Target(30),
-        "show news",
         kRunEnds,
-        "show news",
-        "show news",
     };
-    EXPECT_SEQUENCE(kExpected, view.log);
+    EXPECT_SEQUENCE(kExpected, Effects());
 }
 
 // Playback from the line highlighted, however it came to be, in either
@@ -200,56 +199,32 @@ TEST_F(SessionPlayback, RunLoadsTheHighlightedStepAndPlaysOneLineAStepEnd)
 TEST_F(SessionPlayback, RunPlaysFromTheHighlightedLineUntilAStepEndFindsNoNextLine)
 {
     struct Row {
-        const char* name;
-        std::function<void()> highlight;
+        bool backward;
+        int select;  // -1: none
+        int dels;    // DEL's clicks after it
         Sequence played;
     };
     const Row rows[] = {
-        {"line 0",
-         [&] { session->SelectStep(0); },
-         {Target(10), "list select 1", Target(20), "list select 2", Target(30), kRunEnds}},
-        {"the last line", [&] { session->SelectStep(2); }, {Target(30), kRunEnds}},
-        {"Backward on",
-         [&] { session->Backward(true); },
-         {Target(30), "list select 1", Target(20), "list select 0", Target(10), kRunEnds}},
-        {"Backward on, line 0",
-         [&] {
-             session->Backward(true);
-             session->SelectStep(0);
-         },
-         {Target(10), kRunEnds}},
-        {"DEL of the highlighted line",
-         [&] {
-             session->SelectStep(1);
-             session->Del();
-         },
-         {Target(30), kRunEnds}},
-        {"none, the last line deleted",
-         [&] {
-             session->SelectStep(2);
-             session->Del();
-         },
-         {Target(30), "list select 0", Target(10), "list select 1", Target(20), kRunEnds}},
-        {"none, Backward on",
-         [&] {
-             session->Backward(true);
-             session->SelectStep(2);
-             session->Del();
-         },
-         {Target(30), kRunEnds}},
-        {"none, every line deleted",
-         [&] {
-             session->SelectStep(0);
-             for (int i = 0; i < 3; ++i)
-                 session->Del();
-         },
-         {kRunEnds}},
+        {false, 2, 0, {Target(30), kRunEnds}},
+        {true, -1, 0, {Target(30), "list select 1", Target(20), "list select 0", Target(10), kRunEnds}},
+        {true, 0, 0, {Target(10), kRunEnds}},
+        {false, 1, 1, {Target(30), kRunEnds}},
+        // None highlighted.
+        {false, 2, 1, {Target(30), "list select 0", Target(10), "list select 1", Target(20), kRunEnds}},
+        {true, 2, 1, {Target(30), kRunEnds}},
+        {false, 0, 3, {kRunEnds}},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(testing::Message() << "backward " << row.backward << ", line " << row.select << ", " << row.dels
+                                        << " deleted");
         StartOver();
         LoadSteps(kStepLines);
-        row.highlight();
+        if (row.backward)
+            session->Backward(true);
+        if (row.select >= 0)
+            session->SelectStep(row.select);
+        for (int i = 0; i < row.dels; ++i)
+            session->Del();
         Flush();
         session->Run(true);
         for (int i = 0; i < 4; ++i)
@@ -291,30 +266,32 @@ TEST_F(SessionPlayback, AddAndChgRefuseAStepThatCannotBeReadBackOrSent)
         bool add;
         TypedBox box;
         const char* text;
-        Sequence played;
+        const char* written;  // null: refused
     };
     const Row rows[] = {
-        {true, TypedBox::kX, "3000000000", {InfoBox(kNotAdded)}},
-        {true, TypedBox::kX, "300000000", {InfoBox(kNotAdded)}},
-        {false, TypedBox::kX, "300000000", {InfoBox(kNotChanged)}},
-        {true, TypedBox::kX, "214748365", {InfoBox(kNotAdded)}},
-        {true, TypedBox::kSpeed, "-2147483648.6", {InfoBox(kNotAdded)}},
-        {false, TypedBox::kHand, "1e10", {InfoBox(kNotChanged)}},
+        {true, TypedBox::kX, "3000000000", nullptr},
+        {true, TypedBox::kX, "300000000", nullptr},
+        {false, TypedBox::kX, "300000000", nullptr},
+        {true, TypedBox::kX, "214748365", nullptr},
+        {true, TypedBox::kSpeed, "-2147483648.6", nullptr},
+        {false, TypedBox::kHand, "1e10", nullptr},
         // The largest whole numbers that fit.
-        {true, TypedBox::kX, "214748364", {"list insert 1 214748364,0,0,-90,0,0,100", "list select 1"}},
-        {true, TypedBox::kSpeed, "2147483647", {"list insert 1 10,0,0,-90,0,0,2147483647", "list select 1"}},
+        {true, TypedBox::kX, "214748364", "214748364,0,0,-90,0,0,100"},
+        {true, TypedBox::kSpeed, "2147483647", "10,0,0,-90,0,0,2147483647"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.add ? "ADD " : "CHG ") + row.text);
         StartOver();
         FillSteps();
         Type(row.box, row.text);
-        if (row.played.size() == 1)
-            view.ExpectBox(row.add ? kNotAdded : kNotChanged, Answer::kOk);
+        const char* refusal = row.add ? kNotAdded : kNotChanged;
+        if (!row.written)
+            view.ExpectBox(refusal, Answer::kOk);
         row.add ? session->Add() : session->Chg();
-        EXPECT_SEQUENCE(row.played, Played());
-        if (row.played.size() == 1)
-            EXPECT_EQ(session->Steps().Lines(), kStepLines);
+        const Sequence expected = row.written ? Sequence{"list insert 1 " + std::string(row.written), "list select 1"}
+                                              : Sequence{InfoBox(refusal)};
+        EXPECT_SEQUENCE(expected, Played());
+        EXPECT_EQ(session->Steps().Count(), row.written ? 4 : 3);
     }
 }
 
@@ -329,9 +306,8 @@ TEST_F(SessionPlayback, StepThatCannotBeSentEndsPlayback)
     session->Run(true);
     Flush();
     StepEnd();
-    static const Sequence kEnded = {
-        "list select 1", "show news+set+speed set=300000000,0,0,-90,0,0 speed=100", kRunEnds, "post", "show news",
-    };
+    static const Sequence kEnded = {"list select 1", "show news+set+speed set=300000000,0,0,-90,0,0 speed=100",
+                                    kRunEnds, "post", "show news"};
     EXPECT_SEQUENCE(kEnded, view.log);
     Flush();
     view.ExpectBox(kNotSent, Answer::kOk);
@@ -372,23 +348,14 @@ TEST_F(SessionPlayback, OperatorsOwnMoveEndsAStalledPlayback)
     struct Move {
         const char* name;
         std::function<void()> act;
+        const char* question;
         std::string sent;
     };
     const Move moves[] = {
-        {"Move To XYZ", [&] { session->MoveTo(); }, Target(10)},
-        {"jog", [&] { session->JogStart(IDC_BASE_PLUS); }, SentDatagram("WMCA_BSTARTM|1001")},
-        {"Calibrate",
-         [&] {
-             view.ExpectBox(kSetHome, Answer::kYes);
-             session->Calibrate();
-         },
-         SentDatagram("WMCA_BSHP|")},
-        {"Goto Home",
-         [&] {
-             view.ExpectBox(kHome, Answer::kYes);
-             session->GoHome();
-         },
-         SentDatagram("WMCA_BMTH|")},
+        {"Move To XYZ", [&] { session->MoveTo(); }, nullptr, Target(10)},
+        {"jog", [&] { session->JogStart(IDC_BASE_PLUS); }, nullptr, SentDatagram("WMCA_BSTARTM|1001")},
+        {"Calibrate", [&] { session->Calibrate(); }, kSetHome, SentDatagram("WMCA_BSHP|")},
+        {"Goto Home", [&] { session->GoHome(); }, kHome, SentDatagram("WMCA_BMTH|")},
     };
     for (const Move& move : moves) {
         SCOPED_TRACE(move.name);
@@ -397,14 +364,15 @@ TEST_F(SessionPlayback, OperatorsOwnMoveEndsAStalledPlayback)
         session->Run(true);
         Report("WMRD_U*Target out of reach");
         Flush();
+        if (move.question)
+            view.ExpectBox(move.question, Answer::kYes);
         move.act();
         EXPECT_FALSE(session->Form().run);
         StepEnd();  // the operator's move arrived
-        Sequence sent;
-        for (const std::string& e : Played())
-            if (e.rfind("send ", 0) == 0 || e == kRunEnds)
-                sent.push_back(e);
-        EXPECT_SEQUENCE((Sequence{kRunEnds, move.sent}), sent);
+        Sequence expected = {kRunEnds, move.sent};
+        if (move.question)
+            expected.insert(expected.begin(), "box " + testsupport::Quoted(move.question) + " | yes-no -> yes");
+        EXPECT_SEQUENCE(expected, Played());
         EXPECT_EQ(session->Selected(), 0);
     }
 }
