@@ -1,6 +1,7 @@
 // Recording the robot's own moves into steps, and playing the steps back
 // forward or backward, one per step-end report: the session's effects.
 #include <functional>
+#include <iterator>
 
 #include "SessionFixture.h"
 #include "resource.h"
