@@ -1,5 +1,7 @@
 #include "PanelFixture.h"
 
+#include "TempFolder.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -39,14 +41,7 @@ void PanelTest::StartOver()
 
 void PanelTest::LoadSteps(const Sequence& lines)
 {
-    std::string path = testing::TempDir() + "orvanta-steps-XXXXXX";
-    int fd = mkstemp(path.data());
-    ASSERT_GE(fd, 0);
-    close(fd);
-    std::ofstream file(path, std::ios::binary);
-    for (const std::string& line : lines)
-        file << line << "\n";
-    file.close();
+    const std::string path = TempFileOfLines(lines);
     desk.ExpectFileDialog(true, path);
     desk.Click(IDC_LOAD);
     std::remove(path.c_str());

@@ -1,5 +1,7 @@
 #include "SessionFixture.h"
 
+#include "TempFolder.h"
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -279,14 +281,7 @@ void SessionTest::Tick(int count)
 
 void SessionTest::LoadSteps(const Sequence& lines)
 {
-    std::string path = testing::TempDir() + "orvanta-steps-XXXXXX";
-    int fd = mkstemp(path.data());
-    ASSERT_GE(fd, 0);
-    close(fd);
-    std::ofstream file(path, std::ios::binary);
-    for (const std::string& line : lines)
-        file << line << "\n";
-    file.close();
+    const std::string path = TempFileOfLines(lines);
     view.ExpectFile(true, path);
     session->Load();
     std::remove(path.c_str());

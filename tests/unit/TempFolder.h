@@ -11,8 +11,26 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "FileFaults.h"
+
+// A file of its own in the tests' temporary folder, holding these lines each
+// with its line end: its path. The caller removes it.
+inline std::string TempFileOfLines(const std::vector<std::string>& lines)
+{
+    std::string path = testing::TempDir() + "orvanta-steps-XXXXXX";
+    int fd = mkstemp(path.data());
+    if (fd < 0) {
+        ADD_FAILURE() << "no file for the test: " << path;
+        return path;
+    }
+    close(fd);
+    std::ofstream file(path, std::ios::binary);
+    for (const std::string& line : lines)
+        file << line << "\n";
+    return path;
+}
 
 class TempFolder {
 public:
