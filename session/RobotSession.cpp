@@ -4,10 +4,6 @@
 
 #include <utility>
 
-namespace {
-const char kNotSent[] = "The target is out of range and was not sent.";
-}  // namespace
-
 // --- The link's news
 
 void CRobotSession::ShowStatus(const char* text)

@@ -69,6 +69,7 @@ public:
 
 private:
     using BoxKind = ISessionView::BoxKind;
+    static constexpr char kNotSent[] = "The target is out of range and was not sent.";
 
     // ILinkView: the link's news.
     void ShowStatus(const char* text) override;

@@ -8,7 +8,6 @@
 #include "TrajectoryFile.h"
 
 namespace {
-const char kNotSent[] = "The target is out of range and was not sent.";
 const char kRecQuestion[] = "This command will clear the previous steps.\n\nAre you sure to continue?.";
 const char kUnsavedQuestion[] = "The trajectory has changes that are not saved.\n\nSave them?";
 }  // namespace
