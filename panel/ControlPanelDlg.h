@@ -6,7 +6,6 @@
 // ControlPanelDlg.cpp (messages, presentation) and PanelExchange.cpp (the data
 // exchange and the session's effects).
 #pragma once
-#include <deque>
 #include <string>
 
 #include "Controls.h"
@@ -24,7 +23,6 @@ public:
     enum { IDD = IDD_CONTROL_PANEL };
     static constexpr int kJogCount = 12;
 
-    const CRobotSession& Session() const { return m_session; }
     const CLinkController& Link() const { return m_session.Link(); }
     // The jog buttons' holds (they find their parent by this interface).
     void JogStart(int jogId) override { m_session.JogStart(jogId); }

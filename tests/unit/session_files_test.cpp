@@ -5,7 +5,6 @@
 
 #include "SessionFixture.h"
 #include "TempFolder.h"
-#include "ExpectSequence.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include <functional>
 
 #include "SessionFixture.h"
-#include "ExpectSequence.h"
 
 namespace {
 

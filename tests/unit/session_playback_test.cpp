@@ -5,7 +5,6 @@
 
 #include "SessionFixture.h"
 #include "resource.h"
-#include "ExpectSequence.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 // The step list over the session: ADD, DEL and CHG around the highlighted
 // line, and a line the operator chooses loading into the Set values.
 #include "SessionFixture.h"
-#include "ExpectSequence.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 // ticks, notices) and the effects of the operator's intents, as exact
 // sequences, with no window system.
 #include "SessionFixture.h"
-#include "ExpectSequence.h"
 
 // Reports, ticks and the link's notices write the news and never read a box the
 // operator types in: what is half typed stays as it is.
