@@ -79,6 +79,9 @@ void RecordingView::Reset()
 {
     log.clear();
     typed = StartBoxes();
+    onCommand = nullptr;
+    onDiscover = nullptr;
+    found = true;
     timers.clear();
     posted = 0;
 }
@@ -233,7 +236,9 @@ void RecordingView::Send(const char* command)
 bool RecordingView::Discover()
 {
     log.push_back("broadcast");
-    return true;
+    if (onDiscover)
+        onDiscover();
+    return found;
 }
 
 std::string SentDatagram(const std::string& command, int stream)

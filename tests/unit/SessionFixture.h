@@ -38,6 +38,9 @@ public:
     int posted = 0;
     // Runs inside each command sent, as Skype answers inside its send.
     std::function<void(const std::string& command)> onCommand;
+    // Runs inside each discovery broadcast; found: whether anybody took it.
+    std::function<void()> onDiscover;
+    bool found = true;
 
     static std::map<TypedBox, std::string> StartBoxes();
     // As at start-up: no log, the boxes' start texts, no timer, nothing posted.

@@ -45,19 +45,8 @@ Sequence CloseDown(int call, int stream)
 // controls off, the Thanks box.
 const Sequence kEnd = Sequence{"show news"} + CloseDown(17, 1) + Sequence{"enable link 0", kThanksBox};
 
-// The session over a Skype whose discovery the test answers: onDiscover runs
-// inside the broadcast, as Skype's attach answer may; found false: nobody took
-// the broadcast. Commands go to the recording view.
-class SessionLink : public SessionTest, private ISkypeCommands {
+class SessionLink : public SessionTest {
 protected:
-    SessionLink() { OverOwnSkype(); }
-    void StartAgain()
-    {
-        StartOver();
-        OverOwnSkype();
-        onDiscover = nullptr;
-        found = true;
-    }
     void Attach(std::intptr_t status) { session->Skype().OnAttachAnswer(status); }
     int Count(const std::string& entry) const { return int(std::count(view.log.begin(), view.log.end(), entry)); }
     // Skype's answers inside the close-down's sends, as the real client gives
@@ -74,21 +63,6 @@ protected:
             if (command == "ALTER APPLICATION remotecontrol DISCONNECT orvanta.robot:1")
                 Notice("APPLICATION remotecontrol STREAMS ");
         };
-    }
-
-    std::function<void()> onDiscover;
-    bool found = true;
-
-private:
-    void OverOwnSkype() { session.emplace(static_cast<ISkypeCommands&>(*this), static_cast<ISessionView&>(view)); }
-    void Send(const char* command) override { view.Send(command); }
-    void SendVital(const char* command) override { view.SendVital(command); }
-    bool Discover() override
-    {
-        view.Discover();
-        if (onDiscover)
-            onDiscover();
-        return found;
     }
 };
 
@@ -150,7 +124,7 @@ TEST_F(SessionLink, EndOfTheExperimentAnsweredLikeRealSkypeShowsOneBox)
     // does nothing more; one after it has gone runs again.
     for (const char* end : {"CALL 17 STATUS FINISHED", "APPLICATION remotecontrol STREAMS "}) {
         SCOPED_TRACE(end);
-        StartAgain();
+        StartOver();
         Operating();
         AnswerCloseDownLikeSkype();
         Notice(end);
@@ -196,7 +170,7 @@ TEST_F(SessionLink, EveryAttachStartsTheOneSecondTimerWhoseTicksPoll)
     const Row rows[] = {{"stream 3", 3, 1}, {"before any stream", 0, 1}, {"timer 7", 1, 7}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        StartAgain();
+        StartOver();
         session->Start();
         Flush();
         Attach(0);
@@ -247,18 +221,18 @@ TEST_F(SessionLink, SkypeThatAnnouncesItselfLaterIsFoundWithoutARestart)
     enum Before { kSilence, kAnswered3, kBoxShown, kLoggedOut };
     for (Before before : {kSilence, kAnswered3, kBoxShown, kLoggedOut}) {
         SCOPED_TRACE(before);
-        StartAgain();
+        StartOver();
         if (before == kLoggedOut) {
             Operating();
             Notice("USERSTATUS LOGGEDOUT");
         } else {
             if (before == kAnswered3) {
-                onDiscover = [&] { Attach(3); };
+                view.onDiscover = [&] { Attach(3); };
                 view.ExpectBox(kNotAvailable, Answer::kOk);
             }
             session->Start();
             RunPosted();
-            onDiscover = nullptr;
+            view.onDiscover = nullptr;
             if (before == kBoxShown)
                 view.ExpectBox(kNotFound, Answer::kOk);
             Tick(before == kBoxShown ? 10 : 3);
@@ -270,12 +244,12 @@ TEST_F(SessionLink, SkypeThatAnnouncesItselfLaterIsFoundWithoutARestart)
         ExpectSequence(timerStarts ? Sequence{"timer 2 1000"} : Sequence{}, view.log);
         Tick(10);
         EXPECT_EQ(Count("broadcast"), 0);
-        onDiscover = [&] { Attach(0); };
+        view.onDiscover = [&] { Attach(0); };
         Flush();
         Tick();
         ExpectSequence(before == kLoggedOut ? Polls() + discovery : Sequence{"kill timer 2"} + discovery, view.log);
         EXPECT_EQ(view.timers, std::set<unsigned>{1});
-        onDiscover = nullptr;
+        view.onDiscover = nullptr;
         Flush();
         Tick();
         ExpectSequence(Polls(before == kLoggedOut ? 1 : 0), view.log);
@@ -297,7 +271,7 @@ TEST_F(SessionLink, SkypeApiNotFoundComesOnceOnTheTenthTickUnlessSkypeAnswered)
     // Any answer before the tenth tick: no such box then or later.
     for (std::intptr_t status : {0, 1, 2, 3, 0x8001, 0x8002}) {
         SCOPED_TRACE(status);
-        StartAgain();
+        StartOver();
         session->Start();
         Tick(9);
         Attach(status);
@@ -305,8 +279,8 @@ TEST_F(SessionLink, SkypeApiNotFoundComesOnceOnTheTenthTickUnlessSkypeAnswered)
     }
 
     // A broadcast that nobody took: the box at start-up, and no timer.
-    StartAgain();
-    found = false;
+    StartOver();
+    view.found = false;
     view.ExpectBox(kNotFound, Answer::kOk);
     session->Start();
     ExpectSequence({"broadcast", BoxEntry("ErrorMessage", kNotFound, "error"), "enable link 0"}, view.log);
