@@ -28,7 +28,14 @@ void CRobotSession::PostBox(const char* text, const char* caption, Box kind)
     Post({false, text, caption, kind == Box::kError ? BoxKind::kError : BoxKind::kInfo});
 }
 
-void CRobotSession::PostExperimentEnd() { Post({true, {}, {}, BoxKind::kInfo}); }
+// The experiment is over once Skype says so, though its end shows only after
+// the notice has been answered: a step end in between plays nothing.
+void CRobotSession::PostExperimentEnd()
+{
+    if (m_form.run)
+        EndPlayback();
+    Post({true, {}, {}, BoxKind::kInfo});
+}
 
 void CRobotSession::Post(Posted posted)
 {

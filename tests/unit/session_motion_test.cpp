@@ -223,7 +223,7 @@ TEST_F(SessionMotion, WorkTheOperatorDidNotAskForLeavesTheTypedBoxes)
              Notice("CALL 17 STATUS FINISHED");
              RunPosted();
          },
-         {"show news"},
+         {"show run run=0", "show news"},
          "Please restart this program again for next experiment."},
         {"Backward", [&] { session->Backward(true); }, {"list select 0"}, "Link to Robot OK!"},
     };

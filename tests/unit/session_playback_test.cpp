@@ -318,6 +318,21 @@ TEST_F(SessionPlayback, StepThatCannotBeSentEndsPlayback)
     EXPECT_FALSE(session->Form().run);
 }
 
+// The call ends: the experiment's end shows once the notice has been answered,
+// but no step end that comes before it plays on.
+TEST_F(SessionPlayback, StepEndAfterTheCallHasEndedPlaysNothing)
+{
+    FillSteps(0);
+    session->Run(true);
+    Flush();
+    Notice("CALL 17 STATUS FINISHED");
+    StepEnd();
+    ExpectSequence((Sequence{kRunEnds, "post"}), Effects());
+    EXPECT_FALSE(session->Form().run);
+    view.ExpectBox("Thanks for using robot!\n\n Hope to see you again!\n\n ", Answer::kOk);
+    RunPosted();
+}
+
 // Backward highlights without loading: the last line on, line 0 off.
 TEST_F(SessionPlayback, BackwardHighlightsTheLastLineOnAndLineZeroOff)
 {
