@@ -91,24 +91,18 @@ void CRobotSession::JogStart(int jogId)
 
 void CRobotSession::JogStop(int jogId) { SendDatagram(JogStopCommand(jogId).c_str()); }
 
+// Move To XYZ and STEP. The targets go out in whole millimetres and degrees;
+// the form keeps what the operator typed. A form that cannot be read sends
+// nothing and is left as typed: part of it would be old values.
 void CRobotSession::MoveTo()
 {
     EndPlaybackForOperatorMove();
-    SendSetPose();
-}
-
-// The targets go out in whole millimetres and degrees; the form keeps what the
-// operator typed. A form that cannot be read sends nothing and is left as
-// typed: part of it would be old values.
-bool CRobotSession::SendSetPose()
-{
     if (!m_view.Read(m_form, kFormTyped, true))
-        return false;
+        return;
     const RobotPose target = WholeTarget(m_form.set);
     const double speed = WholeSpeed(m_form.speed);
     m_view.Show(m_form, kFormAll);
     SendCartesianTarget(target, speed);
-    return true;
 }
 
 // Sent only while the link controls are on. A value that cannot be encoded is

@@ -9,6 +9,7 @@
 // values a recording or a playback takes): what the operator is typing stays
 // in the boxes until an action of the operator's reads it.
 #pragma once
+#include <array>
 #include <deque>
 #include <string>
 
@@ -85,7 +86,6 @@ private:
 
     // Motion.
     void SendDatagram(const char* command) { m_link.SendDatagram(command); }
-    bool SendSetPose();
     void SendCartesianTarget(const RobotPose& target, double speed);
     // A move of the operator's own ends a playback.
     void EndPlaybackForOperatorMove();
@@ -95,8 +95,12 @@ private:
     }
 
     // Steps, playback and recording.
+    // As a list box takes an index: one outside the list is none (-1).
+    int LineOrNone(int at) const;
     void Select(int at);
     void InsertStep(int at, const std::string& line);
+    // The Set values and the speed, in a step line's order.
+    std::array<double, 7> SetStepValues() const;
     std::string FormatSetStep() const;
     bool StepFits(const char* refusal);
     // The Set values, the speed and (when it has one) the note take the step's;

@@ -2,6 +2,8 @@
 // recording, and the trajectory files behind LOAD and SAVE. The check boxes'
 // states arrive with their clicks, so that no step end after a click plays or
 // records on.
+#include <array>
+
 #include "Files.h"
 #include "PlaybackOrder.h"
 #include "RobotSession.h"
@@ -15,9 +17,11 @@ const char kUnsavedQuestion[] = "The trajectory has changes that are not saved.\
 // --- The list
 
 // As a list box takes a selection: an index outside the list selects nothing.
+int CRobotSession::LineOrNone(int at) const { return at >= 0 && at < m_steps.Count() ? at : -1; }
+
 void CRobotSession::Select(int at)
 {
-    m_selected = at >= 0 && at < m_steps.Count() ? at : -1;
+    m_selected = LineOrNone(at);
     m_view.ShowSelection(at);
 }
 
@@ -28,22 +32,22 @@ void CRobotSession::InsertStep(int at, const std::string& line)
     Select(at);
 }
 
-std::string CRobotSession::FormatSetStep() const
+std::array<double, 7> CRobotSession::SetStepValues() const
 {
     const RobotPose& s = m_form.set;
-    const double values[7] = {s.x, s.y, s.z, s.pitch, s.roll, s.hand, m_form.speed};
-    return FormatStepLine(values, m_form.note);
+    return {s.x, s.y, s.z, s.pitch, s.roll, s.hand, m_form.speed};
 }
+
+std::string CRobotSession::FormatSetStep() const { return FormatStepLine(SetStepValues().data(), m_form.note); }
 
 // A line is written only from a form read whole, only when it reads back (a
 // line that does not would be skipped by LOAD and by playback), and only when
 // its target can be sent (playback would stop at it).
 bool CRobotSession::StepFits(const char* refusal)
 {
-    const RobotPose& s = m_form.set;
-    const double values[7] = {s.x, s.y, s.z, s.pitch, s.roll, s.hand, m_form.speed};
-    if (StepValuesFit(values)) {
-        std::optional<StepLine> step = ParseStepLine(FormatStepLine(values, std::string()));
+    const std::array<double, 7> values = SetStepValues();
+    if (StepValuesFit(values.data())) {
+        std::optional<StepLine> step = ParseStepLine(FormatStepLine(values.data(), std::string()));
         if (step && StepTargetCommand(*step))
             return true;
     }
@@ -99,7 +103,7 @@ void CRobotSession::Chg()
 // the operator is typing in that the step does not fill keeps what it shows.
 void CRobotSession::SelectStep(int index)
 {
-    m_selected = index >= 0 && index < m_steps.Count() ? index : -1;
+    m_selected = LineOrNone(index);
     unsigned parts = kFormNews;
     if (std::optional<StepLine> step = m_steps.Step(m_selected))
         parts |= TakeStep(*step);
@@ -264,7 +268,7 @@ void CRobotSession::Load()
         m_steps.Append(RewriteStepLine(step));
     }
     m_steps.Unchanged();
-    m_selected = m_steps.Count() > 0 ? 0 : -1;
+    m_selected = LineOrNone(0);
     m_view.ShowStepsLoaded(m_steps.Lines(), file.size, 0);
 }
 

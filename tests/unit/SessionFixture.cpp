@@ -128,13 +128,14 @@ bool RecordingView::Read(PanelForm& form, unsigned parts, bool asked)
 void RecordingView::Show(const PanelForm& form, unsigned parts)
 {
     std::string entry = "show " + Parts(parts);
+    PanelForm shown = form;
     if (parts & kFormSetPose) {
         const RobotPose& s = form.set;
         entry += " set=" + Number(s.x) + "," + Number(s.y) + "," + Number(s.z) + "," + Number(s.pitch) + "," +
             Number(s.roll) + "," + Number(s.hand);
         for (TypedBox box :
              {TypedBox::kX, TypedBox::kY, TypedBox::kZ, TypedBox::kPitch, TypedBox::kRoll, TypedBox::kHand})
-            typed[box] = Number(*NumberOf(const_cast<PanelForm&>(form), box));
+            typed[box] = Number(*NumberOf(shown, box));
     }
     if (parts & kFormNote) {
         entry += " note=" + form.note;

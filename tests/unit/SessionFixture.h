@@ -17,6 +17,7 @@
 #include "RobotSession.h"
 
 using Sequence = testsupport::Lines;
+using Answer = ISessionView::Answer;
 using testsupport::operator+;
 
 // The boxes the operator types in, by the names the log gives them.

@@ -239,7 +239,6 @@ TEST_F(SessionFiles, FailedLoadOrSaveSaysSoAndChangesNothing)
 // marked the steps changed; a LOAD after an edit is answered No.
 TEST_F(SessionFiles, StepsAreUnsavedAfterEachEditUntilSavedOrLoaded)
 {
-    using Answer = ISessionView::Answer;
     const Sequence two = {"1,1,1,1,1,1,1", "2,2,2,2,2,2,2"};
     const auto unsaved = [this](const char* done, bool asks) {
         SCOPED_TRACE(done);

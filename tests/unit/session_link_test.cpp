@@ -12,8 +12,6 @@
 
 namespace {
 
-using Answer = ISessionView::Answer;
-
 const char kStart[] = "Searching Robot ......";
 const char kOnline[] = "Searching Robot, please wait......";
 const char kOffline[] = "User offline";

@@ -6,8 +6,6 @@
 
 namespace {
 
-using Answer = ISessionView::Answer;
-
 const char kCalibrateQuestion[] =
     "This command will reset the current position\nas the home position.\n\nAre you sure to continue?.";
 const char kGotoHomeQuestion[] = "This command will let robot move to its home position\n\nAre you sure to continue?.";

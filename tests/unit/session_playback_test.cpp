@@ -8,8 +8,6 @@
 
 namespace {
 
-using Answer = ISessionView::Answer;
-
 const char kRecQuestion[] = "This command will clear the previous steps.\n\nAre you sure to continue?.";
 const char kNotAdded[] = "The step is out of range and was not added.";
 const char kNotChanged[] = "The step is out of range and was not changed.";
