@@ -37,6 +37,16 @@ void CRobotSession::PostExperimentEnd()
     Post({true, {}, {}, BoxKind::kInfo});
 }
 
+// Every close-down (Disconnect, the end of the experiment, the window going)
+// begins here: a held jog stops, and so does a playback, before the robot is
+// told we leave.
+void CRobotSession::CancelJog()
+{
+    m_view.CancelJog();
+    if (m_form.run)
+        EndPlayback();
+}
+
 void CRobotSession::Post(Posted posted)
 {
     m_posted.push_back(std::move(posted));

@@ -80,7 +80,7 @@ private:
     void StartTimer(unsigned id, unsigned periodMs) override { m_view.StartTimer(id, periodMs); }
     void StopTimer(unsigned id) override { m_view.StopTimer(id); }
     void PostExperimentEnd() override;
-    void CancelJog() override { m_view.CancelJog(); }
+    void CancelJog() override;
     void Wait(unsigned ms) override { m_view.Wait(ms); }
     void ShowRobotReport(const RobotReport& report) override;
 

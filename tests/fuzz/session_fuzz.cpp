@@ -15,8 +15,9 @@
 // that went silent), and no jog is started through a Skype window that has
 // gone. While RUN shows unchecked no Cartesian target goes out, but for the
 // operator's own Move To XYZ and STEP. A step-end report sends the step of the
-// line the list highlights, or nothing. Once RUN shows unchecked only the
-// operator's click checks it again. The handling of a robot report opens no
+// line the list highlights, or nothing; none at all once the call has ended or
+// the link is closing down, until the operator clicks RUN again. Once RUN shows
+// unchecked only the operator's click checks it again. The handling of a robot report opens no
 // modal box.
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -105,6 +106,8 @@ private:
 
     void Track(const std::string& command)
     {
+        if (command.starts_with("ALTER CALL ") && command.ends_with(" HANGUP"))
+            m_linkEnding = true;  // a close-down is under way
         m_history.push_back(command.substr(command.find('$') == std::string::npos ? 0 : command.find('$') + 1));
         if (m_history.size() > 40)
             m_history.pop_front();
@@ -133,6 +136,8 @@ private:
             fuzz::Broken("a target went out after RUN was unchecked: " + sent + "; " + History());
         if (source != Source::kStepEnd)
             return;
+        if (m_linkEnding)
+            fuzz::Broken("a step end sent " + sent + " after the call ended; " + History());
         const std::vector<std::string> lines = m_desk.Lines();
         const int line = m_desk.Selection();
         std::optional<StepLine> step;
@@ -154,6 +159,8 @@ private:
     // Skype's notice, its handling marked; what it posts runs after it.
     void DeliverNotice(const std::string& text)
     {
+        if (text.find("STATUS FINISHED") != std::string::npos)
+            m_linkEnding = true;
         m_handling.push_back(m_noticeSource);
         COPYDATASTRUCT record{0, DWORD(text.size() + 1), const_cast<char*>(text.c_str())};
         m_desk.Deliver(m_desk.Panel(), WM_COPYDATA, WPARAM(m_desk.SkypeWindow()), LPARAM(&record));
@@ -233,8 +240,10 @@ private:
     void Click(int id)
     {
         m_last = "click on " + testsupport::ControlName(id);
-        if (id == IDC_RUN && m_desk.Enabled(IDC_RUN) && m_desk.Check(IDC_RUN) != BST_CHECKED)
+        if (id == IDC_RUN && m_desk.Enabled(IDC_RUN) && m_desk.Check(IDC_RUN) != BST_CHECKED) {
             m_runStopped = false;  // the click checks it before its handler runs
+            m_linkEnding = false;
+        }
         m_handling.push_back(id == IDC_MOVE_XYZ || id == IDC_STEP ? Source::kTargetClick : Source::kOperator);
         m_desk.Click(id);
         m_handling.pop_back();
@@ -342,6 +351,8 @@ private:
     std::vector<Source> m_handling;
     Source m_noticeSource = Source::kOther;
     bool m_runStopped = true;
+    // The call ended or a close-down began since the operator last checked RUN.
+    bool m_linkEnding = false;
     std::string m_last = "none";
     bool m_mouseDown = false;
 };

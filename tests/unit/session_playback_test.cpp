@@ -317,7 +317,9 @@ TEST_F(SessionPlayback, StepThatCannotBeSentEndsPlayback)
 }
 
 // The call ends: the experiment's end shows once the notice has been answered,
-// but no step end that comes before it plays on.
+// but no step end that comes before it plays on. Disconnect ends playback
+// before the robot is told we leave, so a step end inside its sends (Skype
+// answering the hang-up) plays nothing either.
 TEST_F(SessionPlayback, StepEndAfterTheCallHasEndedPlaysNothing)
 {
     FillSteps(0);
@@ -329,6 +331,20 @@ TEST_F(SessionPlayback, StepEndAfterTheCallHasEndedPlaysNothing)
     EXPECT_FALSE(session->Form().run);
     view.ExpectBox("Thanks for using robot!\n\n Hope to see you again!\n\n ", Answer::kOk);
     RunPosted();
+
+    StartOver();
+    FillSteps(0);
+    session->Run(true);
+    Flush();
+    view.onCommand = [&](const std::string& command) {
+        if (command == "ALTER CALL 17 HANGUP")
+            StepEnd();
+    };
+    session->Disconnect();
+    static const Sequence kClosed = {kRunEnds, SentDatagram("WMCD"), "send ALTER CALL 17 HANGUP",
+                                     "send ALTER APPLICATION remotecontrol DISCONNECT orvanta.robot:1",
+                                     "send DELETE APPLICATION remotecontrol"};
+    ExpectSequence(kClosed, Played());
 }
 
 // Backward highlights without loading: the last line on, line 0 off.
