@@ -156,8 +156,9 @@ private:
             m_runStopped = true;
     }
 
-    // Skype's notice, its handling marked; what it posts runs after it.
-    void DeliverNotice(const std::string& text)
+    // Skype's notice, its handling marked; what it posts runs after it unless
+    // another of Skype's sends comes first.
+    void DeliverNotice(const std::string& text, bool thenPosted = true)
     {
         if (text.find("STATUS FINISHED") != std::string::npos)
             m_linkEnding = true;
@@ -165,7 +166,8 @@ private:
         COPYDATASTRUCT record{0, DWORD(text.size() + 1), const_cast<char*>(text.c_str())};
         m_desk.Deliver(m_desk.Panel(), WM_COPYDATA, WPARAM(m_desk.SkypeWindow()), LPARAM(&record));
         m_handling.pop_back();
-        m_desk.Pump();
+        if (thenPosted)
+            m_desk.Pump();
     }
 
     std::string History() const
@@ -325,14 +327,22 @@ private:
             // and the robot's step ends.
             if (m_mouseDown)
                 break;
-            const size_t pick = m_in.ConsumeIntegralInRange<size_t>(0, std::size(kPlaying) + 1);
+            const size_t pick = m_in.ConsumeIntegralInRange<size_t>(0, std::size(kPlaying) + 2);
             if (pick < std::size(kPlaying)) {
                 Click(kPlaying[pick]);
             } else if (pick == std::size(kPlaying)) {
                 m_last = "line selected";
                 m_desk.SelectLine(m_in.ConsumeIntegralInRange(0, 4));
-            } else {
+            } else if (pick == std::size(kPlaying) + 1) {
                 m_last = "step end";
+                m_noticeSource = Source::kStepEnd;
+                DeliverNotice(RobotNotice("WMRP_SE", m_panel->Link().StreamId()));
+            } else {
+                // Skype's sends come before the panel's posted messages: the
+                // step end is handled before the end the call's notice posted.
+                m_last = "the call's end and a step end in a row";
+                m_noticeSource = Source::kOther;
+                DeliverNotice("CALL 17 STATUS FINISHED", false);
                 m_noticeSource = Source::kStepEnd;
                 DeliverNotice(RobotNotice("WMRP_SE", m_panel->Link().StreamId()));
             }
